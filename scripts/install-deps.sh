@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what Pelmora needs to build, run and test on Debian 12.
+# Installs only what is missing, so running it twice is harmless.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
+  qt6-multimedia-dev libqt6multimediawidgets6 libqt6multimedia6
+  qml6-module-qtmultimedia
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+  gstreamer1.0-libav fluid-soundfont-gm
+  libicu-dev libjpeg62-turbo-dev libuemf-dev
+  fonts-ipafont-gothic fonts-noto-cjk
+  xdg-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,1 @@
+#include "html/HtmlCommands.h"

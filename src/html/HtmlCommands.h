@@ -1,0 +1,2 @@
+#pragma once
+// The HTML authoring commands as data.

@@ -1,0 +1,315 @@
+// Start-up, layout and settings of the main window.
+#include "main/Pelmain.h"
+
+#include "main/MainImages.h"
+#include "phrases/PhraseList.h"
+#include "platform/ColorNames.h"
+#include "platform/Hints.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/Prompts.h"
+#include "platform/RegistryKey.h"
+#include "platform/SafeFile.h"
+#include "platform/Services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+
+TForm1* Form1 = nullptr;
+
+namespace {
+const QString kLocate = QStringLiteral("Locate");
+const QString kFile = QStringLiteral("File");
+const QString kOption = QStringLiteral("Option");
+
+QString notAnIntegerMessage(const QString& text)
+{
+    return QStringLiteral("'%1' は整数ではありません").arg(text);
+}
+} // namespace
+
+TForm1::TForm1(const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), arguments_(arguments)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Pelmora"));
+    setWindowIcon(MainImages::icon(24));
+    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    formFont.setPixelSize(12);
+    setFont(formFont);
+    pel::setHint(this, QStringLiteral("Pelmora|Pelmoraにて編集作業中"));
+
+    phraseList_ = new pel::PhraseList(this);
+    buildLayout();
+    setupDocumentActions();
+    setupEditActions();
+    setupFindActions();
+    setupHelpActions();
+    setupViewActions();
+    setupPhraseActions();
+    buildMenus();
+    buildToolBar1();
+    buildToolBar5();
+
+    new pel::HintTracker(this, [this](const QString& text) { StatusBar1->showMessage(text); });
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    // FormDestroy: the phrase bar's register goes back to its list file.
+    const QString path = pel::ProgramDirectory() + QStringLiteral("COMBLOG.TXT");
+    if (!phraseList_->SavePhraseFile(path))
+        pel::prompts().applicationError(nullptr, pel::cannotCreateMessage(path));
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+void TForm1::buildLayout()
+{
+    auto makeBar = [this](const QString& name, const QString& caption) {
+        auto* bar = new QToolBar(caption, this);
+        bar->setObjectName(name);
+        return bar;
+    };
+    // ControlBar1: the menu buttons, the phrase bar and the home-page bar.
+    ToolBar1 = makeBar(QStringLiteral("ToolBar1"), QStringLiteral("ToolBar1"));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    ToolBar3 = makeBar(QStringLiteral("ToolBar3"), QStringLiteral("NewTextBox"));
+    ToolBar2 = makeBar(QStringLiteral("ToolBar2"), QStringLiteral("ホームページ制作支援ツールバー"));
+    ToolBar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addToolBar(Qt::TopToolBarArea, ToolBar1);
+    addToolBar(Qt::TopToolBarArea, ToolBar3);
+    addToolBar(Qt::TopToolBarArea, ToolBar2);
+    addToolBarBreak(Qt::TopToolBarArea);
+
+    // PageScroller1 holds the HTML icon bar ToolBar4.
+    PageScroller1 = makeBar(QStringLiteral("PageScroller1"), QStringLiteral("ホームページ製作用ツールバー"));
+    PageScroller1->setFixedHeight(24 + 4);
+    ToolBar4 = makeBar(QStringLiteral("ToolBar4"), QStringLiteral("ホームページ製作用ツールバー"));
+    ToolBar4->setIconSize(QSize(16, 16));
+    PageScroller1->addWidget(ToolBar4);
+    addToolBar(Qt::TopToolBarArea, PageScroller1);
+    addToolBarBreak(Qt::TopToolBarArea);
+
+    ToolBar5 = makeBar(QStringLiteral("ToolBar5"), QStringLiteral("ToolBar5"));
+    ToolBar5->setIconSize(QSize(16, 16));
+    addToolBar(Qt::TopToolBarArea, ToolBar5);
+    addToolBarBreak(Qt::TopToolBarArea);
+
+    ControlBar2 = makeBar(QStringLiteral("ControlBar2"), QStringLiteral("ControlBar2"));
+    addToolBar(Qt::TopToolBarArea, ControlBar2);
+
+    RichEdit1 = new QPlainTextEdit(this);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setTabChangesFocus(false);
+    RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    QFont editorFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    editorFont.setPixelSize(19);
+    RichEdit1->setFont(editorFont);
+    QPalette palette = RichEdit1->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    RichEdit1->setPalette(palette);
+    pel::setHint(RichEdit1, QStringLiteral("|メインフォーム文字を入力します｡"));
+    setCentralWidget(RichEdit1);
+    RichEdit1->installEventFilter(this);
+    RichEdit1->viewport()->installEventFilter(this);
+    connect(RichEdit1->document(), &QTextDocument::contentsChanged, this, &TForm1::RichEdit1Change);
+    connect(RichEdit1, &QPlainTextEdit::selectionChanged, this, &TForm1::RichEdit1SelectionChange);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFixedHeight(24);
+    StatusBar1->setSizeGripEnabled(true);
+    setStatusBar(StatusBar1);
+
+    // Bars hidden at start; ToolBar4 stays visible inside its hidden scroller.
+    ToolBar3->hide();
+    ToolBar2->hide();
+    PageScroller1->hide();
+    ControlBar2->hide();
+}
+
+void TForm1::FormCreate()
+{
+    // 1. Empty the editor.
+    if (!RichEdit1->document()->isEmpty())
+        RichEdit1->clear();
+
+    // 2. The settings key; a key that cannot be opened reads as defaults.
+    pel::RegistryKey key(QStringLiteral("Pelmora"));
+
+    // 3. Bounds.
+    const int top = key.readInteger(kLocate, QStringLiteral("Top"), 10);
+    const int left = key.readInteger(kLocate, QStringLiteral("left"), 10);
+    const int height = key.readInteger(kLocate, QStringLiteral("Height"), 490);
+    const int width = key.readInteger(kLocate, QStringLiteral("Width"), 650);
+    move(left, top);
+    resize(qMax(width, 1), qMax(height, 1));
+
+    // 4. Initial folder of the open dialog.
+    openDialogInitialDir_ = key.readString(kFile, QStringLiteral("IniDir"), pel::ProgramDirectory());
+
+    // 5. Window state, applied when the window is shown.
+    const int state = key.readInteger(kLocate, QStringLiteral("State"), 0);
+    setWindowState(state == 2 ? Qt::WindowMaximized : state == 1 ? Qt::WindowMinimized : Qt::WindowNoState);
+
+    // 6. Font face.
+    QFont font = RichEdit1->font();
+    font.setFamily(key.readString(kOption, QStringLiteral("Font"), font.family()));
+    RichEdit1->setFont(font);
+
+    // 7. Font colour: the stored colour is restored so the user's choice
+    //    survives a restart.
+    if (const auto stored = key.readString(kOption, QStringLiteral("FontColor"))) {
+        const auto colour = pel::colorFromString(*stored);
+        if (!colour) {
+            pel::prompts().applicationError(this, notAnIntegerMessage(*stored));
+            return;
+        }
+        QPalette palette = RichEdit1->palette();
+        palette.setColor(QPalette::Text, pel::toQColor(*colour));
+        RichEdit1->setPalette(palette);
+    }
+
+    // 8. Font size in points.
+    font = RichEdit1->font();
+    const int currentPoints = font.pointSize() > 0 ? font.pointSize()
+                                                   : qRound(font.pixelSize() * 72.0 / logicalDpiY());
+    const int points = key.readInteger(kOption, QStringLiteral("FontSize"), currentPoints);
+    if (points > 0 && points != currentPoints) {
+        font.setPointSize(points);
+        RichEdit1->setFont(font);
+    }
+
+    // 9. Background colour.
+    const QString storedBackground = key.readString(kOption, QStringLiteral("Color"), QStringLiteral("clWhite"));
+    const auto background = pel::colorFromString(storedBackground);
+    if (!background) {
+        pel::prompts().applicationError(this, notAnIntegerMessage(storedBackground));
+        return;
+    }
+    QPalette palette = RichEdit1->palette();
+    palette.setColor(QPalette::Base, pel::toQColor(*background));
+    RichEdit1->setPalette(palette);
+
+    // 10. Word wrap; the check mark and the button keep their own state.
+    const bool wrap = key.readBool(kOption, QStringLiteral("WordWarp"), true);
+    RichEdit1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+
+    // 11. Font style and pitch must lie in 0..255; neither is applied.
+    const int style = key.readInteger(kOption, QStringLiteral("FontStyle"), 0);
+    const int pitch = key.readInteger(kOption, QStringLiteral("FontPiech"), 0);
+    if (style < 0 || style > 255 || pitch < 0 || pitch > 255) {
+        pel::prompts().applicationError(this, QStringLiteral("範囲チェックエラー"));
+        return;
+    }
+
+    // 12. The phrase bar's register.
+    const QString comblog = pel::ProgramDirectory() + QStringLiteral("COMBLOG.TXT");
+    if (QFileInfo::exists(comblog) && !phraseList_->LoadPhraseFile(comblog)) {
+        pel::prompts().applicationError(this, pel::cannotOpenMessage(comblog));
+        return;
+    }
+
+    // 13. The phrase bar's list of strings.
+    phraseBarStrings_.clear();
+
+    // 14. Empty search text.
+    clearFindText();
+
+    // 15. Clipboard commands.
+    action(QStringLiteral("CutAction"))->setEnabled(false);
+    action(QStringLiteral("CopyAction"))->setEnabled(false);
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    action(QStringLiteral("PasteAction"))->setEnabled(clip && clip->hasText());
+
+    // 16. Help file.
+    applicationHelpFile = pel::ProgramDirectory() + QStringLiteral("Pel.hlp");
+
+    // 17. Files may be dropped on the window.
+    setAcceptDrops(true);
+
+    // 18. A file named on the command line.
+    if (!arguments_.isEmpty()) {
+        const QString path = arguments_.constFirst();
+        const auto bytes = pel::readWholeFile(path);
+        if (!bytes) {
+            pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
+            return;
+        }
+        applyDocumentText(pel::decodeTextFile(*bytes));
+    }
+
+    // 19. Nothing is modified yet.
+    setModifiedFlag(false);
+}
+
+bool TForm1::writeSettings()
+{
+    pel::RegistryKey key(QStringLiteral("Pelmora"));
+    const QRect bounds = geometry();
+    const QPoint position = pos();
+    key.writeInteger(kLocate, QStringLiteral("Top"), position.y());
+    key.writeInteger(kLocate, QStringLiteral("left"), position.x());
+    key.writeInteger(kLocate, QStringLiteral("Height"), bounds.height());
+    key.writeInteger(kLocate, QStringLiteral("Width"), bounds.width());
+    const Qt::WindowStates state = windowState();
+    key.writeInteger(kLocate, QStringLiteral("State"),
+                     state & Qt::WindowMinimized ? 1 : state & Qt::WindowMaximized ? 2 : 0);
+    key.writeString(kFile, QStringLiteral("IniDir"), openDialogInitialDir_);
+    const QFont font = RichEdit1->font();
+    key.writeString(kOption, QStringLiteral("Font"), font.family());
+    key.writeString(kOption, QStringLiteral("FontColor"),
+                    pel::colorToString(pel::fromQColor(RichEdit1->palette().color(QPalette::Text))));
+    const int points = font.pointSize() > 0 ? font.pointSize()
+                                            : qRound(font.pixelSize() * 72.0 / logicalDpiY());
+    key.writeInteger(kOption, QStringLiteral("FontSize"), points);
+    key.writeString(kOption, QStringLiteral("Color"),
+                    pel::colorToString(pel::fromQColor(RichEdit1->palette().color(QPalette::Base))));
+    key.writeBool(kOption, QStringLiteral("WordWarp"), RichEdit1->lineWrapMode() != QPlainTextEdit::NoWrap);
+    key.writeInteger(kOption, QStringLiteral("FontStyle"), 0);
+    key.writeInteger(kOption, QStringLiteral("FontPitch"), 0);
+    if (!key.flush()) {
+        pel::prompts().applicationError(this, pel::cannotCreateMessage(key.location()));
+        return false;
+    }
+    return true;
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    if (firstShow_) {
+        // Centred on the desktop the first time; the stored size stays.
+        firstShow_ = false;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect desktop = screen->geometry();
+            const QSize frame = frameGeometry().size();
+            move(qMax(0, (desktop.width() - frame.width()) / 2),
+                 qMax(0, (desktop.height() - frame.height()) / 2));
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    event->accept();
+    QApplication::quit();
+}

@@ -1,0 +1,176 @@
+#pragma once
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+
+#include "platform/Cp932.h"
+#include "platform/EditorPort.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+
+namespace pel { class PhraseList; class RegistryKey; }
+
+// The main window: one plain-text document in RichEdit1 and the bars and
+// menus every command of the program runs from. The class is split over
+// files by concern; each section below names its file.
+class TForm1 : public QMainWindow, public pel::EditorPort {
+    Q_OBJECT
+public:
+    explicit TForm1(const QStringList& arguments, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // ---- EditorPort (PelmainDocument.cpp) --------------------------------
+    void ReplaceEditorSelection(const QString& text) override;
+    QString selectedText() const override;
+    void showAboutModal() override;
+
+    // ---- Start-up and settings (Pelmain.cpp) -----------------------------
+    void FormCreate();
+    // Writes the settings table; false when the settings cannot be stored.
+    bool writeSettings();
+    QString openDialogInitialDir() const { return openDialogInitialDir_; }
+
+    // ---- Actions, bars and menus (PelmainActions.cpp) --------------------
+    // Every command by its name ("OpenAction", "BAction", ...).
+    QAction* action(const QString& name) const { return actions_.value(name); }
+    QAction* addCommand(const QString& name, const QString& caption, const QString& hint, int icon);
+    QList<QAction*> commands() const { return actions_.values(); }
+
+    // ---- Documents (PelmainDocument.cpp) ---------------------------------
+    QString DocumentFileName() const { return documentFileName_; }
+    bool ModifiedFlag() const;
+    void setModifiedFlag(bool modified);
+    QString ChangeIndicator() const;
+    // Loads a file into the editor (Open, the command line, dropped files).
+    // false (after the error box) when it cannot be read.
+    bool loadFile(const QString& path);
+    // Writes the document; false (after the error box) when it was not written.
+    bool writeDocument(const QString& path);
+    // Save As; true when the document was written to a file.
+    bool SaveAsActionExecute();
+    void NewActionExecute();
+    void OpenActionExecute();
+    void SaveActionExecute();
+    void WinEndActionExecute();
+    void ExitActionExecute();
+
+    // ---- Editing (PelmainEdit.cpp) ---------------------------------------
+    void UndoActionExecute();
+    void CutActionExecute();
+    void CopyActionExecute();
+    void PasteActionExecute();
+    void Delete1Click();
+    void ClearActionExecute();
+    void AllSelction1Click();
+    void NoSelection1Click();
+    void FontActionExecute();
+    void BackColorActionExecute();
+    void WordWrapActionExecute();
+    void PrintActionExecute();
+    void PrinterActionExecute();
+    void ReportCaretPosition();
+    void RichEdit1SelectionChange();
+
+    // ---- Find and replace (PelmainFind.cpp) ------------------------------
+    void FindActionExecute();
+    void ReplaceActionExecute();
+    void clearFindText();
+
+    // ---- Help and about (PelmainHelp.cpp) --------------------------------
+    void HelpActionExecute();
+    void AboutActionExecute();
+    void VerUpActionExecute();
+    void EmailActionExecute();
+    // The help file the application names ("Pel.hlp" beside the program).
+    QString applicationHelpFile;
+
+    // ---- View switches and tool windows (PelmainView.cpp) ----------------
+    void IConBar1Click();
+    void NewTextBox1Click();
+    void TimeBar1Click();
+    void WebPageBar1Click();
+    void HtmLIconBar1Click();
+    void showToolWindow(QWidget* window);
+    void runModalWithMainHidden(QWidget* window);
+
+    // ---- Phrase registers (PelmainPhrases.cpp) ---------------------------
+    pel::PhraseList& phraseBarList() { return *phraseList_; }
+    void COMBbakActionExecute();
+    void ListActionExecute();
+    void JAVAActionExecute();
+
+    // Controls, named as everywhere else in the program.
+    QPlainTextEdit* RichEdit1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* Label1 = nullptr;  // change indicator
+    QToolBar* ToolBar1 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QToolBar* ToolBar3 = nullptr;
+    QToolBar* PageScroller1 = nullptr;
+    QToolBar* ToolBar4 = nullptr;
+    QToolBar* ToolBar5 = nullptr;
+    QToolBar* ControlBar2 = nullptr;
+    QMenu* FileMenu = nullptr;
+    QMenu* EditMenu = nullptr;
+    QMenu* ShowMenu = nullptr;
+    QMenu* OptionMenu = nullptr;
+    QMenu* ToolMenu = nullptr;
+    QMenu* HelpMenu = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void setupDocumentActions();
+    void setupEditActions();
+    void setupFindActions();
+    void setupHelpActions();
+    void setupViewActions();
+    void setupPhraseActions();
+    void buildMenus();
+    void buildToolBar1();
+    void buildToolBar5();
+    QToolButton* addMenuButton(QToolBar* bar, const QString& name, const QString& caption,
+                               const QString& hint, QMenu* menu);
+    // A menu entry or button of its own that runs `command`; it shows the
+    // command's caption, hint and icon unless it is given its own, and
+    // follows the command's enabled and checked state.
+    QAction* makeEntry(const QString& name, QAction* command, const QString& caption = {},
+                       const QString& hint = {}, int icon = -1);
+    QAction* addMenuEntry(QMenu* menu, const QString& name, QAction* command,
+                          const QString& caption = {}, const QString& hint = {}, int icon = -1);
+    QToolButton* addButton(QToolBar* bar, const QString& name, QAction* entry);
+    QAction* addViewSwitch(const QString& name, const QString& caption, const QString& hint,
+                           void (TForm1::*handler)());
+    void bind(const QString& name, void (TForm1::*handler)());
+    bool FormCloseQuery();
+    bool writeBackups();
+    void restorePhraseList(pel::PhraseList& list, const QString& backupName);
+    void setCaptionFromFileName();
+    void markUnchanged();
+    void applyDocumentText(const pel::DecodedText& decoded);
+    void RichEdit1Change();
+
+    QHash<QString, QAction*> actions_;
+    QString documentFileName_;
+    QString openDialogInitialDir_;
+    pel::TextSpelling spelling_;
+    pel::PhraseList* phraseList_ = nullptr;
+    QStringList phraseBarStrings_;
+    QStringList arguments_;
+    bool firstShow_ = true;
+    bool closing_ = false;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,315 @@
+// The document: its file, its change state, the file commands and the close.
+#include "main/Pelmain.h"
+
+#include "main/About.h"
+#include "phrases/PelJava.h"
+#include "phrases/Pellist.h"
+#include "phrases/PhraseList.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramDirectory.h"
+#include "platform/Prompts.h"
+#include "platform/SafeFile.h"
+#include "platform/Services.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace {
+
+const QString kChanged = QStringLiteral("　変更　あり");
+const QString kUnchanged = QStringLiteral("　変更　なし");
+
+QList<pel::FileFilter> documentFilters(bool forOpen)
+{
+    return {
+        {QStringLiteral("テキストファイル(*.txt)"), QStringLiteral("*.txt;")},
+        {QStringLiteral("Webファイル(*.html,*.htm)"), QStringLiteral("*.html;*.htm;")},
+        {QStringLiteral("Javaファイル(*.java)"), QStringLiteral("*.java;")},
+        {forOpen ? QStringLiteral("すべてのファイル(*.*)          ") : QStringLiteral("すべてのファイル(*.*)"),
+         QStringLiteral("*.*;")},
+    };
+}
+
+QString fileNamePart(const QString& path)
+{
+    return QFileInfo(path).fileName();
+}
+
+// The message for a character the code page cannot hold: which one, and
+// where, so the user can find it.
+QString unsavableCharacterMessage(const QString& text, qsizetype index)
+{
+    const qsizetype lineStart = text.lastIndexOf(u'\n', index - 1) + 1;
+    const qsizetype line = text.left(index).count(u'\n') + 1;
+    const qsizetype column = index - lineStart + 1;
+    const QChar c = text.at(index);
+    const bool pair = c.isHighSurrogate() && index + 1 < text.size();
+    const QString character = pair ? text.mid(index, 2) : QString(c);
+    const uint code = pair ? QChar::surrogateToUcs4(c, text.at(index + 1)) : c.unicode();
+    return QStringLiteral("%1行目の%2文字目の文字「%3」(U+%4) はShift-JISで保存できません｡\n"
+                          "この文字を削除するか置き換えてから保存してください｡ファイルは変更されていません｡")
+        .arg(line)
+        .arg(column)
+        .arg(character)
+        .arg(QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+}
+
+} // namespace
+
+void TForm1::setupDocumentActions()
+{
+    addCommand(QStringLiteral("ExitAction"), QStringLiteral("終了"), QStringLiteral("終了"), 19);
+    addCommand(QStringLiteral("NewAction"), QStringLiteral("新規作成"), QStringLiteral("新規作成"), 0);
+    addCommand(QStringLiteral("OpenAction"), QStringLiteral("開く"), QStringLiteral("開く"), 1);
+    addCommand(QStringLiteral("SaveAction"), QStringLiteral("上書き保存"), QStringLiteral("上書き保存"), 2);
+    addCommand(QStringLiteral("SaveAsAction"), QStringLiteral("名前を付けて保存"), QStringLiteral("名前を付けて保存"), 15);
+    addCommand(QStringLiteral("WinEndAction"), QStringLiteral("Win終了"), QString(), -1);
+    bind(QStringLiteral("ExitAction"), &TForm1::ExitActionExecute);
+    bind(QStringLiteral("NewAction"), &TForm1::NewActionExecute);
+    bind(QStringLiteral("OpenAction"), &TForm1::OpenActionExecute);
+    bind(QStringLiteral("SaveAction"), &TForm1::SaveActionExecute);
+    connect(action(QStringLiteral("SaveAsAction")), &QAction::triggered, this, [this] { SaveAsActionExecute(); });
+    bind(QStringLiteral("WinEndAction"), &TForm1::WinEndActionExecute);
+}
+
+// ---- EditorPort ----------------------------------------------------------
+
+void TForm1::ReplaceEditorSelection(const QString& text)
+{
+    // One edit, not offered to Undo: the document's undo history is dropped
+    // around it, as the editor does for a replacement that cannot be undone.
+    QTextDocument* document = RichEdit1->document();
+    document->setUndoRedoEnabled(false);
+    QTextCursor cursor = RichEdit1->textCursor();
+    cursor.insertText(text);
+    RichEdit1->setTextCursor(cursor);
+    document->setUndoRedoEnabled(true);
+    RichEdit1->setFocus();
+}
+
+QString TForm1::selectedText() const
+{
+    // Line breaks of the selection read as CR LF.
+    QString text = RichEdit1->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
+}
+
+void TForm1::showAboutModal()
+{
+    AboutBox->showModalFromTool();
+}
+
+// ---- Document state ------------------------------------------------------
+
+bool TForm1::ModifiedFlag() const
+{
+    return RichEdit1->document()->isModified();
+}
+
+void TForm1::setModifiedFlag(bool modified)
+{
+    RichEdit1->document()->setModified(modified);
+}
+
+QString TForm1::ChangeIndicator() const
+{
+    return Label1->text();
+}
+
+void TForm1::RichEdit1Change()
+{
+    Label1->setText(kChanged);
+}
+
+void TForm1::markUnchanged()
+{
+    Label1->setText(kUnchanged);
+}
+
+void TForm1::setCaptionFromFileName()
+{
+    setWindowTitle(fileNamePart(documentFileName_));
+}
+
+void TForm1::applyDocumentText(const pel::DecodedText& decoded)
+{
+    spelling_ = decoded.spelling;
+    RichEdit1->setPlainText(decoded.text);
+}
+
+bool TForm1::loadFile(const QString& path)
+{
+    const auto bytes = pel::readWholeFile(path);
+    if (!bytes) {
+        pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
+        return false;
+    }
+    applyDocumentText(pel::decodeTextFile(*bytes));
+    return true;
+}
+
+bool TForm1::writeDocument(const QString& path)
+{
+    const QString text = RichEdit1->toPlainText();
+    const pel::Cp932::Encoded encoded = pel::encodeTextFile(text, spelling_);
+    if (!encoded.ok()) {
+        // Never write "?" for a character the code page cannot hold.
+        pel::prompts().error(this, unsavableCharacterMessage(text, encoded.failedAt));
+        return false;
+    }
+    if (!pel::writeWholeFile(path, encoded.bytes)) {
+        pel::prompts().applicationError(this, pel::cannotCreateMessage(path));
+        return false;
+    }
+    return true;
+}
+
+// ---- File commands -------------------------------------------------------
+
+void TForm1::NewActionExecute()
+{
+    if (RichEdit1->document()->isEmpty())
+        return;
+    pel::systemBeep();
+    const auto answer = pel::prompts().confirm(this, QStringLiteral("編集中の文書があります｡\r\n保存しますか ?"));
+    if (answer == pel::Prompts::Answer::Yes) {
+        SaveAsActionExecute();
+    } else if (answer == pel::Prompts::Answer::No) {
+        RichEdit1->clear();
+        spelling_ = {};
+        documentFileName_.clear();
+        markUnchanged();
+        RichEdit1->setFocus();
+    }
+}
+
+void TForm1::OpenActionExecute()
+{
+    if (!RichEdit1->document()->isEmpty()) {
+        pel::systemBeep();
+        const auto answer = pel::prompts().confirm(this, QStringLiteral("編集中の文書があります｡\r\n保存しますか ?"));
+        if (answer == pel::Prompts::Answer::Yes) {
+            SaveAsActionExecute();
+            return;
+        }
+        if (answer == pel::Prompts::Answer::Cancel)
+            return;
+    }
+    pel::FileDialogRequest request;
+    request.directory = openDialogInitialDir_;
+    request.fileName = QStringLiteral("*.txt");
+    request.filters = documentFilters(true);
+    request.defaultSuffix = QStringLiteral("txt");
+    const auto chosen = pel::dialogs().openFile(this, request);
+    if (chosen && loadFile(*chosen)) {
+        documentFileName_ = *chosen;
+        markUnchanged();
+        setCaptionFromFileName();
+        setModifiedFlag(false);
+    }
+    RichEdit1->setFocus();
+}
+
+void TForm1::SaveActionExecute()
+{
+    if (documentFileName_.isEmpty()) {
+        SaveAsActionExecute();
+        return;
+    }
+    if (!writeDocument(documentFileName_))
+        return;
+    setCaptionFromFileName();
+    setModifiedFlag(false);
+}
+
+bool TForm1::SaveAsActionExecute()
+{
+    for (;;) {
+        pel::FileDialogRequest request;
+        request.fileName = QStringLiteral("無題");
+        request.filters = documentFilters(false);
+        request.defaultSuffix = QStringLiteral("txt");
+        if (!documentFileName_.isEmpty())
+            request.directory = QFileInfo(documentFileName_).absolutePath();
+        const auto chosen = pel::dialogs().saveFile(this, request);
+        // A cancelled dialog keeps the previous file name.
+        if (!chosen)
+            return false;
+        documentFileName_ = *chosen;
+        if (!QFileInfo::exists(*chosen)) {
+            if (!writeDocument(*chosen))
+                return false;
+            setCaptionFromFileName();
+            setModifiedFlag(false);
+            return true;
+        }
+        pel::systemBeep();
+        const auto answer = pel::prompts().confirm(
+            this, fileNamePart(*chosen) + QStringLiteral("\r\nと同じ名前のファイルがあります。\r\n 上書きしてよろしいですか ?"));
+        if (answer == pel::Prompts::Answer::Yes) {
+            if (!writeDocument(*chosen))
+                return false;
+            setCaptionFromFileName();
+            return true;
+        }
+        if (answer == pel::Prompts::Answer::Cancel)
+            return false;
+    }
+}
+
+void TForm1::WinEndActionExecute()
+{
+    // Ending the desktop session is not this program's business.
+}
+
+void TForm1::ExitActionExecute()
+{
+    close();
+}
+
+// ---- Close ---------------------------------------------------------------
+
+bool TForm1::FormCloseQuery()
+{
+    if (!RichEdit1->document()->isEmpty()) {
+        pel::systemBeep();
+        const auto answer = pel::prompts().confirm(this, QStringLiteral("文章は変更されています｡\r\n 保存しますか ?"));
+        if (answer == pel::Prompts::Answer::Cancel)
+            return false;
+        // A save that was cancelled or failed keeps the window open, so the
+        // document is never dropped unsaved after the user asked to save it.
+        if (answer == pel::Prompts::Answer::Yes && !SaveAsActionExecute())
+            return false;
+    }
+    if (!writeSettings())
+        return false;
+    if (!writeBackups())
+        return false;
+    phraseBarStrings_.clear();
+    return true;
+}
+
+bool TForm1::writeBackups()
+{
+    const struct { pel::PhraseList* list; const char* name; } backups[] = {
+        {phraseList_, "COMBOLOG.bak"},
+        {Form3 ? &Form3->list() : nullptr, "HOMELOG.bak"},
+        {Form5 ? &Form5->list() : nullptr, "JAVALOG.bak"},
+    };
+    for (const auto& backup : backups) {
+        if (!backup.list)
+            continue;
+        const QString path = pel::ProgramDirectory() + QString::fromLatin1(backup.name);
+        if (!backup.list->SavePhraseFile(path)) {
+            pel::prompts().applicationError(this, pel::cannotCreateMessage(path));
+            return false;
+        }
+    }
+    return true;
+}

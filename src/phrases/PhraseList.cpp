@@ -1,0 +1,198 @@
+#include "phrases/PhraseList.h"
+
+#include "platform/Cp932.h"
+#include "platform/SafeFile.h"
+
+namespace pel {
+
+PhraseList::PhraseList(QObject* parent) : QAbstractListModel(parent) {}
+
+QString PhraseList::entryText(int index) const
+{
+    return Cp932::decode(entries_.at(index));
+}
+
+QStringList PhraseList::texts() const
+{
+    QStringList result;
+    result.reserve(entries_.size());
+    for (const QByteArray& entry : entries_)
+        result << Cp932::decode(entry);
+    return result;
+}
+
+void PhraseList::setCurrent(int index)
+{
+    if (index < -1 || index >= count())
+        index = -1;
+    if (index == current_)
+        return;
+    current_ = index;
+    Q_EMIT currentChanged(current_);
+}
+
+void PhraseList::Append(const QString& text)
+{
+    // Entries are single lines; a pasted break must not split the file later.
+    QString line = text;
+    line.remove(u'\r');
+    line.remove(u'\n');
+    // Characters the code page cannot hold are kept out rather than turned into "?".
+    Cp932::Encoded encoded = Cp932::encode(line);
+    while (!encoded.ok()) {
+        line.remove(encoded.failedAt, line.at(encoded.failedAt).isHighSurrogate() ? 2 : 1);
+        encoded = Cp932::encode(line);
+    }
+    AppendBytes(encoded.bytes);
+}
+
+void PhraseList::AppendBytes(const QByteArray& bytes)
+{
+    beginInsertRows({}, count(), count());
+    entries_.append(bytes);
+    endInsertRows();
+}
+
+void PhraseList::move(int from, int to)
+{
+    if (from == to)
+        return;
+    beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
+    entries_.move(from, to);
+    endMoveRows();
+}
+
+void PhraseList::Rotate()
+{
+    if (count() < 2)
+        return;
+    move(0, count() - 1);
+}
+
+void PhraseList::MoveToTop()
+{
+    if (current_ < 0)
+        return;
+    move(current_, 0);
+    setCurrent(0);
+}
+
+void PhraseList::MoveToBottom()
+{
+    if (current_ < 0)
+        return;
+    move(current_, count() - 1);
+    setCurrent(count() - 1);
+}
+
+void PhraseList::MoveUp()
+{
+    if (current_ <= 0)
+        return;
+    const int target = current_ - 1;
+    move(current_, target);
+    setCurrent(target);
+}
+
+void PhraseList::MoveDown()
+{
+    if (current_ < 0 || current_ >= count() - 1)
+        return;
+    const int target = current_ + 1;
+    move(current_, target);
+    setCurrent(target);
+}
+
+void PhraseList::DeleteCurrent()
+{
+    if (current_ < 0)
+        return;
+    const int index = current_;
+    beginRemoveRows({}, index, index);
+    entries_.removeAt(index);
+    endRemoveRows();
+    setCurrent(-1);
+}
+
+void PhraseList::ClearAll()
+{
+    replaceAll({});
+}
+
+void PhraseList::replaceAll(QList<QByteArray> entries)
+{
+    beginResetModel();
+    entries_ = std::move(entries);
+    endResetModel();
+    current_ = -1;
+    Q_EMIT currentChanged(-1);
+}
+
+bool PhraseList::LoadPhraseFile(const QString& path)
+{
+    const std::optional<QByteArray> bytes = readWholeFile(path);
+    if (!bytes)
+        return false;
+    replaceAll(PhraseFile::parse(*bytes));
+    return true;
+}
+
+bool PhraseList::SavePhraseFile(const QString& path) const
+{
+    return writeWholeFile(path, PhraseFile::serialize(entries_));
+}
+
+int PhraseList::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant PhraseList::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return entryText(index.row());
+    return {};
+}
+
+namespace PhraseFile {
+
+QByteArray serialize(const QList<QByteArray>& entries)
+{
+    qsizetype size = 0;
+    for (const QByteArray& entry : entries)
+        size += entry.size() + 2;
+    QByteArray block;
+    block.reserve(size);
+    for (const QByteArray& entry : entries) {
+        block += entry;
+        block += "\r\n";
+    }
+    return block;
+}
+
+QList<QByteArray> parse(QByteArrayView bytes)
+{
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul >= 0)
+        bytes = bytes.first(nul);
+    QList<QByteArray> entries;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        entries.append(bytes.sliced(start, i - start).toByteArray());
+        if (c == '\r' && i + 1 < size && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        entries.append(bytes.sliced(start).toByteArray());
+    return entries;
+}
+
+} // namespace PhraseFile
+} // namespace pel

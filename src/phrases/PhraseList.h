@@ -1,0 +1,66 @@
+#pragma once
+#include <QAbstractListModel>
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace pel {
+
+// One register of stock phrases: an ordered list of one-line entries kept
+// as the code page 932 bytes they were typed or read as. The order is the
+// user's; only the operations below change it. Views show it through the
+// model interface (one row per entry, decoded for display).
+class PhraseList : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit PhraseList(QObject* parent = nullptr);
+
+    int count() const { return int(entries_.size()); }
+    const QByteArray& entryBytes(int index) const { return entries_.at(index); }
+    QString entryText(int index) const;
+    QStringList texts() const;
+    const QList<QByteArray>& entries() const { return entries_; }
+
+    // The current entry (-1: none). Views set it when the user picks an
+    // entry; the moves set it to the moved entry.
+    int current() const { return current_; }
+    void setCurrent(int index);
+
+    void Append(const QString& text);
+    void AppendBytes(const QByteArray& bytes);
+    void Rotate();
+    void MoveToTop();
+    void MoveToBottom();
+    void MoveUp();
+    void MoveDown();
+    void DeleteCurrent();
+    void ClearAll();
+    void replaceAll(QList<QByteArray> entries);
+
+    // false when the file cannot be opened; the list is then untouched.
+    bool LoadPhraseFile(const QString& path);
+    // false when the file cannot be written; the previous file is then intact.
+    bool SavePhraseFile(const QString& path) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+Q_SIGNALS:
+    void currentChanged(int index);
+
+private:
+    void move(int from, int to);
+
+    QList<QByteArray> entries_;
+    int current_ = -1;
+};
+
+// The phrase file format: one entry a line, every line ended by CR LF.
+namespace PhraseFile {
+QByteArray serialize(const QList<QByteArray>& entries);
+// Splits at CR LF, lone CR and lone LF; a NUL byte ends the text; a break
+// at the very end makes no extra entry.
+QList<QByteArray> parse(QByteArrayView bytes);
+}
+
+} // namespace pel

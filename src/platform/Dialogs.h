@@ -1,0 +1,62 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QWidget;
+class QPrinter;
+
+namespace pel {
+
+// One entry of a file dialog's type list: the description the user sees and
+// its patterns separated by ";" ("*.html;*.htm;").
+struct FileFilter {
+    QString description;
+    QString patterns;
+};
+
+struct FileDialogRequest {
+    QString title;
+    QString directory;        // initial folder; empty for the dialog's own choice
+    QString fileName;         // pre-filled file name
+    QList<FileFilter> filters;
+    int filterIndex = 0;      // 0-based entry selected at first
+    QString defaultSuffix;    // without the dot
+    bool picturePreview = false;
+};
+
+// The common dialogs. Everything the program asks through a system dialog
+// goes through here so tests can answer without a person.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // `apply` is called when the dialog's Apply button is pressed, if given.
+    virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial,
+                                            const std::function<void(const QFont&)>& apply = {}) = 0;
+    virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
+    // The print dialog on `printer`; true when the user confirmed.
+    virtual bool print(QWidget* parent, QPrinter& printer) = 0;
+    // The printer set-up dialog on `printer`; true when the user confirmed.
+    virtual bool printerSetup(QWidget* parent, QPrinter& printer) = 0;
+};
+
+// "Description (patterns)" lines as QFileDialog wants them.
+QString toQtFilterString(const QList<FileFilter>& filters);
+
+class QtDialogs final : public Dialogs {
+public:
+    std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial,
+                                    const std::function<void(const QFont&)>& apply) override;
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
+    bool print(QWidget* parent, QPrinter& printer) override;
+    bool printerSetup(QWidget* parent, QPrinter& printer) override;
+};
+
+} // namespace pel

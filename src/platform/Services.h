@@ -1,0 +1,79 @@
+#pragma once
+#include <QDateTime>
+#include <QString>
+#include <QUrl>
+#include <memory>
+
+namespace pel {
+
+class Prompts;
+class Dialogs;
+
+// The system beep before prompts and on failed picture operations.
+class Beep {
+public:
+    virtual ~Beep() = default;
+    virtual void beep() = 0;
+};
+
+// Hands documents, pages and mail addresses to the programs the desktop
+// associates with them. Never goes through a command shell.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // `target` is a local path, an http(s) address or a "mailto:" link.
+    virtual bool open(const QString& target) = 0;
+    // The system's plain text editor on `path` (empty: no file).
+    virtual bool startTextEditor(const QString& path) = 0;
+};
+
+// Wall-clock time and the time since the machine started.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+    // Milliseconds since boot, 64 bits: no wrap after 49.7 days.
+    virtual qint64 uptimeMilliseconds() const = 0;
+};
+
+// One instance of each platform service. The program installs the real ones
+// at start-up; tests install scripted doubles.
+struct Services {
+    std::shared_ptr<Prompts> prompts;
+    std::shared_ptr<Dialogs> dialogs;
+    std::shared_ptr<Beep> beep;
+    std::shared_ptr<Shell> shell;
+    std::shared_ptr<Clock> clock;
+};
+
+Services& services();
+// Installs the real services for every slot that is still empty.
+void installSystemServices();
+
+inline Prompts& prompts() { return *services().prompts; }
+inline Dialogs& dialogs() { return *services().dialogs; }
+inline Shell& shell() { return *services().shell; }
+inline Clock& clock() { return *services().clock; }
+inline void systemBeep() { services().beep->beep(); }
+
+class SystemBeep final : public Beep {
+public:
+    void beep() override;
+};
+
+class SystemShell final : public Shell {
+public:
+    bool open(const QString& target) override;
+    bool startTextEditor(const QString& path) override;
+};
+
+class SystemClock final : public Clock {
+public:
+    QDateTime now() const override;
+    qint64 uptimeMilliseconds() const override;
+};
+
+// `target` as a URL: local paths become file URLs, addresses stay as given.
+QUrl targetToUrl(const QString& target);
+
+} // namespace pel

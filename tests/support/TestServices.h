@@ -1,0 +1,111 @@
+#pragma once
+// Scripted doubles of the platform services, and a per-test environment
+// with its own program folder and settings folder.
+#include "platform/Dialogs.h"
+#include "platform/Prompts.h"
+#include "platform/Services.h"
+
+#include <QList>
+#include <QPrinter>
+#include <QQueue>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace pel::test {
+
+// Answers message boxes from a queue and records every box shown.
+class ScriptedPrompts final : public Prompts {
+public:
+    struct Shown {
+        QString caption;
+        QString text;
+        Buttons buttons;
+        Icon icon;
+    };
+    QQueue<Answer> answers;  // an empty queue answers Cancel (or OK)
+    QList<Shown> shown;
+
+    Answer show(QWidget*, const QString& caption, const QString& text, Buttons buttons, Icon icon) override;
+    QStringList texts() const;
+};
+
+// Answers the common dialogs from queues; an empty queue cancels.
+class ScriptedDialogs final : public Dialogs {
+public:
+    QQueue<std::optional<QString>> openAnswers;
+    QQueue<std::optional<QString>> saveAnswers;
+    QQueue<std::optional<QFont>> fontAnswers;
+    QQueue<std::optional<QColor>> colorAnswers;
+    QQueue<bool> printAnswers;
+    QQueue<bool> setupAnswers;
+    QList<FileDialogRequest> openRequests;
+    QList<FileDialogRequest> saveRequests;
+    QList<QFont> fontRequests;
+    QList<QColor> colorRequests;
+    // Called with the printer when a print dialog is answered yes, so a test
+    // can send the output to a PDF file.
+    std::function<void(QPrinter&)> preparePrinter;
+    int printerSetups = 0;
+
+    std::optional<QString> openFile(QWidget*, const FileDialogRequest& request) override;
+    std::optional<QString> saveFile(QWidget*, const FileDialogRequest& request) override;
+    std::optional<QFont> chooseFont(QWidget*, const QFont& initial,
+                                    const std::function<void(const QFont&)>& apply) override;
+    std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override;
+    bool print(QWidget*, QPrinter& printer) override;
+    bool printerSetup(QWidget*, QPrinter& printer) override;
+};
+
+class CountingBeep final : public Beep {
+public:
+    int count = 0;
+    void beep() override { ++count; }
+};
+
+class RecordingShell final : public Shell {
+public:
+    QStringList opened;
+    QStringList editorsStarted;
+    bool result = true;
+    bool open(const QString& target) override { opened << target; return result; }
+    bool startTextEditor(const QString& path) override { editorsStarted << path; return result; }
+};
+
+class FixedClock final : public Clock {
+public:
+    QDateTime current = QDateTime(QDate(2024, 5, 6), QTime(13, 4, 5));
+    qint64 uptime = 0;
+    QDateTime now() const override { return current; }
+    qint64 uptimeMilliseconds() const override { return uptime; }
+};
+
+// Installs fresh doubles and a temporary program folder and settings folder
+// for the lifetime of the object.
+class TestEnvironment {
+public:
+    TestEnvironment();
+    ~TestEnvironment();
+
+    QString programDirectory() const;   // with trailing separator
+    QString path(const QString& fileName) const { return programDirectory() + fileName; }
+    QString settingsDirectory() const { return settingsDir_.path(); }
+
+    std::shared_ptr<ScriptedPrompts> prompts;
+    std::shared_ptr<ScriptedDialogs> dialogs;
+    std::shared_ptr<CountingBeep> beep;
+    std::shared_ptr<RecordingShell> shell;
+    std::shared_ptr<FixedClock> clock;
+
+private:
+    QTemporaryDir programDir_;
+    QTemporaryDir settingsDir_;
+};
+
+// Writes `bytes` to `path`; fails the test on error.
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+} // namespace pel::test
