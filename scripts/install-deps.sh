@@ -12,7 +12,7 @@ packages=(
   gstreamer1.0-libav fluid-soundfont-gm
   libicu-dev libjpeg62-turbo-dev libuemf-dev
   fonts-ipafont-gothic fonts-noto-cjk
-  xdg-utils
+  xdg-utils libbenchmark-dev
 )
 
 missing=()
