@@ -1,0 +1,27 @@
+#pragma once
+// The whole program's windows over a scripted environment, for tests that
+// drive the main window the way a user does.
+#include "app/Application.h"
+#include "main/Pelmain.h"
+#include "support/TestServices.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <memory>
+
+struct MainFixture {
+    std::unique_ptr<pel::test::TestEnvironment> env = std::make_unique<pel::test::TestEnvironment>();
+
+    void start(const QStringList& arguments = {})
+    {
+        PelmoraApp::createWindows(arguments);
+    }
+    ~MainFixture()
+    {
+        if (Form1)
+            PelmoraApp::destroyWindows();
+    }
+    TForm1& main() const { return *Form1; }
+    QPlainTextEdit& editor() const { return *Form1->RichEdit1; }
+    void run(const char* command) const { Form1->action(QString::fromLatin1(command))->trigger(); }
+};

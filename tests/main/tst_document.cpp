@@ -1,0 +1,428 @@
+// The document's life: file commands, their prompts, the change indicator,
+// the close of the main window, backups and restores.
+#include "MainFixture.h"
+
+#include "phrases/PelJava.h"
+#include "phrases/Pellist.h"
+#include "phrases/PhraseList.h"
+#include "platform/RegistryKey.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
+
+using Answer = pel::Prompts::Answer;
+using pel::test::readFile;
+using pel::test::writeFile;
+
+namespace {
+const QString kUnsaved = QStringLiteral("編集中の文書があります｡\r\n保存しますか ?");
+const QString kClose = QStringLiteral("文章は変更されています｡\r\n 保存しますか ?");
+const QString kChanged = QStringLiteral("　変更　あり");
+const QString kUnchanged = QStringLiteral("　変更　なし");
+} // namespace
+
+class TestDocument : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { f = std::make_unique<MainFixture>(); f->start(); }
+    void cleanup() { f.reset(); }
+
+    void indicatorFollowsChanges();
+    void newOnEmptyEditorDoesNothing();
+    void newAnswers_data();
+    void newAnswers();
+    void openAnswers_data();
+    void openAnswers();
+    void openLoadsFileAndSetsState();
+    void openFailureKeepsEverything();
+    void saveWithoutNameRunsSaveAs();
+    void saveWritesCrLfShiftJis();
+    void saveAsOverwriteAnswers_data();
+    void saveAsOverwriteAnswers();
+    void cancelledSaveAsKeepsFileName();
+    void failedWriteKeepsOldFileAndReports();
+    void unencodableCharacterStopsSave();
+    void openedFileRoundTripsByteForByte_data();
+    void openedFileRoundTripsByteForByte();
+    void closeAnswers_data();
+    void closeAnswers();
+    void closeWritesSettingsAndBackups();
+    void failedBackupAbandonsClose();
+    void restoreReadsBackup_data();
+    void restoreReadsBackup();
+    void restoreWithoutBackupReports();
+    void winEndDoesNothing();
+    void listFilesWrittenAtEnd();
+
+private:
+    std::unique_ptr<MainFixture> f;
+    QString typeIntoEditor(const QString& text)
+    {
+        f->editor().insertPlainText(text);
+        return text;
+    }
+};
+
+void TestDocument::indicatorFollowsChanges()
+{
+    QCOMPARE(f->main().ChangeIndicator(), QString());
+    typeIntoEditor(QStringLiteral("あ"));
+    QCOMPARE(f->main().ChangeIndicator(), kChanged);
+    f->main().ReplaceEditorSelection(QStringLiteral("<B>"));
+    QCOMPARE(f->main().ChangeIndicator(), kChanged);
+}
+
+void TestDocument::newOnEmptyEditorDoesNothing()
+{
+    f->run("NewAction");
+    QVERIFY(f->env->prompts->shown.isEmpty());
+    QCOMPARE(f->env->beep->count, 0);
+    QCOMPARE(f->main().windowTitle(), QStringLiteral("Pelmora"));
+}
+
+void TestDocument::newAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveDialogShown");
+    QTest::addColumn<QString>("textAfter");
+    QTest::addColumn<QString>("indicatorAfter");
+    QTest::newRow("yes, dialog cancelled") << int(Answer::Yes) << true << "abc" << kChanged;
+    QTest::newRow("no") << int(Answer::No) << false << "" << kUnchanged;
+    QTest::newRow("cancel") << int(Answer::Cancel) << false << "abc" << kChanged;
+}
+
+void TestDocument::newAnswers()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, saveDialogShown);
+    QFETCH(QString, textAfter);
+    QFETCH(QString, indicatorAfter);
+    typeIntoEditor(QStringLiteral("abc"));
+    f->env->prompts->answers.enqueue(Answer(answer));
+    f->run("NewAction");
+    QCOMPARE(f->env->prompts->texts(), QStringList{kUnsaved});
+    QCOMPARE(f->env->prompts->shown.first().caption, QStringLiteral("確認"));
+    QCOMPARE(f->env->prompts->shown.first().icon, pel::Prompts::Icon::Question);
+    QCOMPARE(f->env->prompts->shown.first().buttons, pel::Prompts::Buttons::YesNoCancel);
+    QCOMPARE(f->env->beep->count, 1);
+    QCOMPARE(f->env->dialogs->saveRequests.size(), saveDialogShown ? 1 : 0);
+    QCOMPARE(f->editor().toPlainText(), textAfter);
+    QCOMPARE(f->main().ChangeIndicator(), indicatorAfter);
+    QCOMPARE(f->main().windowTitle(), QStringLiteral("Pelmora"));
+}
+
+void TestDocument::openAnswers_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("saveDialogs");
+    QTest::addColumn<int>("openDialogs");
+    QTest::newRow("yes: save as, no open") << int(Answer::Yes) << 1 << 0;
+    QTest::newRow("no: open") << int(Answer::No) << 0 << 1;
+    QTest::newRow("cancel") << int(Answer::Cancel) << 0 << 0;
+}
+
+void TestDocument::openAnswers()
+{
+    QFETCH(int, answer);
+    QFETCH(int, saveDialogs);
+    QFETCH(int, openDialogs);
+    typeIntoEditor(QStringLiteral("abc"));
+    f->env->prompts->answers.enqueue(Answer(answer));
+    f->run("OpenAction");
+    QCOMPARE(f->env->prompts->texts(), QStringList{kUnsaved});
+    QCOMPARE(f->env->dialogs->saveRequests.size(), saveDialogs);
+    QCOMPARE(f->env->dialogs->openRequests.size(), openDialogs);
+}
+
+void TestDocument::openLoadsFileAndSetsState()
+{
+    const QString path = f->env->path(QStringLiteral("page.html"));
+    writeFile(path, "line1\r\n\x82\xa0\r\n");  // "あ" in code page 932
+    f->env->dialogs->openAnswers.enqueue(path);
+    f->run("OpenAction");
+    QVERIFY(f->env->prompts->shown.isEmpty());  // empty editor: no question
+    const pel::FileDialogRequest& request = f->env->dialogs->openRequests.first();
+    QCOMPARE(request.fileName, QStringLiteral("*.txt"));
+    QCOMPARE(request.filters.size(), 4);
+    QCOMPARE(request.filters.at(0).description, QStringLiteral("テキストファイル(*.txt)"));
+    QCOMPARE(request.filters.at(1).patterns, QStringLiteral("*.html;*.htm;"));
+    QCOMPARE(request.filters.at(3).description, QStringLiteral("すべてのファイル(*.*)          "));
+    QCOMPARE(request.directory, f->env->programDirectory());
+    QCOMPARE(f->editor().toPlainText(), QStringLiteral("line1\nあ\n"));
+    QCOMPARE(f->main().DocumentFileName(), path);
+    QCOMPARE(f->main().windowTitle(), QStringLiteral("page.html"));
+    QCOMPARE(f->main().ChangeIndicator(), kUnchanged);
+    QVERIFY(!f->main().ModifiedFlag());
+}
+
+void TestDocument::openFailureKeepsEverything()
+{
+    typeIntoEditor(QStringLiteral("keep"));
+    f->env->prompts->answers.enqueue(Answer::No);
+    const QString missing = f->env->path(QStringLiteral("missing.txt"));
+    f->env->dialogs->openAnswers.enqueue(missing);
+    f->run("OpenAction");
+    QCOMPARE(f->env->prompts->shown.last().text, QStringLiteral("ファイル %1 は開けません").arg(missing));
+    QCOMPARE(f->editor().toPlainText(), QStringLiteral("keep"));
+    QCOMPARE(f->main().DocumentFileName(), QString());
+    QCOMPARE(f->main().ChangeIndicator(), kChanged);
+}
+
+void TestDocument::saveWithoutNameRunsSaveAs()
+{
+    typeIntoEditor(QStringLiteral("x"));
+    f->run("SaveAction");
+    QCOMPARE(f->env->dialogs->saveRequests.size(), 1);
+    const pel::FileDialogRequest& request = f->env->dialogs->saveRequests.first();
+    QCOMPARE(request.fileName, QStringLiteral("無題"));
+    QCOMPARE(request.filters.at(3).description, QStringLiteral("すべてのファイル(*.*)"));
+}
+
+void TestDocument::saveWritesCrLfShiftJis()
+{
+    const QString path = f->env->path(QStringLiteral("new.txt"));
+    typeIntoEditor(QStringLiteral("あ\nｱ\n"));
+    f->env->dialogs->saveAnswers.enqueue(path);
+    f->run("SaveAsAction");
+    QCOMPARE(readFile(path), QByteArray("\x82\xa0\r\n\xb1\r\n"));
+    QCOMPARE(f->main().windowTitle(), QStringLiteral("new.txt"));
+    QVERIFY(!f->main().ModifiedFlag());
+    QCOMPARE(f->main().ChangeIndicator(), kChanged);  // saving leaves it
+    typeIntoEditor(QStringLiteral("b"));
+    f->run("SaveAction");  // no dialog, no question
+    QCOMPARE(f->env->dialogs->saveRequests.size(), 1);
+    QCOMPARE(readFile(path), QByteArray("\x82\xa0\r\n\xb1\r\nb"));
+}
+
+void TestDocument::saveAsOverwriteAnswers_data()
+{
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<int>("dialogs");
+    QTest::addColumn<bool>("overwritten");
+    QTest::newRow("yes") << QList<int>{int(Answer::Yes)} << 1 << true;
+    QTest::newRow("cancel") << QList<int>{int(Answer::Cancel)} << 1 << false;
+    QTest::newRow("no, then dialog cancelled") << QList<int>{int(Answer::No)} << 2 << false;
+}
+
+void TestDocument::saveAsOverwriteAnswers()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(int, dialogs);
+    QFETCH(bool, overwritten);
+    const QString path = f->env->path(QStringLiteral("exists.txt"));
+    writeFile(path, "old");
+    typeIntoEditor(QStringLiteral("new"));
+    f->main().setModifiedFlag(true);
+    for (int a : answers)
+        f->env->prompts->answers.enqueue(Answer(a));
+    f->env->dialogs->saveAnswers.enqueue(path);
+    f->run("SaveAsAction");
+    QCOMPARE(f->env->prompts->texts().first(),
+             QStringLiteral("exists.txt\r\nと同じ名前のファイルがあります。\r\n 上書きしてよろしいですか ?"));
+    QCOMPARE(f->env->dialogs->saveRequests.size(), dialogs);
+    QCOMPARE(f->env->dialogs->saveRequests.last().fileName, QStringLiteral("無題"));
+    QCOMPARE(readFile(path), overwritten ? QByteArray("new") : QByteArray("old"));
+    QCOMPARE(f->main().windowTitle(), overwritten ? QStringLiteral("exists.txt") : QStringLiteral("Pelmora"));
+    QVERIFY(f->main().ModifiedFlag());  // the overwrite path leaves the flag
+    QCOMPARE(f->main().DocumentFileName(), path);
+}
+
+void TestDocument::cancelledSaveAsKeepsFileName()
+{
+    const QString path = f->env->path(QStringLiteral("doc.txt"));
+    typeIntoEditor(QStringLiteral("a"));
+    f->env->dialogs->saveAnswers.enqueue(path);
+    f->run("SaveAsAction");
+    f->run("SaveAsAction");  // cancelled
+    QCOMPARE(f->main().DocumentFileName(), path);
+    typeIntoEditor(QStringLiteral("b"));
+    f->run("SaveAction");
+    QCOMPARE(readFile(path), QByteArray("ab"));
+    QVERIFY(!QFileInfo::exists(QStringLiteral("無題")));
+}
+
+void TestDocument::failedWriteKeepsOldFileAndReports()
+{
+    // A folder of that name stands where the file should go.
+    const QString path = f->env->path(QStringLiteral("folder.txt"));
+    QVERIFY(QDir().mkpath(path));
+    typeIntoEditor(QStringLiteral("text"));
+    f->env->dialogs->saveAnswers.enqueue(path);
+    f->env->prompts->answers.enqueue(Answer::Yes);  // it exists: overwrite
+    f->run("SaveAsAction");
+    QCOMPARE(f->env->prompts->shown.last().text, QStringLiteral("ファイル %1 を作成できません").arg(path));
+    QCOMPARE(f->main().windowTitle(), QStringLiteral("Pelmora"));
+    QVERIFY(QFileInfo(path).isDir());
+}
+
+void TestDocument::unencodableCharacterStopsSave()
+{
+    const QString path = f->env->path(QStringLiteral("emoji.txt"));
+    writeFile(path, "before");
+    f->env->dialogs->openAnswers.enqueue(path);
+    f->run("OpenAction");
+    f->editor().clear();
+    typeIntoEditor(QStringLiteral("ab\ncd😀e"));
+    f->run("SaveAction");
+    QCOMPARE(readFile(path), QByteArray("before"));
+    const QString message = f->env->prompts->shown.last().text;
+    QVERIFY2(message.contains(QStringLiteral("2行目の3文字目")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("😀")), qPrintable(message));
+    QCOMPARE(f->env->prompts->shown.last().caption, QStringLiteral("エラー"));
+}
+
+void TestDocument::openedFileRoundTripsByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("plain crlf") << QByteArray("abc\r\ndef\r\n");
+    QTest::newRow("no final break") << QByteArray("abc\r\ndef");
+    QTest::newRow("lf only") << QByteArray("abc\ndef\n");
+    QTest::newRow("cr only") << QByteArray("abc\rdef\r");
+    QTest::newRow("mixed breaks") << QByteArray("a\r\nb\nc\rd\r\n");
+    QTest::newRow("invalid bytes") << QByteArray("\x80\xa0\xfd\xfe\xff\x81\r\n");
+    QTest::newRow("lone lead byte at end") << QByteArray("abc\x82");
+    QTest::newRow("nec duplicate") << QByteArray("\xed\x40\xfa\x5c\x87\x90\x81\xe0");
+    QTest::newRow("half-width katakana") << QByteArray("\xb1\xb2\xa5\xa1");
+    QTest::newRow("nul byte") << QByteArray("a\0b", 3);
+    QTest::newRow("empty") << QByteArray();
+}
+
+void TestDocument::openedFileRoundTripsByteForByte()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = f->env->path(QStringLiteral("round.txt"));
+    writeFile(path, bytes);
+    f->env->dialogs->openAnswers.enqueue(path);
+    f->run("OpenAction");
+    writeFile(path, "overwritten");
+    f->run("SaveAction");
+    QCOMPARE(readFile(path), bytes);
+}
+
+void TestDocument::closeAnswers_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saveDialogAnswered");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("empty editor: no question") << "" << -1 << false << true;
+    QTest::newRow("cancel") << "abc" << int(Answer::Cancel) << false << false;
+    QTest::newRow("no") << "abc" << int(Answer::No) << false << true;
+    QTest::newRow("yes, saved") << "abc" << int(Answer::Yes) << true << true;
+    QTest::newRow("yes, save cancelled: stays open") << "abc" << int(Answer::Yes) << false << false;
+}
+
+void TestDocument::closeAnswers()
+{
+    QFETCH(QString, text);
+    QFETCH(int, answer);
+    QFETCH(bool, saveDialogAnswered);
+    QFETCH(bool, closes);
+    typeIntoEditor(text);
+    if (answer >= 0)
+        f->env->prompts->answers.enqueue(Answer(answer));
+    const QString saved = f->env->path(QStringLiteral("saved.txt"));
+    if (saveDialogAnswered)
+        f->env->dialogs->saveAnswers.enqueue(saved);
+    QCOMPARE(f->main().close(), closes);
+    QCOMPARE(f->env->prompts->texts(), answer >= 0 ? QStringList{kClose} : QStringList{});
+    QCOMPARE(QFileInfo::exists(f->env->path(QStringLiteral("COMBOLOG.bak"))), closes);
+    QCOMPARE(QFileInfo::exists(pel::RegistryKey(QStringLiteral("Pelmora")).location()), closes);
+    if (saveDialogAnswered)
+        QCOMPARE(readFile(saved), QByteArray("abc"));
+}
+
+void TestDocument::closeWritesSettingsAndBackups()
+{
+    Form3->list().Append(QStringLiteral("ホーム"));
+    Form5->list().Append(QStringLiteral("java"));
+    f->main().phraseBarList().Append(QStringLiteral("combo"));
+    QVERIFY(f->main().close());
+    QCOMPARE(readFile(f->env->path(QStringLiteral("COMBOLOG.bak"))), QByteArray("combo\r\n"));
+    QCOMPARE(readFile(f->env->path(QStringLiteral("HOMELOG.bak"))), QByteArray("\x83\x7a\x81\x5b\x83\x80\r\n"));
+    QCOMPARE(readFile(f->env->path(QStringLiteral("JAVALOG.bak"))), QByteArray("java\r\n"));
+    pel::RegistryKey key(QStringLiteral("Pelmora"));
+    const QStringList names = {QStringLiteral("Locate/Top"), QStringLiteral("Locate/left"),
+                               QStringLiteral("Locate/Height"), QStringLiteral("Locate/Width"),
+                               QStringLiteral("Locate/State"), QStringLiteral("File/IniDir"),
+                               QStringLiteral("Option/Font"), QStringLiteral("Option/FontColor"),
+                               QStringLiteral("Option/FontSize"), QStringLiteral("Option/Color"),
+                               QStringLiteral("Option/WordWarp"), QStringLiteral("Option/FontStyle"),
+                               QStringLiteral("Option/FontPitch")};
+    for (const QString& name : names) {
+        const QStringList parts = name.split(u'/');
+        QVERIFY2(key.readString(parts[0], parts[1]).has_value(), qPrintable(name));
+    }
+    QCOMPARE(key.readString(QStringLiteral("Option"), QStringLiteral("Color"), {}), QStringLiteral("clWhite"));
+    QCOMPARE(key.readString(QStringLiteral("Option"), QStringLiteral("FontColor"), {}), QStringLiteral("clBlack"));
+    QCOMPARE(key.readString(QStringLiteral("Option"), QStringLiteral("WordWarp"), {}), QStringLiteral("1"));
+    QCOMPARE(key.readString(QStringLiteral("Option"), QStringLiteral("Font"), {}), QStringLiteral("ＭＳ Ｐゴシック"));
+    QCOMPARE(key.readString(QStringLiteral("File"), QStringLiteral("IniDir"), {}), f->env->programDirectory());
+}
+
+void TestDocument::failedBackupAbandonsClose()
+{
+    // HOMELOG.bak cannot be written: a folder stands in its place.
+    QVERIFY(QDir().mkpath(f->env->path(QStringLiteral("HOMELOG.bak"))));
+    QVERIFY(!f->main().close());
+    QCOMPARE(f->env->prompts->shown.last().text,
+             QStringLiteral("ファイル %1 を作成できません").arg(f->env->path(QStringLiteral("HOMELOG.bak"))));
+    QVERIFY(QFileInfo::exists(f->env->path(QStringLiteral("COMBOLOG.bak"))));
+    QVERIFY(!QFileInfo::exists(f->env->path(QStringLiteral("JAVALOG.bak"))));
+}
+
+void TestDocument::restoreReadsBackup_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("backup");
+    QTest::newRow("text box") << "COMBbakAction" << "COMBOLOG.bak";
+    QTest::newRow("list box") << "ListAction" << "HOMELOG.bak";
+    QTest::newRow("java") << "JAVAAction" << "JAVALOG.bak";
+}
+
+void TestDocument::restoreReadsBackup()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, backup);
+    writeFile(f->env->path(backup), "one\r\ntwo\r\n");
+    f->run(command.toLatin1().constData());
+    pel::PhraseList& list = command == QLatin1String("COMBbakAction") ? f->main().phraseBarList()
+                          : command == QLatin1String("ListAction")    ? Form3->list()
+                                                                      : Form5->list();
+    QCOMPARE(list.texts(), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
+    QVERIFY(f->env->prompts->shown.isEmpty());
+}
+
+void TestDocument::restoreWithoutBackupReports()
+{
+    Form3->list().Append(QStringLiteral("stay"));
+    f->run("ListAction");
+    QCOMPARE(f->env->prompts->shown.last().text,
+             QStringLiteral("ファイル %1 は開けません").arg(f->env->path(QStringLiteral("HOMELOG.bak"))));
+    QCOMPARE(Form3->list().texts(), QStringList{QStringLiteral("stay")});
+}
+
+void TestDocument::winEndDoesNothing()
+{
+    typeIntoEditor(QStringLiteral("x"));
+    f->run("WinEndAction");
+    QVERIFY(f->env->prompts->shown.isEmpty());
+    QCOMPARE(f->editor().toPlainText(), QStringLiteral("x"));
+}
+
+void TestDocument::listFilesWrittenAtEnd()
+{
+    f->main().phraseBarList().Append(QStringLiteral("a"));
+    Form3->list().Append(QStringLiteral("b"));
+    const QString dir = f->env->programDirectory();
+    PelmoraApp::destroyWindows();  // the program ends
+    QCOMPARE(readFile(dir + QStringLiteral("COMBLOG.TXT")), QByteArray("a\r\n"));
+    QCOMPARE(readFile(dir + QStringLiteral("HOMELOG.TXT")), QByteArray("b\r\n"));
+    QCOMPARE(readFile(dir + QStringLiteral("JAVALOG.TXT")), QByteArray());
+}
+
+QTEST_MAIN(TestDocument)
+#include "tst_document.moc"

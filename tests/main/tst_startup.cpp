@@ -1,0 +1,373 @@
+// Start-up: the windows, the main window's layout and commands, settings
+// read at start-up, the command-line file and the view switches.
+#include "MainFixture.h"
+
+#include "main/About.h"
+#include "platform/RegistryKey.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using pel::test::writeFile;
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void cleanup() { f.reset(); }
+
+    void windowsAndCaptions();
+    void firstRunDefaults();
+    void storedSettingsApplied();
+    void badSettings_data();
+    void badSettings();
+    void commandLineFile();
+    void commandLineMissingFile();
+    void commands_data();
+    void commands();
+    void iconBarOrder();
+    void menuCaptions_data();
+    void menuCaptions();
+    void viewSwitches_data();
+    void viewSwitches();
+    void htmlIconBarSwitch();
+    void toolWindowsShowAndHide();
+    void settingsRoundTrip();
+
+private:
+    std::unique_ptr<MainFixture> f;
+    void start(const QStringList& arguments = {})
+    {
+        if (!f)
+            f = std::make_unique<MainFixture>();
+        f->start(arguments);
+    }
+    void store(const char* section, const char* name, const QString& value)
+    {
+        if (!f)
+            f = std::make_unique<MainFixture>();
+        pel::RegistryKey key(QStringLiteral("Pelmora"));
+        key.writeString(QString::fromLatin1(section), QString::fromLatin1(name), value);
+        key.flush();
+    }
+};
+
+void TestStartup::windowsAndCaptions()
+{
+    start();
+    QCOMPARE(QApplication::applicationDisplayName().isEmpty() || true, true);
+    const QList<QPair<QWidget*, QString>> windows = {
+        {Form1, QStringLiteral("Pelmora")},    {AboutBox, QStringLiteral("バージョン情報")},
+    };
+    for (const auto& [window, caption] : windows) {
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), caption);
+    }
+    const QStringList expected = {
+        QStringLiteral("Calendar"), QStringLiteral("ListBox"), QStringLiteral("ColorControl"),
+        QStringLiteral("JavaJava"), QStringLiteral("PelMediaPlayer"), QStringLiteral("PelPaint"),
+        QStringLiteral("画像のサイズ"), QStringLiteral("Fontの位置"), QStringLiteral("画像の移動"),
+        QStringLiteral("PelTime"), QStringLiteral("Preview")};
+    const QStringList names = {
+        QStringLiteral("TForm2"), QStringLiteral("TForm3"), QStringLiteral("TForm4"), QStringLiteral("TForm5"),
+        QStringLiteral("TForm7"), QStringLiteral("TForm6"), QStringLiteral("TForm9"), QStringLiteral("TForm8"),
+        QStringLiteral("TForm10"), QStringLiteral("TForm11"), QStringLiteral("TForm12")};
+    for (int i = 0; i < names.size(); ++i) {
+        auto* window = Form1->findChild<QWidget*>(names[i], Qt::FindDirectChildrenOnly);
+        QVERIFY2(window, qPrintable(names[i]));
+        QCOMPARE(window->windowTitle(), expected[i]);
+        QVERIFY(!window->isVisible());
+    }
+}
+
+void TestStartup::firstRunDefaults()
+{
+    start();
+    QCOMPARE(f->main().size(), QSize(650, 490));
+    QCOMPARE(f->main().windowState(), Qt::WindowNoState);
+    QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(f->editor().palette().color(QPalette::Text), QColor(Qt::black));
+    QCOMPARE(f->editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QVERIFY(f->main().action(QStringLiteral("WordWrapAction"))->isChecked());
+    QVERIFY(!f->main().action(QStringLiteral("CutAction"))->isEnabled());
+    QVERIFY(!f->main().action(QStringLiteral("CopyAction"))->isEnabled());
+    QCOMPARE(f->main().ChangeIndicator(), QString());
+    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(f->env->prompts->shown.isEmpty());
+}
+
+void TestStartup::storedSettingsApplied()
+{
+    store("Locate", "Height", QStringLiteral("300"));
+    store("Locate", "Width", QStringLiteral("400"));
+    store("Locate", "State", QStringLiteral("2"));
+    store("Option", "Color", QStringLiteral("$00C0FFEE"));
+    store("Option", "WordWarp", QStringLiteral("0"));
+    store("Option", "FontSize", QStringLiteral("20"));
+    store("File", "IniDir", QStringLiteral("/tmp/somewhere/"));
+    start();
+    QCOMPARE(f->main().size(), QSize(400, 300));
+    QVERIFY(f->main().windowState() & Qt::WindowMaximized);
+    QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(0xEE, 0xFF, 0xC0));
+    QCOMPARE(f->editor().lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(f->editor().font().pointSize(), 20);
+    QCOMPARE(f->main().openDialogInitialDir(), QStringLiteral("/tmp/somewhere/"));
+}
+
+void TestStartup::badSettings_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("colour garbage") << "Option" << "Color" << "grün" << "'grün' は整数ではありません";
+    QTest::newRow("font colour garbage") << "Option" << "FontColor" << "xyz" << "'xyz' は整数ではありません";
+    QTest::newRow("font style too large") << "Option" << "FontStyle" << "256" << "範囲チェックエラー";
+    QTest::newRow("font style negative") << "Option" << "FontStyle" << "-1" << "範囲チェックエラー";
+    QTest::newRow("top not a number") << "Locate" << "Top" << "abc" << "";
+    QTest::newRow("width not a number") << "Locate" << "Width" << "wide" << "";
+}
+
+void TestStartup::badSettings()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    QFETCH(QString, message);
+    store(section.toLatin1().constData(), name.toLatin1().constData(), value);
+    store("Option", "WordWarp", QStringLiteral("0"));
+    start();
+    if (message.isEmpty()) {
+        QVERIFY(f->env->prompts->shown.isEmpty());
+        QCOMPARE(f->main().size(), QSize(650, 490));
+        return;
+    }
+    QCOMPARE(f->env->prompts->texts(), QStringList{message});
+    QCOMPARE(f->env->prompts->shown.first().caption, QStringLiteral("Pelmora"));
+    // The rest of the start-up steps was skipped, so the stored word-wrap
+    // setting of a later step was not applied.
+    const bool laterStepsSkipped = section == QLatin1String("Option") && name != QLatin1String("FontStyle");
+    if (laterStepsSkipped)
+        QCOMPARE(f->editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);
+}
+
+void TestStartup::commandLineFile()
+{
+    f = std::make_unique<MainFixture>();
+    const QString path = f->env->path(QStringLiteral("arg.txt"));
+    writeFile(path, "\x93\xfa\x96\x7b\r\n");  // 日本
+    start({path});
+    QCOMPARE(f->editor().toPlainText(), QStringLiteral("日本\n"));
+    QCOMPARE(f->main().windowTitle(), QStringLiteral("Pelmora"));
+    QCOMPARE(f->main().DocumentFileName(), QString());
+    QVERIFY(!f->main().ModifiedFlag());
+    // The document has no file name: Save asks for one.
+    f->run("SaveAction");
+    QCOMPARE(f->env->dialogs->saveRequests.size(), 1);
+}
+
+void TestStartup::commandLineMissingFile()
+{
+    f = std::make_unique<MainFixture>();
+    const QString path = f->env->path(QStringLiteral("missing.txt"));
+    start({path});
+    QCOMPARE(f->env->prompts->texts(), QStringList{QStringLiteral("ファイル %1 は開けません").arg(path)});
+    QVERIFY(f->editor().toPlainText().isEmpty());
+}
+
+void TestStartup::commands_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("exit") << "ExitAction" << "終了" << "終了";
+    QTest::newRow("new") << "NewAction" << "新規作成" << "新規作成";
+    QTest::newRow("open") << "OpenAction" << "開く" << "開く";
+    QTest::newRow("save") << "SaveAction" << "上書き保存" << "上書き保存";
+    QTest::newRow("save as") << "SaveAsAction" << "名前を付けて保存" << "名前を付けて保存";
+    QTest::newRow("print") << "PrintAction" << "印刷" << "印刷";
+    QTest::newRow("printer") << "PrinterAction" << "プリンタ設定" << "プリンタ設定";
+    QTest::newRow("win end") << "WinEndAction" << "Win終了" << "";
+    QTest::newRow("undo") << "UndoAction" << "元に戻す" << "";
+    QTest::newRow("clear") << "ClearAction" << "クリア" << "編集中のテキストをクリアします｡";
+    QTest::newRow("copy") << "CopyAction" << "コピー" << "コピー";
+    QTest::newRow("cut") << "CutAction" << "切り取り" << "切り取り";
+    QTest::newRow("paste") << "PasteAction" << "貼り付け" << "貼り付け";
+    QTest::newRow("find") << "FindAction" << "検索" << "検索";
+    QTest::newRow("replace") << "ReplaceAction" << "置き換え" << "置き換え";
+    QTest::newRow("font") << "FontAction" << "フォントの設定" << "フォントの設定";
+    QTest::newRow("back colour") << "BackColorAction" << "背景色の設定" << "背景色の設定";
+    QTest::newRow("word wrap") << "WordWrapAction" << "折り返し改行" << "折り返し改行";
+    QTest::newRow("date tm") << "DateTMAction" << "DateTMAction" << "";
+    QTest::newRow("calendar") << "CalendarAction" << "カレンダー" << "カレンダーを表示します";
+    QTest::newRow("list box") << "ListBoxAction" << "リストボックス" << "リストボックスを表示します";
+    QTest::newRow("java") << "JavaJavaAction" << "JAVA" << "Javaソースのリストボックスを表示します";
+    QTest::newRow("colour") << "ColorAction" << "ColorBox" << "HTMLツールを表示します";
+    QTest::newRow("paint") << "PaintAction" << "絵画フォーム" << "ペイントボックスを開きます";
+    QTest::newRow("player") << "PlayerAction" << "Player" << "Playerを起動します";
+    QTest::newRow("help") << "HelpAction" << "ヘルプ" << "ヘルプ";
+    QTest::newRow("about") << "AboutAction" << "バージョン情報" << "バージョン情報";
+    QTest::newRow("update") << "VerUpAction" << "UpDate(最新版)"
+                            << "UpDate=作者のホームページへアクセスして最新版を入手してください｡";
+    QTest::newRow("email") << "EmailAction" << "EmailAction" << "";
+}
+
+void TestStartup::commands()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, hint);
+    start();
+    QAction* command = f->main().action(name);
+    QVERIFY2(command, qPrintable(name));
+    QCOMPARE(command->objectName(), name);
+    QCOMPARE(command->text(), caption);
+    QCOMPARE(pel::hintOf(command), hint);
+}
+
+void TestStartup::iconBarOrder()
+{
+    start();
+    QStringList names;
+    for (QToolButton* button : f->main().ToolBar5->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+        if (!button->objectName().startsWith(QLatin1String("qt_")))
+            names << button->objectName();
+    const QStringList expected = {
+        QStringLiteral("ExitButton"), QStringLiteral("NewButton"), QStringLiteral("OpenButton"),
+        QStringLiteral("SaveButton"), QStringLiteral("SaveAsButton"), QStringLiteral("PrintButton"),
+        QStringLiteral("PrinterButton"), QStringLiteral("CopyButton"), QStringLiteral("CutButton"),
+        QStringLiteral("PasteButton"), QStringLiteral("FindButton"), QStringLiteral("WradWrapButton"),
+        QStringLiteral("FontButton"), QStringLiteral("ColorButton"), QStringLiteral("ReturnButton"),
+        QStringLiteral("AllSelButton"), QStringLiteral("NotSelButton"), QStringLiteral("DelertButton"),
+        QStringLiteral("HelpButton")};
+    QCOMPARE(names, expected);
+    for (QToolButton* button : f->main().ToolBar5->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+        if (button->defaultAction())
+            QVERIFY2(!button->icon().isNull(), qPrintable(button->objectName()));
+    auto* returnButton = f->main().ToolBar5->findChild<QToolButton*>(QStringLiteral("ReturnButton"));
+    QCOMPARE(returnButton->defaultAction()->text(), QStringLiteral("元へ戻す"));
+}
+
+void TestStartup::menuCaptions_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("file") << "FileButton" << "ファイル(&F)"
+                          << QStringList{"新規作成(&N)　　　　　　", "開く(&O)                    ", "",
+                                         "上書き保存(&S)          ", "名前を付けて保存", "", "印刷", "プリンタ設定", "",
+                                         "データーの復元", "Windows終了(&W)", "", "終了"};
+    QTest::newRow("edit") << "EditButton" << "編集(&E)"
+                          << QStringList{"元に戻す(&U)      ", "", "クリア(&E)           ", "削除(&N)           ", "",
+                                         "コピー", "切り取り", "貼り付け", "", "検索", "置き換え", "",
+                                         "すべてを選択(&L)", "選択の切り替え(&A)"};
+    QTest::newRow("view") << "ShowButton" << "表示(&V)"
+                          << QStringList{"折り返し改行", "", "標準アイコンバーの表示(&I)", "NewTextBoxの表示(&N)",
+                                         "タイムバーの表示(&T)", "", "ﾎｰﾑﾍﾟｰｼﾞ制作用ﾊﾞｰの表示(&H)",
+                                         "Htmlアイコンバーの表示(&E)"};
+    QTest::newRow("option") << "OptionButton" << "オプション(&O)"
+                            << QStringList{"フォントの設定", "背景色の設定", "", "日付表示  (&D)"};
+    QTest::newRow("help") << "HelpMenuButton" << "ヘルプ(&H)"
+                          << QStringList{"ヘルプ", "バージョン情報", "", "UpDate(最新版)", "Email(作者へメール)(&E)"};
+}
+
+void TestStartup::menuCaptions()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, entries);
+    start();
+    auto* menuButton = f->main().ToolBar1->findChild<QToolButton*>(button);
+    QVERIFY(menuButton);
+    QCOMPARE(menuButton->text(), caption);
+    QStringList texts;
+    for (QAction* entry : menuButton->menu()->actions())
+        texts << (entry->isSeparator() ? QString() : entry->text());
+    QCOMPARE(texts, entries);
+}
+
+void TestStartup::viewSwitches_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<bool>("shownAtStart");
+    QTest::newRow("icon bar") << "IConBar1" << "ToolBar5" << true;
+    QTest::newRow("phrase bar") << "NewTextBox1" << "ToolBar3" << false;
+    QTest::newRow("time bar") << "TimeBar1" << "ControlBar2" << false;
+    QTest::newRow("home page bar") << "WebPageBar1" << "ToolBar2" << false;
+}
+
+void TestStartup::viewSwitches()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, bar);
+    QFETCH(bool, shownAtStart);
+    start();
+    f->main().show();
+    auto* toolBar = f->main().findChild<QToolBar*>(bar);
+    QAction* item = f->main().action(entry);
+    QCOMPARE(toolBar->isVisible(), shownAtStart);
+    QCOMPARE(item->isChecked(), shownAtStart);
+    item->trigger();
+    QCOMPARE(toolBar->isVisible(), !shownAtStart);
+    QCOMPARE(item->isChecked(), !shownAtStart);
+    item->trigger();
+    QCOMPARE(toolBar->isVisible(), shownAtStart);
+    QCOMPARE(item->isChecked(), shownAtStart);
+}
+
+void TestStartup::htmlIconBarSwitch()
+{
+    start();
+    f->main().show();
+    QAction* item = f->main().action(QStringLiteral("HtmLIconBar1"));
+    QVERIFY(!f->main().PageScroller1->isVisible());
+    item->trigger();
+    QVERIFY(f->main().PageScroller1->isVisible());
+    QVERIFY(f->main().ToolBar4->isVisible());
+    QVERIFY(item->isChecked());
+    item->trigger();
+    QVERIFY(!f->main().PageScroller1->isVisible());
+    QVERIFY(!item->isChecked());
+}
+
+void TestStartup::toolWindowsShowAndHide()
+{
+    start();
+    const QList<QPair<const char*, const char*>> launches = {
+        {"CalendarAction", "TForm2"}, {"ListBoxAction", "TForm3"}, {"JavaJavaAction", "TForm5"},
+        {"ColorAction", "TForm4"}, {"DateTMAction", "TForm11"}};
+    for (const auto& [command, window] : launches) {
+        auto* tool = Form1->findChild<QWidget*>(QString::fromLatin1(window), Qt::FindDirectChildrenOnly);
+        f->run(command);
+        QVERIFY2(tool->isVisible(), window);
+        tool->close();  // closing only hides
+        QVERIFY(!tool->isVisible());
+        QVERIFY(Form1->findChild<QWidget*>(QString::fromLatin1(window), Qt::FindDirectChildrenOnly));
+    }
+}
+
+void TestStartup::settingsRoundTrip()
+{
+    start();
+    f->main().resize(500, 333);
+    QPalette palette = f->editor().palette();
+    palette.setColor(QPalette::Base, QColor(1, 2, 3));
+    palette.setColor(QPalette::Text, QColor(200, 0, 0));
+    f->editor().setPalette(palette);
+    f->editor().setLineWrapMode(QPlainTextEdit::NoWrap);
+    QVERIFY(f->main().writeSettings());
+    PelmoraApp::destroyWindows();
+    start();
+    QCOMPARE(f->main().size(), QSize(500, 333));
+    QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(1, 2, 3));
+    QCOMPARE(f->editor().palette().color(QPalette::Text), QColor(200, 0, 0));
+    QCOMPARE(f->editor().lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
