@@ -15,22 +15,53 @@ namespace pel {
 //   extensions and the NEC row-13 duplicates). Decoding records, per
 //   character, a code the bytes used other than the standard one, so that
 //   encoding with that record writes the file back as it was.
+//
+// The details:
+//
+// * The tables come from ICU's "windows-31j" converter, built once on first
+//   use. Bytes 00–7F are ASCII both ways (ICU's converter rotates 1A/1C/7F
+//   the IBM way; Windows does not).
+// * Stand-ins live at U+F700 + byte, a private-use block code page 932 never
+//   uses (its user-defined area is U+E000–U+E757). A stand-in exists for each
+//   byte that can be invalid (80, A0, FD–FF and the lead bytes 81–9F, E0–FC,
+//   which are invalid alone, before a trail byte they cannot pair with, or at
+//   the end) and, for text files, for NUL and for stray CR and LF bytes
+//   (U+F700, U+F70D, U+F70A). A lead byte that cannot pair is the only
+//   invalid byte: the byte after it decodes on its own.
+// * A character with more than one code has a list of codes: the standard
+//   one (what ICU writes) first, then the others in byte order. When one
+//   text uses more than one code for the same character, the occurrences
+//   that differ from the recorded code carry a variation selector
+//   (U+FE00 + index into that list) right after the character, so even a
+//   file that mixes both codes comes back byte for byte. Without an
+//   Alternates record every non-standard code carries its selector. The
+//   selector is invisible in the editor; encoding honours it before the
+//   record.
 class Cp932 {
 public:
     using Alternates = QHash<char16_t, QByteArray>;
 
     struct Encoded {
-        QByteArray bytes;
+        QByteArray bytes;   // empty when failedAt >= 0
         // Index into the text of the first character code page 932 cannot
         // hold; -1 when everything was encoded.
         qsizetype failedAt = -1;
         bool ok() const { return failedAt < 0; }
     };
 
+    // `alternates`, when given, is the document's record: codes already in
+    // it are honoured, and a character first met under a non-standard code
+    // is added to it. NUL, CR and LF decode as themselves here.
     static QString decode(QByteArrayView bytes, Alternates* alternates = nullptr);
+    // Stops at the first character without a code (an emoji, "é", a lone
+    // surrogate, a variation selector that follows no such character); never
+    // substitutes.
     static Encoded encode(QStringView text, const Alternates* alternates = nullptr);
-    // True for the stand-ins `decode` makes for bytes that are not valid.
+    // True for the stand-ins `decode` and `decodeTextFile` make for bytes
+    // they could not show as characters.
     static bool isStandIn(QChar c);
+    // The stand-in for `byte`, or a null QChar when that byte never needs one.
+    static QChar standInFor(uchar byte);
 };
 
 // How one text file was spelled, so that saving it writes back what was read.
@@ -45,10 +76,16 @@ struct DecodedText {
     TextSpelling spelling;
 };
 
-// A document file: bytes → text with '\n' line breaks. The file's dominant
-// line break (CR LF unless the file uses LF or CR alone throughout) becomes
-// '\n'; any other break byte stays as its stand-in character, so nothing is
-// lost on the way back.
+// A document file: bytes → text with '\n' line breaks.
+//
+// The file's dominant line break becomes '\n': the most frequent of CR LF,
+// lone LF and lone CR (ties go to CR LF, then LF; a file without breaks is
+// CR LF). Break bytes of the other kinds stay in the text as stand-ins, so
+// the file comes back byte for byte:
+//   dominant CR LF: lone CR → U+F70D, lone LF → U+F70A;
+//   dominant LF:    every LF → '\n', every CR → U+F70D (CR LF is U+F70D '\n');
+//   dominant CR:    every CR → '\n', every LF → U+F70A (CR LF is '\n' U+F70A).
+// NUL decodes to U+F700, as the editor would hide it.
 DecodedText decodeTextFile(QByteArrayView bytes);
 // Text with '\n' line breaks → bytes, each '\n' as `spelling.lineBreak`.
 Cp932::Encoded encodeTextFile(QStringView text, const TextSpelling& spelling = {});

@@ -1,0 +1,456 @@
+#include "platform/Cp932.h"
+
+#include <QPlainTextEdit>
+#include <QRandomGenerator>
+#include <QtTest>
+
+using pel::Cp932;
+using pel::TextSpelling;
+using LineBreak = pel::TextSpelling::LineBreak;
+
+Q_DECLARE_METATYPE(pel::TextSpelling::LineBreak)
+
+namespace {
+
+QByteArray hex(const char* digits) { return QByteArray::fromHex(digits); }
+
+QString showText(const QString& text)
+{
+    QString shown;
+    for (QChar c : text)
+        shown += QStringLiteral("%1 ").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    return shown.trimmed();
+}
+
+QByteArray pairBytes(int lead, int trail)
+{
+    const char bytes[2] = {char(lead), char(trail)};
+    return QByteArray(bytes, 2);
+}
+
+bool isLead(int b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// Bytes that exercise the interesting paths far more often than uniform
+// noise would: lead bytes, breaks, NUL and the duplicate-code rows.
+QByteArray randomBytes(QRandomGenerator& random, int length)
+{
+    static const char interesting[] = {'\r', '\n', '\0', char(0x81), char(0x87), char(0xED), char(0xEE),
+                                       char(0xFA), char(0xFC), char(0x80), char(0xA0), char(0xFF)};
+    QByteArray bytes(length, Qt::Uninitialized);
+    for (char& b : bytes) {
+        const quint32 r = random.bounded(4);
+        b = r == 0 ? interesting[random.bounded(int(sizeof interesting))] : char(random.bounded(256));
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestCp932 : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void everySingleByteRoundTrips();
+    void everyPairRoundTrips();
+    void knownCodes_data();
+    void knownCodes();
+    void invalidBytes_data();
+    void invalidBytes();
+    void duplicateCodesKeepTheFilesCode_data();
+    void duplicateCodesKeepTheFilesCode();
+    void everyDuplicateCodeRoundTripsPerDocument();
+    void newTextFollowsTheDocumentsCode();
+    void unencodableCharacters_data();
+    void unencodableCharacters();
+    void lineBreaks_data();
+    void lineBreaks();
+    void breaksWrittenAsSpelled_data();
+    void breaksWrittenAsSpelled();
+    void randomBytesRoundTrip();
+    void randomFilesSurviveTheEditor();
+    void emptyInput();
+};
+
+void TestCp932::everySingleByteRoundTrips()
+{
+    for (int b = 0; b < 256; ++b) {
+        const QByteArray bytes(1, char(b));
+        const QString text = Cp932::decode(bytes);
+        QCOMPARE(text.size(), 1);
+        const Cp932::Encoded encoded = Cp932::encode(text);
+        QVERIFY2(encoded.ok() && encoded.bytes == bytes, qPrintable(QString::number(b, 16)));
+        // ASCII and half-width katakana are characters; everything else alone is a stand-in.
+        const bool character = b < 0x80 || (b >= 0xA1 && b <= 0xDF);
+        QCOMPARE(Cp932::isStandIn(text.at(0)), !character);
+        QCOMPARE(Cp932::standInFor(uchar(b)).isNull(), character && b != 0 && b != '\r' && b != '\n');
+    }
+}
+
+void TestCp932::everyPairRoundTrips()
+{
+    int valid = 0;
+    int alternates = 0;
+    QSet<char16_t> seen;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!isLead(lead))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const QByteArray bytes = pairBytes(lead, trail);
+            const QString plain = Cp932::decode(bytes);
+            const Cp932::Encoded back = Cp932::encode(plain);
+            QVERIFY2(back.ok() && back.bytes == bytes, qPrintable(QString::fromLatin1(bytes.toHex())));
+
+            Cp932::Alternates record;
+            const QString text = Cp932::decode(bytes, &record);
+            QVERIFY(!Cp932::isStandIn(text.at(0)) || text.size() == 2);
+            const Cp932::Encoded recorded = Cp932::encode(text, &record);
+            QVERIFY2(recorded.ok() && recorded.bytes == bytes, qPrintable(QString::fromLatin1(bytes.toHex())));
+
+            if (Cp932::isStandIn(text.at(0))) {
+                // An invalid pair: only the lead byte is a stand-in.
+                QCOMPARE(text.at(0), Cp932::standInFor(uchar(lead)));
+                continue;
+            }
+            ++valid;
+            QCOMPARE(text.size(), 1);
+            QVERIFY(!text.at(0).isSurrogate());
+            seen.insert(text.at(0).unicode());
+            if (!record.isEmpty()) {
+                ++alternates;
+                QCOMPARE(record.value(text.at(0).unicode()), bytes);
+                QCOMPARE(plain.size(), 2);   // without a record the selector says which code
+            }
+        }
+    }
+    // Windows code page 932: JIS X 0208, NEC row 13, both IBM extension
+    // sets and the user-defined area.
+    QCOMPARE(valid, 9604);
+    QCOMPARE(alternates, 398);
+    QCOMPARE(seen.size(), valid - alternates);
+}
+
+void TestCp932::knownCodes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("standard");   // the code encoding writes for the text
+
+    QTest::newRow("half-width middle dot") << hex("a5") << QStringLiteral("･") << true;
+    QTest::newRow("half-width full stop") << hex("a1") << QStringLiteral("｡") << true;
+    QTest::newRow("half-width comma") << hex("a4") << QStringLiteral("､") << true;
+    QTest::newRow("full-width space") << hex("8140") << QStringLiteral("　") << true;
+    QTest::newRow("hiragana") << hex("82a082a282a4") << QStringLiteral("あいう") << true;
+    QTest::newRow("kanji") << hex("93fa967b8cea") << QStringLiteral("日本語") << true;
+    QTest::newRow("backslash stays") << hex("5c7e") << QStringLiteral("\\~") << true;
+    QTest::newRow("ASCII controls") << hex("1a1c7f") << QStringLiteral("\x1a\x1c\x7f") << true;
+    QTest::newRow("wave dash") << hex("8160") << QStringLiteral("～") << true;
+    QTest::newRow("minus") << hex("817c") << QStringLiteral("－") << true;
+    QTest::newRow("user-defined first") << hex("f040") << QString(QChar(0xE000)) << true;
+    QTest::newRow("user-defined last") << hex("f9fc") << QString(QChar(0xE757)) << true;
+    QTest::newRow("NEC roman one") << hex("8754") << QStringLiteral("Ⅰ") << true;
+    QTest::newRow("IBM roman one") << hex("fa4a") << QStringLiteral("Ⅰ") << false;
+    QTest::newRow("IBM small roman one") << hex("fa40") << QStringLiteral("ⅰ") << true;
+    QTest::newRow("NEC-selected small roman one") << hex("eeef") << QStringLiteral("ⅰ") << false;
+    QTest::newRow("JIS approximately equal") << hex("81e0") << QStringLiteral("≒") << true;
+    QTest::newRow("NEC approximately equal") << hex("8790") << QStringLiteral("≒") << false;
+    QTest::newRow("IBM kanji") << hex("fa5c") << QStringLiteral("纊") << true;
+    QTest::newRow("NEC-selected kanji") << hex("ed40") << QStringLiteral("纊") << false;
+    QTest::newRow("because, JIS") << hex("81e6") << QStringLiteral("∵") << true;
+    QTest::newRow("because, NEC") << hex("879a") << QStringLiteral("∵") << false;
+    QTest::newRow("because, IBM") << hex("fa5b") << QStringLiteral("∵") << false;
+    QTest::newRow("not sign, NEC-selected") << hex("eef9") << QStringLiteral("￢") << false;
+}
+
+void TestCp932::knownCodes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(bool, standard);
+
+    Cp932::Alternates record;
+    QCOMPARE(showText(Cp932::decode(bytes, &record)), showText(text));
+    QCOMPARE(record.isEmpty(), standard);
+    const Cp932::Encoded asRecorded = Cp932::encode(text, &record);
+    QVERIFY(asRecorded.ok());
+    QCOMPARE(asRecorded.bytes.toHex(), bytes.toHex());
+    const Cp932::Encoded plain = Cp932::encode(text);
+    QVERIFY(plain.ok());
+    QCOMPARE(plain.bytes == bytes, standard);
+}
+
+void TestCp932::invalidBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+
+    const auto s = [](int byte) { return QString(QChar(0xF700 + byte)); };
+    QTest::newRow("80") << hex("80") << s(0x80);
+    QTest::newRow("A0") << hex("a0") << s(0xA0);
+    QTest::newRow("FD FE FF") << hex("fdfeff") << s(0xFD) + s(0xFE) + s(0xFF);
+    QTest::newRow("lead at end") << hex("4181") << QStringLiteral("A") + s(0x81);
+    QTest::newRow("lead before space") << hex("8120") << s(0x81) + QStringLiteral(" ");
+    QTest::newRow("lead before 7F") << hex("887f") << s(0x88) + QStringLiteral("\x7f");
+    QTest::newRow("lead before invalid trail") << hex("82fd") << s(0x82) + s(0xFD);
+    QTest::newRow("lead before katakana") << hex("85a1") << s(0x85) + QStringLiteral("｡");
+    QTest::newRow("unassigned pair keeps its trail") << hex("8540") << s(0x85) + QStringLiteral("@");
+    QTest::newRow("unassigned pairs in a row") << hex("ebfc8140") << s(0xEB) + s(0xFC) + QStringLiteral("　");
+    QTest::newRow("lead before CR LF") << hex("9f0d0a") << s(0x9F) + QStringLiteral("\r\n");
+    QTest::newRow("two leads then trail") << hex("818181") << QStringLiteral("＝") + s(0x81);
+}
+
+void TestCp932::invalidBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+
+    const QString decoded = Cp932::decode(bytes);
+    QCOMPARE(showText(decoded), showText(text));
+    const Cp932::Encoded encoded = Cp932::encode(decoded);
+    QVERIFY(encoded.ok());
+    QCOMPARE(encoded.bytes.toHex(), bytes.toHex());
+}
+
+void TestCp932::duplicateCodesKeepTheFilesCode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");   // with a record
+
+    const QString vs1 = QString(QChar(0xFE00));
+    const QString vs2 = QString(QChar(0xFE01));
+    const QString vs3 = QString(QChar(0xFE02));
+    QTest::newRow("NEC row 13 throughout") << hex("87900d0a8790") << QStringLiteral("≒\r\n≒");
+    QTest::newRow("NEC-selected kanji throughout") << hex("ed40ed40") << QStringLiteral("纊纊");
+    QTest::newRow("standard then NEC") << hex("81e08790") << QStringLiteral("≒≒") + vs2;
+    QTest::newRow("NEC then standard") << hex("879081e0") << QStringLiteral("≒≒") + vs1;
+    QTest::newRow("IBM kanji then NEC-selected") << hex("fa5ced40fa5c") << QStringLiteral("纊纊") + vs2 + QStringLiteral("纊");
+    QTest::newRow("three codes of because") << hex("879a81e6fa5b879a")
+                                            << QStringLiteral("∵∵") + vs1 + QStringLiteral("∵") + vs3 + QStringLiteral("∵");
+    QTest::newRow("three codes of not") << hex("fa54eef981ca") << QStringLiteral("￢￢") + vs2 + QStringLiteral("￢") + vs1;
+}
+
+void TestCp932::duplicateCodesKeepTheFilesCode()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+
+    Cp932::Alternates record;
+    const QString decoded = Cp932::decode(bytes, &record);
+    QCOMPARE(showText(decoded), showText(text));
+    const Cp932::Encoded encoded = Cp932::encode(decoded, &record);
+    QVERIFY(encoded.ok());
+    QCOMPARE(encoded.bytes.toHex(), bytes.toHex());
+
+    // The same through a document file and without a record.
+    const pel::DecodedText file = pel::decodeTextFile(bytes);
+    const Cp932::Encoded saved = pel::encodeTextFile(file.text, file.spelling);
+    QVERIFY(saved.ok());
+    QCOMPARE(saved.bytes.toHex(), bytes.toHex());
+    const Cp932::Encoded plain = Cp932::encode(Cp932::decode(bytes));
+    QVERIFY(plain.ok());
+    QCOMPARE(plain.bytes.toHex(), bytes.toHex());
+}
+
+void TestCp932::everyDuplicateCodeRoundTripsPerDocument()
+{
+    // Found from the tables: every pair whose character encodes to another code.
+    int checked = 0;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!isLead(lead))
+            continue;
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const QByteArray alternate = pairBytes(lead, trail);
+            Cp932::Alternates probe;
+            const QString c = Cp932::decode(alternate, &probe);
+            if (probe.isEmpty())
+                continue;
+            const QByteArray standard = Cp932::encode(c).bytes;
+            QVERIFY(standard.size() == 2 && standard != alternate);
+
+            // A document written with the alternate code throughout.
+            const QByteArray document = alternate + "\r\n" + alternate + alternate;
+            const pel::DecodedText file = pel::decodeTextFile(document);
+            QCOMPARE(file.text, c + u'\n' + c + c);
+            QCOMPARE(pel::encodeTextFile(file.text, file.spelling).bytes.toHex(), document.toHex());
+            // Another document of the same program keeps using the standard code.
+            QCOMPARE(pel::encodeTextFile(file.text).bytes.toHex(),
+                     QByteArray(standard + "\r\n" + standard + standard).toHex());
+            // A document mixing both codes.
+            const QByteArray mixed = standard + alternate + standard;
+            const pel::DecodedText mixedFile = pel::decodeTextFile(mixed);
+            QCOMPARE(pel::encodeTextFile(mixedFile.text, mixedFile.spelling).bytes.toHex(), mixed.toHex());
+            ++checked;
+        }
+    }
+    QCOMPARE(checked, 398);
+}
+
+void TestCp932::newTextFollowsTheDocumentsCode()
+{
+    pel::DecodedText file = pel::decodeTextFile(hex("8790ed40"));
+    QCOMPARE(file.text, QStringLiteral("≒纊"));
+    file.text.prepend(QStringLiteral("纊≒ ≒"));   // typed by the user
+    const Cp932::Encoded saved = pel::encodeTextFile(file.text, file.spelling);
+    QVERIFY(saved.ok());
+    QCOMPARE(saved.bytes.toHex(), hex("ed4087902087908790ed40").toHex());
+}
+
+void TestCp932::unencodableCharacters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("failedAt");
+
+    QTest::newRow("emoji") << QStringLiteral("あい😀う") << qsizetype(2);
+    QTest::newRow("e acute in the middle") << QStringLiteral("caf\u00e9s") << qsizetype(3);
+    QTest::newRow("first of several") << QStringLiteral("ab\u00e9\u00e9") << qsizetype(2);
+    QTest::newRow("at the start") << QStringLiteral("\u00e9") << qsizetype(0);
+    QTest::newRow("yen sign is not backslash") << QStringLiteral("x\u00a5") << qsizetype(1);
+    QTest::newRow("lone low surrogate") << QString(QChar(0xDC00)) + QStringLiteral("a") << qsizetype(0);
+    QTest::newRow("lone high surrogate at end") << QStringLiteral("a") + QChar(0xD83D) << qsizetype(1);
+    QTest::newRow("selector after a plain character") << QStringLiteral("a") + QChar(0xFE00) << qsizetype(1);
+    QTest::newRow("selector beyond the codes") << QStringLiteral("≒") + QChar(0xFE02) << qsizetype(1);
+    QTest::newRow("private use that is no stand-in") << QStringLiteral("あ") + QChar(0xF741) << qsizetype(1);
+    QTest::newRow("after a line break") << QStringLiteral("a\nb\u00e9") << qsizetype(3);
+}
+
+void TestCp932::unencodableCharacters()
+{
+    QFETCH(QString, text);
+    QFETCH(qsizetype, failedAt);
+
+    const Cp932::Encoded encoded = Cp932::encode(text);
+    QVERIFY(!encoded.ok());
+    QCOMPARE(encoded.failedAt, failedAt);
+    QVERIFY(!encoded.bytes.contains('?'));
+    const Cp932::Encoded file = pel::encodeTextFile(text);
+    QCOMPARE(file.failedAt, failedAt);
+}
+
+void TestCp932::lineBreaks_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<LineBreak>("lineBreak");
+
+    const QString cr = QString(QChar(0xF70D));
+    const QString lf = QString(QChar(0xF70A));
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\nb\n") << LineBreak::CrLf;
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringLiteral("a\nb\n") << LineBreak::Lf;
+    QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringLiteral("a\nb\n") << LineBreak::Cr;
+    QTest::newRow("no trailing break") << QByteArray("a\r\nb") << QStringLiteral("a\nb") << LineBreak::CrLf;
+    QTest::newRow("no break") << QByteArray("abc") << QStringLiteral("abc") << LineBreak::CrLf;
+    QTest::newRow("only a break") << QByteArray("\n") << QStringLiteral("\n") << LineBreak::Lf;
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\n\r\n") << QStringLiteral("\n\n\n") << LineBreak::CrLf;
+    QTest::newRow("mixed, mostly CR LF") << QByteArray("a\r\nb\nc\rd\r\n")
+                                         << QStringLiteral("a\nb") + lf + QStringLiteral("c") + cr + QStringLiteral("d\n")
+                                         << LineBreak::CrLf;
+    QTest::newRow("mixed, mostly LF") << QByteArray("a\nb\r\nc\n")
+                                      << QStringLiteral("a\nb") + cr + QStringLiteral("\nc\n") << LineBreak::Lf;
+    QTest::newRow("mixed, mostly CR") << QByteArray("a\rb\r\nc\r")
+                                      << QStringLiteral("a\nb\n") + lf + QStringLiteral("c\n") << LineBreak::Cr;
+    QTest::newRow("tie goes to CR LF") << QByteArray("a\r\nb\n") << QStringLiteral("a\nb") + lf << LineBreak::CrLf;
+    QTest::newRow("tie of LF and CR") << QByteArray("a\nb\r") << QStringLiteral("a\nb") + cr << LineBreak::Lf;
+    QTest::newRow("CR before CR LF") << QByteArray("a\r\r\n") << QStringLiteral("a") + cr + QStringLiteral("\n")
+                                     << LineBreak::CrLf;
+    QTest::newRow("trailing lone CR") << QByteArray("a\r\nb\r") << QStringLiteral("a\nb") + cr << LineBreak::CrLf;
+    QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringLiteral("a\n") + cr + QStringLiteral("b")
+                                         << LineBreak::Lf;
+    QTest::newRow("NUL is visible") << QByteArray("a\0b\r\n", 5) << QStringLiteral("a") + QChar(0xF700) + QStringLiteral("b\n")
+                                    << LineBreak::CrLf;
+    QTest::newRow("Japanese lines") << hex("82a082a20d0a93fa967b0d0a") << QStringLiteral("あい\n日本\n") << LineBreak::CrLf;
+    QTest::newRow("lead byte before the break") << hex("41820a420a") << QStringLiteral("A") + QChar(0xF782) + QStringLiteral("\nB\n")
+                                                << LineBreak::Lf;
+}
+
+void TestCp932::lineBreaks()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(LineBreak, lineBreak);
+
+    const pel::DecodedText file = pel::decodeTextFile(bytes);
+    QCOMPARE(showText(file.text), showText(text));
+    QCOMPARE(file.spelling.lineBreak, lineBreak);
+    const Cp932::Encoded saved = pel::encodeTextFile(file.text, file.spelling);
+    QVERIFY(saved.ok());
+    QCOMPARE(saved.bytes.toHex(), bytes.toHex());
+}
+
+void TestCp932::breaksWrittenAsSpelled_data()
+{
+    QTest::addColumn<LineBreak>("lineBreak");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("CR LF") << LineBreak::CrLf << QByteArray("\x82\xa0\r\n\r\nb\xf7");
+    QTest::newRow("LF") << LineBreak::Lf << QByteArray("\x82\xa0\n\nb\xf7");
+    QTest::newRow("CR") << LineBreak::Cr << QByteArray("\x82\xa0\r\rb\xf7");
+}
+
+void TestCp932::breaksWrittenAsSpelled()
+{
+    QFETCH(LineBreak, lineBreak);
+    QFETCH(QByteArray, bytes);
+
+    TextSpelling spelling;
+    spelling.lineBreak = lineBreak;
+    // Typed text: a new document's breaks and a stand-in kept from elsewhere.
+    const Cp932::Encoded encoded = pel::encodeTextFile(QStringLiteral("あ\n\nb") + QChar(0xF7F7), spelling);
+    QVERIFY(encoded.ok());
+    QCOMPARE(encoded.bytes.toHex(), bytes.toHex());
+    // The bare codec keeps '\n' as LF.
+    QCOMPARE(Cp932::encode(u"\n\r").bytes, QByteArray("\n\r"));
+}
+
+void TestCp932::randomBytesRoundTrip()
+{
+    QRandomGenerator random(932);
+    for (int i = 0; i < 5000; ++i) {
+        const QByteArray bytes = randomBytes(random, random.bounded(400));
+
+        const Cp932::Encoded plain = Cp932::encode(Cp932::decode(bytes));
+        QVERIFY2(plain.ok() && plain.bytes == bytes, qPrintable(QString::fromLatin1(bytes.toHex())));
+
+        Cp932::Alternates record;
+        const QString text = Cp932::decode(bytes, &record);
+        const Cp932::Encoded recorded = Cp932::encode(text, &record);
+        QVERIFY2(recorded.ok() && recorded.bytes == bytes, qPrintable(QString::fromLatin1(bytes.toHex())));
+
+        const pel::DecodedText file = pel::decodeTextFile(bytes);
+        QVERIFY(!file.text.contains(u'\r'));
+        QVERIFY(!file.text.contains(QChar(0)));
+        const Cp932::Encoded saved = pel::encodeTextFile(file.text, file.spelling);
+        QVERIFY2(saved.ok() && saved.bytes == bytes, qPrintable(QString::fromLatin1(bytes.toHex())));
+    }
+}
+
+void TestCp932::randomFilesSurviveTheEditor()
+{
+    // Opening and saving without edits goes through the editor widget,
+    // which turns CR into a paragraph break; the stand-ins must survive it.
+    QPlainTextEdit editor;
+    QRandomGenerator random(20);
+    for (int i = 0; i < 300; ++i) {
+        const QByteArray bytes = randomBytes(random, random.bounded(200));
+        const pel::DecodedText file = pel::decodeTextFile(bytes);
+        editor.setPlainText(file.text);
+        const Cp932::Encoded saved = pel::encodeTextFile(editor.toPlainText(), file.spelling);
+        QVERIFY2(saved.ok() && saved.bytes == bytes, qPrintable(QString::fromLatin1(bytes.toHex())));
+    }
+}
+
+void TestCp932::emptyInput()
+{
+    Cp932::Alternates record;
+    QVERIFY(Cp932::decode(QByteArrayView(), &record).isEmpty());
+    QVERIFY(record.isEmpty());
+    const Cp932::Encoded encoded = Cp932::encode(QStringView());
+    QVERIFY(encoded.ok());
+    QVERIFY(encoded.bytes.isEmpty());
+    const pel::DecodedText file = pel::decodeTextFile(QByteArray());
+    QVERIFY(file.text.isEmpty());
+    QCOMPARE(file.spelling.lineBreak, LineBreak::CrLf);
+    const Cp932::Encoded saved = pel::encodeTextFile(QString(), file.spelling);
+    QVERIFY(saved.ok());
+    QVERIFY(saved.bytes.isEmpty());
+}
+
+QTEST_MAIN(TestCp932)
+#include "tst_cp932.moc"
