@@ -2,6 +2,8 @@
 #include "main/Pelmain.h"
 
 #include "main/About.h"
+#include "platform/HelpSystem.h"
+#include "platform/Services.h"
 
 #include <QAction>
 
@@ -18,7 +20,26 @@ void TForm1::setupHelpActions()
     bind(QStringLiteral("EmailAction"), &TForm1::EmailActionExecute);
 }
 
-void TForm1::HelpActionExecute() {}
-void TForm1::AboutActionExecute() { AboutBox->showFromMain(); }
-void TForm1::VerUpActionExecute() {}
-void TForm1::EmailActionExecute() {}
+void TForm1::HelpActionExecute()
+{
+    // The application's file becomes the bare name; the main window's own
+    // help file is the one shown, wherever the application's file points.
+    applicationHelpFile = QStringLiteral("Pel.HLP");
+    pel::help().showTopics(QStringLiteral("Pel.hlp"));
+}
+
+void TForm1::AboutActionExecute()
+{
+    AboutBox->showFromMain();
+}
+
+// Shell requests that fail (no browser, no mail program) are not reported.
+void TForm1::VerUpActionExecute()
+{
+    pel::shell().open(TAboutBox::homePageAddress());
+}
+
+void TForm1::EmailActionExecute()
+{
+    pel::shell().open(QStringLiteral("mailto:") + TAboutBox::emailAddress());
+}

@@ -1,6 +1,7 @@
 #include "platform/Services.h"
 
 #include "platform/Dialogs.h"
+#include "platform/HelpSystem.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ void installSystemServices()
     if (!s.beep) s.beep = std::make_shared<SystemBeep>();
     if (!s.shell) s.shell = std::make_shared<SystemShell>();
     if (!s.clock) s.clock = std::make_shared<SystemClock>();
+    if (!s.help) s.help = std::make_shared<SystemHelp>();
 }
 
 void SystemBeep::beep()

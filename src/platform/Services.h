@@ -8,6 +8,7 @@ namespace pel {
 
 class Prompts;
 class Dialogs;
+class HelpSystem;
 
 // The system beep before prompts and on failed picture operations.
 class Beep {
@@ -44,6 +45,7 @@ struct Services {
     std::shared_ptr<Beep> beep;
     std::shared_ptr<Shell> shell;
     std::shared_ptr<Clock> clock;
+    std::shared_ptr<HelpSystem> help;
 };
 
 Services& services();
@@ -54,6 +56,7 @@ inline Prompts& prompts() { return *services().prompts; }
 inline Dialogs& dialogs() { return *services().dialogs; }
 inline Shell& shell() { return *services().shell; }
 inline Clock& clock() { return *services().clock; }
+inline HelpSystem& help() { return *services().help; }
 inline void systemBeep() { services().beep->beep(); }
 
 class SystemBeep final : public Beep {

@@ -69,7 +69,8 @@ TestEnvironment::TestEnvironment()
       dialogs(std::make_shared<ScriptedDialogs>()),
       beep(std::make_shared<CountingBeep>()),
       shell(std::make_shared<RecordingShell>()),
-      clock(std::make_shared<FixedClock>())
+      clock(std::make_shared<FixedClock>()),
+      help(std::make_shared<RecordingHelp>())
 {
     setProgramDirectory(programDir_.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
@@ -80,6 +81,7 @@ TestEnvironment::TestEnvironment()
     s.beep = beep;
     s.shell = shell;
     s.clock = clock;
+    s.help = help;
 }
 
 TestEnvironment::~TestEnvironment()

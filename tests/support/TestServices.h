@@ -2,6 +2,7 @@
 // Scripted doubles of the platform services, and a per-test environment
 // with its own program folder and settings folder.
 #include "platform/Dialogs.h"
+#include "platform/HelpSystem.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
 
@@ -82,6 +83,13 @@ public:
     qint64 uptimeMilliseconds() const override { return uptime; }
 };
 
+// Records the help files whose topics were asked for.
+class RecordingHelp final : public HelpSystem {
+public:
+    QStringList shown;
+    void showTopics(const QString& helpFile) override { shown << helpFile; }
+};
+
 // Installs fresh doubles and a temporary program folder and settings folder
 // for the lifetime of the object.
 class TestEnvironment {
@@ -98,6 +106,7 @@ public:
     std::shared_ptr<CountingBeep> beep;
     std::shared_ptr<RecordingShell> shell;
     std::shared_ptr<FixedClock> clock;
+    std::shared_ptr<RecordingHelp> help;
 
 private:
     QTemporaryDir programDir_;
