@@ -6,19 +6,15 @@
 #include "platform/Cp932.h"
 #include "platform/EditorPort.h"
 
-class FindDialog;
 class QAction;
-class QFont;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
-class ReplaceDialog;
 
-namespace pel { class PhraseBar; class PhraseList; class RegistryKey; }
-namespace pel { struct FileFilter; }
+namespace pel { class PhraseList; class RegistryKey; }
 
 // The main window: one plain-text document in RichEdit1 and the bars and
 // menus every command of the program runs from. The class is split over
@@ -48,9 +44,6 @@ public:
 
     // ---- Documents (PelmainDocument.cpp) ---------------------------------
     QString DocumentFileName() const { return documentFileName_; }
-    void setDocumentFileName(const QString& path) { documentFileName_ = path; }
-    // The save dialog's (false) or the open dialog's (true) file types.
-    static QList<pel::FileFilter> documentFilters(bool forOpen);
     bool ModifiedFlag() const;
     void setModifiedFlag(bool modified);
     QString ChangeIndicator() const;
@@ -83,29 +76,11 @@ public:
     void PrinterActionExecute();
     void ReportCaretPosition();
     void RichEdit1SelectionChange();
-    // The font dialog's Apply button: the font goes to the active control.
-    void FontDialog1Apply(const QFont& font);
-    // A line as the editor displays it (a wrapped paragraph shows several),
-    // numbered from 0 as the editor's vertical scroll bar counts lines.
-    struct DisplayLine {
-        int number = 0;
-        int start = 0;   // editor position of its first character
-        int length = 0;  // without the line break
-    };
-    DisplayLine displayLineAt(int position) const;
-    // The document with '\n' for every line break: one character per
-    // editor position.
-    QString editorText() const;
 
     // ---- Find and replace (PelmainFind.cpp) ------------------------------
     void FindActionExecute();
     void ReplaceActionExecute();
     void clearFindText();
-    void FindDialog1Find();       // the find dialog's find-next button
-    void ReplaceDialog1Replace(); // the replace dialog's replace buttons
-    void ScrollLineToTop(int line);
-    FindDialog* FindDialog1 = nullptr;
-    ReplaceDialog* ReplaceDialog1 = nullptr;
 
     // ---- Help and about (PelmainHelp.cpp) --------------------------------
     void HelpActionExecute();
@@ -129,26 +104,9 @@ public:
 
     // ---- Phrase registers (PelmainPhrases.cpp) ---------------------------
     pel::PhraseList& phraseBarList() { return *phraseList_; }
-    pel::PhraseBar& phraseBar() { return *phraseBar_; }
     void COMBbakActionExecute();
     void ListActionExecute();
     void JAVAActionExecute();
-    void ItemUPActionExecute();
-    void ItemDownActionExecute();
-    // Replaces the whole document with `text` as one edit the editor's
-    // change handling sees (Enter in the phrase bar's combo box).
-    void replaceDocumentText(const QString& text);
-
-    // ---- HTML commands (PelmainHtml.cpp) ---------------------------------
-    void setupHtmlCommands();
-    // Runs an HTML command or click handler by its name ("BAction",
-    // "JavaSclipt8Click"); false when there is no such command.
-    bool runHtmlCommand(const QString& name);
-    void BrowserActionExecute();
-    QMenu* HtmlMenu = nullptr;
-    QMenu* LinkMenu = nullptr;
-    QMenu* IMAGEMenu = nullptr;
-    QMenu* JavaMenu = nullptr;
 
     // Controls, named as everywhere else in the program.
     QPlainTextEdit* RichEdit1 = nullptr;
@@ -183,7 +141,6 @@ private:
     void setupHelpActions();
     void setupViewActions();
     void setupPhraseActions();
-    void setupPhraseBar();
     void buildMenus();
     void buildToolBar1();
     void buildToolBar5();
@@ -213,7 +170,6 @@ private:
     QString openDialogInitialDir_;
     pel::TextSpelling spelling_;
     pel::PhraseList* phraseList_ = nullptr;
-    pel::PhraseBar* phraseBar_ = nullptr;
     QStringList phraseBarStrings_;
     QStringList arguments_;
     bool firstShow_ = true;
