@@ -6,12 +6,9 @@
 #include <QPolygon>
 #include <QRect>
 #include <QString>
+#include <functional>
 
 namespace pel {
-
-// What kind of picture the canvas shows. Only a bitmap can be drawn on; the
-// others come from files and are shown as loaded. None: no picture at all.
-enum class PictureKind { None, Bitmap, Jpeg, Icon, Metafile, EnhancedMetafile };
 
 enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear };
 // Copy: pixels take the colour. NotXor: pixel := NOT(pixel XOR colour), so
@@ -35,6 +32,44 @@ struct BrushState {
     friend bool operator==(const BrushState&, const BrushState&) = default;
 };
 
+// True where a brush of `style` paints pixel (x, y) of the picture. Hatches
+// repeat every 8 pixels, aligned to the picture's origin.
+inline bool brushPaints(BrushStyle style, int x, int y)
+{
+    switch (style) {
+    case BrushStyle::Solid: return true;
+    case BrushStyle::Clear: return false;
+    case BrushStyle::Horizontal: return (y & 7) == 0;
+    case BrushStyle::Vertical: return (x & 7) == 0;
+    case BrushStyle::FDiagonal: return ((x - y) & 7) == 0;
+    case BrushStyle::BDiagonal: return ((x + y) & 7) == 0;
+    case BrushStyle::Cross: return (x & 7) == 0 || (y & 7) == 0;
+    case BrushStyle::DiagCross: return ((x - y) & 7) == 0 || ((x + y) & 7) == 0;
+    }
+    return false;
+}
+
+// The new value of a pixel painted with `colour` in `mode` (32-bit RGB).
+inline QRgb combinePixel(QRgb pixel, QRgb colour, PenMode mode)
+{
+    switch (mode) {
+    case PenMode::Copy: return colour | 0xFF000000u;
+    case PenMode::NotXor: return (~(pixel ^ colour) & 0x00FFFFFFu) | 0xFF000000u;
+    case PenMode::White: return 0xFFFFFFFFu;
+    }
+    return pixel;
+}
+
+// A rectangle as left, top, right, bottom (right and bottom exclusive).
+struct EdgeRect {
+    qint32 left = 0;
+    qint32 top = 0;
+    qint32 right = 0;
+    qint32 bottom = 0;
+    QRect toQRect() const { return QRect(left, top, right - left, bottom - top); }
+    friend bool operator==(const EdgeRect&, const EdgeRect&) = default;
+};
+
 // The drawing state travels with the bitmap: a new picture starts afresh.
 struct DrawingState {
     PenState pen;
@@ -55,9 +90,17 @@ public:
 
     static QImage whiteBitmap(int width, int height);
 
-    // Puts a new picture in place; the drawing state starts afresh.
-    void replace(const QImage& image, PictureKind kind = PictureKind::Bitmap);
+    // What the canvas holds. Only a bitmap can be drawn on; a picture loaded
+    // from a JPEG, icon or metafile is only shown.
+    enum class Content { None, Bitmap, ShowOnly };
+    // Draws a show-only picture at another size (metafiles are played again).
+    using Renderer = std::function<QImage(QSize)>;
+
+    // Puts a new bitmap in place; the drawing state starts afresh.
+    void replace(const QImage& image);
     void replaceWithWhite(int width, int height);
+    // Puts a picture in place that can only be shown.
+    void replaceShowOnly(const QImage& image, Renderer renderer = {});
     // Removes the picture altogether.
     void clear();
     // The bitmap takes new content (and size) but keeps its drawing state.
@@ -65,9 +108,11 @@ public:
 
     QImage& image() { return image_; }
     const QImage& image() const { return image_; }
-    PictureKind kind() const { return kind_; }
-    bool isBitmap() const { return kind_ == PictureKind::Bitmap; }
-    bool hasPicture() const { return kind_ != PictureKind::None; }
+    Content content() const { return content_; }
+    bool isBitmap() const { return content_ == Content::Bitmap; }
+    bool hasPicture() const { return content_ != Content::None; }
+    // The picture as shown at `size` (scaled).
+    QImage rendered(QSize size) const;
     int width() const { return image_.width(); }
     int height() const { return image_.height(); }
 
@@ -94,7 +139,8 @@ public:
 
 private:
     QImage image_;
-    PictureKind kind_ = PictureKind::Bitmap;
+    Content content_ = Content::Bitmap;
+    Renderer renderer_;
     DrawingState state_;
 };
 

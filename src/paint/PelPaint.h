@@ -1,22 +1,29 @@
 #pragma once
+#include "paint/PaintCanvas.h"
+#include "paint/PaintTools.h"
+
+#include <QColor>
 #include <QDialog>
+#include <QFont>
 #include <QImage>
 #include <QPoint>
-#include <QRect>
-
-#include "paint/PaintCanvas.h"
+#include <memory>
 
 class QLabel;
 class QLineEdit;
+class QMainWindow;
 class QMenu;
 class QScrollArea;
-class QSpinBox;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
-class QVBoxLayout;
 
-namespace pel { class EditorPort; }
+namespace pel {
+class EditorPort;
+class HintTracker;
+class ImageControl;
+class UpDownControl;
+}
 
 class TForm6 : public QDialog {
     Q_OBJECT
@@ -24,26 +31,69 @@ public:
     explicit TForm6(pel::EditorPort& editor, QWidget* parent = nullptr);
     ~TForm6() override;
 
-    // ---- Canvas and drawing state (PelPaint.cpp)
-    // The picture and its drawing state. Replacing the picture goes through
-    // replacePicture()/replaceBitmap(), which reset the drawing state.
-    pel::PaintCanvas& canvas() { return canvas_; }
-    QImage& bitmap() { return canvas_.image(); }
-    void replaceBitmap(const QImage& image);
-    void replacePicture(const QImage& image, pel::PictureKind kind);
-    QWidget* image1() const;
-    QScrollArea* scrollBox1() const { return ScrollBox1; }
-    QStatusBar* statusBar2() const { return StatusBar2; }
+    // ---- Layout (PelPaint.cpp)
+    // Tool bars sit in the top area of an inner main window, so they can be
+    // moved, floated and closed; the scroll box is its centre.
+    QMainWindow* controlBar1() const { return ControlBar1; }
+    // Puts the menu bar in the first row, above the tool bars.
+    void insertMenuBand(QToolBar* menuBar);
     QToolBar* toolBar2() const { return ToolBar2; }
     QToolBar* toolBar3() const { return ToolBar3; }
-    // The tool menu's pen-style and brush-style entries, for the menu bar.
-    QMenu* penStyleMenu() const { return penStyleMenu_; }
-    QMenu* brushStyleMenu() const { return brushStyleMenu_; }
-    // The layout the menu bar and tool bars sit in (top of the form).
-    QVBoxLayout* controlBar1() const { return ControlBar1; }
+    // The first item of the second tool bar's drawing part: the print
+    // buttons go in front of it.
+    QAction* toolBar3DrawingStart() const { return toolBar3DrawingStart_; }
+    QScrollArea* scrollBox1() const { return ScrollBox1; }
+    QStatusBar* statusBar2() const { return StatusBar2; }
+    // The tool menu's pen-style (N14) and brush-style (N22) entries.
+    QMenu* penStyleMenu() const { return N14; }
+    QMenu* brushStyleMenu() const { return N22; }
     // Panel 0 of the status bar: hints and messages. Panel 1: mouse position.
     void showStatus(const QString& text);
     QString statusPanel(int index) const;
+
+    // ---- Picture and drawing state (PelPaint.cpp)
+    // The canvas control and its picture. A picture is replaced only through
+    // the replace functions: they reset the drawing state and size the
+    // control to the picture (unless it fills the scroll area).
+    pel::ImageControl* image1() const { return Image1; }
+    pel::PaintCanvas& canvas();
+    QImage& bitmap();
+    void replaceBitmap(const QImage& image);
+    void replaceShowOnly(const QImage& image, pel::PaintCanvas::Renderer renderer = {});
+    void clearPicture();
+    // Repaints the whole canvas control (after the picture changed in place).
+    void refreshCanvas();
+
+    // ---- Canvas, tools and drawing (PelPaint.cpp)
+    void Image1MouseDown(Qt::MouseButton button, QPoint pos);
+    void Image1MouseMove(Qt::MouseButtons buttons, QPoint pos);
+    void Image1MouseUp(Qt::MouseButton button, QPoint pos);
+    bool Image1DragOver(QObject* source) const;
+    void Image1DragDrop(QObject* source);
+    void ApplyTool(QPoint start, QPoint point, pel::PenMode mode);
+    void TakeUndoSnapshot();
+    void selectTool(const pel::ToolChoice& choice);
+    void ToolButton11Click();  // undo
+    void ToolButton7Click();   // clear all
+    void ToolButton20Click();  // text settings
+    void ToolButton21Click();  // draw text
+    void ToolButton31Click();  // fixed-position figure settings
+    void Label1Click();
+    void Label2Click();
+    // Returns true when the key was consumed.
+    bool Edit1KeyPress(int key);
+    void UpDown1Click();
+
+    QColor drawingColor() const { return drawingColor_; }
+    QColor backgroundColor() const { return backgroundColor_; }
+    QFont fontDialogFont() const { return fontDialogFont_; }
+    void setFontDialogFont(const QFont& font) { fontDialogFont_ = font; }
+
+    pel::EdgeRect SnapshotDestRect;
+    pel::EdgeRect SnapshotSourceRect;
+    QPoint StartPoint;
+    QPoint TrackPoint;
+    quint8 ToolCode = pel::kFreeHandTool;
 
     // ---- Picture files, sizes, display, clipboard, settings (PelPaintFile.cpp)
 public:
@@ -52,19 +102,45 @@ public:
 private:
     // (members of the file, size, display, clipboard and settings commands)
 
-    // ---- Canvas and drawing state (PelPaint.cpp)
+    // ---- Layout (PelPaint.cpp)
 private:
-    pel::EditorPort& editor_;
-    pel::PaintCanvas canvas_;
-    QVBoxLayout* ControlBar1 = nullptr;
+    void setupLayout();
+    void setupToolBar2();
+    void setupToolBar3();
+    void setupStyleMenus();
+
+    QMainWindow* ControlBar1 = nullptr;
+    QToolBar* ToolBar2 = nullptr;
+    QToolBar* ToolBar3 = nullptr;
+    QAction* toolBar3DrawingStart_ = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     QStatusBar* StatusBar2 = nullptr;
     QLabel* statusPanels_[2] = {};
-    QToolBar* ToolBar2 = nullptr;
-    QToolBar* ToolBar3 = nullptr;
-    QMenu* penStyleMenu_ = nullptr;
-    QMenu* brushStyleMenu_ = nullptr;
-    QWidget* Image1_ = nullptr;
+    QMenu* N14 = nullptr;
+    QMenu* N22 = nullptr;
+    std::unique_ptr<pel::HintTracker> hintTracker_;
+
+    // ---- Canvas, tools and drawing (PelPaint.cpp)
+private:
+    // False (after telling the user) when the picture cannot be drawn on.
+    bool canvasReady();
+    void repaintCanvas(const QRect& pictureRect);
+    pel::FigureOffset figureOffset() const;
+    void applyCaptionRule(QLabel* swatch);
+
+    pel::EditorPort& editor_;
+    pel::ImageControl* Image1 = nullptr;
+    pel::ImageControl* Image2 = nullptr;
+    QList<QToolButton*> toolButtons_;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    pel::UpDownControl* UpDown1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QColor drawingColor_ = Qt::black;     // ColorDialog1
+    QColor backgroundColor_ = Qt::black;  // ColorDialog2
+    QFont fontDialogFont_;                // FontDialog1
+    bool pressRefused_ = false;
 };
 
 extern TForm6* Form6;
