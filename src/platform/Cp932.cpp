@@ -376,7 +376,13 @@ Cp932::Encoded encodeText(QStringView text, const Cp932::Alternates* alternates,
     const char16_t* const end = begin + text.size();
     for (const char16_t* p = begin; p < end; ++p) {
         const uint32_t e = table[*p];
-        if (!(e & (kTwo | kDup | kBreak))) {
+        if (!(e & (kDup | kBreak))) {
+            if (e & kTwo) {
+                out[0] = char(e >> 8);
+                out[1] = char(e);
+                out += 2;
+                continue;
+            }
             if (!e) {
                 result.bytes.clear();
                 result.failedAt = p - begin;
