@@ -9,6 +9,8 @@
 #include <QPainter>
 
 #include <csetjmp>
+#include <cstdlib>
+#include <limits>
 #include <cstdio>
 #include <cstring>
 
@@ -98,6 +100,20 @@ PictureResult decodeWithQt(QByteArrayView bytes, PictureKind kind)
     QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
+    if (kind == PictureKind::Bitmap && bytes.size() >= 26 && bytes[0] == 'B' && bytes[1] == 'M') {
+        // Qt refuses some oversized headers without saying why; name the size.
+        const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+        const quint32 header = quint32(p[14]) | quint32(p[15]) << 8 | quint32(p[16]) << 16 | quint32(p[17]) << 24;
+        if (header >= 40) {
+            const qint32 w = qint32(quint32(p[18]) | quint32(p[19]) << 8 | quint32(p[20]) << 16 | quint32(p[21]) << 24);
+            const qint32 h = qint32(quint32(p[22]) | quint32(p[23]) << 8 | quint32(p[24]) << 16 | quint32(p[25]) << 24);
+            const qint64 height = h == std::numeric_limits<qint32>::min() ? qint64(1) << 31 : std::abs(qint64(h));
+            if (w > 0 && !sizeAllowed(w, height))
+                return {std::nullopt, tooLargeMessage(w, height)};
+        }
+    }
+    // Qt's own cap on the memory one image may take, tightened to ours.
+    QImageReader::setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
     QImageReader reader(&buffer, kind == PictureKind::Icon ? "ico" : "bmp");
     reader.setAutoTransform(false);
     const QSize size = reader.size();
@@ -154,7 +170,7 @@ void jpegEmitMessage(j_common_ptr cinfo, int level)
     auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
     // A file cut short would show a half grey picture; report it instead.
     // Streams of corrupt data are cut off before they cost time.
-    if (manager->pub.msg_code == JWRN_JPEG_EOF || ++manager->warnings > 10000)
+    if (manager->pub.msg_code == JWRN_JPEG_EOF || ++manager->warnings > 1000000)
         jpegErrorExit(cinfo);
 }
 

@@ -24,7 +24,7 @@ struct PictureFormat {
 inline constexpr qint64 kMaxPicturePixels = 32LL * 1024 * 1024;      // 128 MB at 32 bits a pixel
 inline constexpr int kMaxPictureSide = 32767;
 inline constexpr qint64 kMaxPictureFileBytes = 128LL * 1024 * 1024;
-inline constexpr int kMaxJpegScans = 256;
+inline constexpr int kMaxJpegScans = 500;
 
 // The formats in the order the dialogs list them.
 const QList<PictureFormat>& pictureFormats();
