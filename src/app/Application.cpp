@@ -31,6 +31,7 @@ void createWindows(const QStringList& arguments)
     Form5 = new TForm5(editor, Form1);
     Form7 = new TForm7(editor, Form1);
     Form6 = new TForm6(editor, Form1);
+    Form6->endProgram = [] { return Form1->close(); };
     Form9 = new TForm9(editor, Form1);
     Form8 = new TForm8(editor, Form1);
     Form10 = new TForm10(editor, Form1);

@@ -1,12 +1,14 @@
 #pragma once
 #include "paint/PaintCanvas.h"
 #include "paint/PaintTools.h"
+#include "paint/PictureFile.h"
 
 #include <QColor>
 #include <QDialog>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -99,8 +101,58 @@ public:
 public:
     void setupFileActions();
 
+    void FormCreate();
+    void FormCloseQuery();
+    void NewImgActionExecute();
+    void OpenImgActionExecute();
+    void SaveImgActionExecute();
+    void CloseImgActionExecute();
+    void ExitImgActionExecute();
+    void Pelmora1Click();
+    void imageSizeActionExecute(int width, int height);
+    void FreeActionExecute();
+    void Stretch1ActionExecute();
+    void Center1ActionExecute();
+    void ShowActionExecute();
+    void ImgCopyActionExecute();
+    void ImgCutActionExecute();
+    void ImgPasteActionExecute();
+    void Print1Execute();
+    void ToolButton37Click();
+    void PrinterActionExecute();
+
+    // The kind of the picture shown: a bitmap, or what a file was loaded as.
+    pel::PictureKind pictureKind() const;
+    // Asks the main window to close (which ends the program); true when it
+    // did. Set by the application.
+    std::function<bool()> endProgram;
+
+    QToolBar* ToolBar1 = nullptr;
+    QObject* ActionList1 = nullptr;
+    QMenu* FileMenu = nullptr;
+    QMenu* EditMenu = nullptr;
+    QMenu* ShowMenu = nullptr;
+    QMenu* ToolMenu = nullptr;
+    // The open dialog's initial folder and the name its field shows.
+    QString openDialogDirectory;
+    QString openDialogFileName;
+    QString saveDialogFileName;
+
+protected:
+    void done(int result) override;
+
 private:
-    // (members of the file, size, display, clipboard and settings commands)
+    QAction* fileAction(const char* name, const QString& caption, const QString& hint, const char* category);
+    QAction* menuItem(QMenu* menu, const char* name, QAction* action, const QString& caption = {},
+                      const QString& hint = {});
+    void setupMenuBar();
+    void setupPrintButtons();
+    void readSettings();
+    bool copyPicture();
+
+    pel::PictureKind pictureKind_ = pel::PictureKind::Bitmap;
+    QAction* N10 = nullptr;
+    QAction* N17 = nullptr;
 
     // ---- Layout (PelPaint.cpp)
 private:
