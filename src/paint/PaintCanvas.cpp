@@ -35,10 +35,11 @@ QPen markPen(const PenState& pen)
     QPen result{QColor::fromRgb(kPenMark)};
     result.setWidth(width);
     if (width == 1) {
-        // Styled lines only at width 1; a flat cap leaves the end point out,
-        // so a free-hand stroke's segments meet without overlapping.
+        // Styled lines only at width 1. A thin line covers both its end
+        // points, whichever way it runs, so figure corners are never lost.
+        result.setCosmetic(true);
         result.setStyle(qtPenStyle(pen.style));
-        result.setCapStyle(Qt::FlatCap);
+        result.setCapStyle(Qt::SquareCap);
         result.setJoinStyle(Qt::MiterJoin);
     } else {
         result.setStyle(Qt::SolidLine);
@@ -48,9 +49,11 @@ QPen markPen(const PenState& pen)
     return result;
 }
 
+// The pixels from one corner to the other, both included, in any order.
+// (QRect::normalized() would shift swapped corners by one.)
 QRect spanOf(QPoint a, QPoint b)
 {
-    return QRect(a, b).normalized();
+    return QRect(QPoint(qMin(a.x(), b.x()), qMin(a.y(), b.y())), QPoint(qMax(a.x(), b.x()), qMax(a.y(), b.y())));
 }
 
 // The rectangle whose outline runs through both corners.
@@ -58,6 +61,15 @@ QRect outlineRect(QPoint a, QPoint b)
 {
     const QRect r = spanOf(a, b);
     return QRect(r.left(), r.top(), r.right() - r.left(), r.bottom() - r.top());
+}
+
+// One line per segment: Qt's thin polylines leave out some corner pixels.
+void drawSegments(QPainter& painter, const QPolygon& points)
+{
+    if (painter.pen().style() == Qt::NoPen)
+        return;
+    for (int i = 0; i + 1 < points.size(); ++i)
+        painter.drawLine(points[i], points[i + 1]);
 }
 
 } // namespace
@@ -214,15 +226,22 @@ QRect PaintCanvas::polyline(const QPolygon& points)
     if (points.size() < 2)
         return {};
     return paintMasked(image_, state_, points.boundingRect(), false,
-                       [&](QPainter& painter) { painter.drawPolyline(points); });
+                       [&](QPainter& painter) { drawSegments(painter, points); });
 }
 
 QRect PaintCanvas::polygon(const QPolygon& points)
 {
     if (points.size() < 2)
         return {};
-    return paintMasked(image_, state_, points.boundingRect(), true,
-                       [&](QPainter& painter) { painter.drawPolygon(points, Qt::OddEvenFill); });
+    return paintMasked(image_, state_, points.boundingRect(), true, [&](QPainter& painter) {
+        const QPen pen = painter.pen();
+        painter.setPen(Qt::NoPen);
+        painter.drawPolygon(points, Qt::OddEvenFill);
+        painter.setPen(pen);
+        drawSegments(painter, points);
+        if (points.first() != points.last())
+            painter.drawLine(points.last(), points.first());
+    });
 }
 
 QRect PaintCanvas::floodFill(QPoint start)
