@@ -94,6 +94,9 @@ void TForm6::setupLayout()
     layout->setSpacing(0);
 
     ControlBar1 = new QMainWindow(this, Qt::Widget);
+    // QMainWindow's constructor makes itself a window whatever flags it is
+    // given; it must sit inside the form.
+    ControlBar1->setWindowFlags(Qt::Widget);
     ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
     layout->addWidget(ControlBar1, 1);
 
