@@ -74,7 +74,7 @@ QString HelpBook::bookFolderName(const QString& helpFile)
     return QFileInfo(helpFile).completeBaseName() + QStringLiteral(".help");
 }
 
-QString HelpBook::locate(const QString& helpFile)
+QStringList HelpBook::candidateFolders(const QString& helpFile)
 {
     initBuiltInHelpBook();
     const QString name = bookFolderName(helpFile);
@@ -83,12 +83,22 @@ QString HelpBook::locate(const QString& helpFile)
     if (normalized.contains(u'/'))
         places << QFileInfo(normalized).absolutePath();
     places << ProgramDirectory() << kBuiltInBooks;
-    for (const QString& place : places) {
+    QStringList folders;
+    for (const QString& place : std::as_const(places)) {
         const QString folder = subfolderIgnoringCase(place, name);
-        if (!folder.isEmpty() && QFileInfo::exists(folder + QStringLiteral("/book.xml")))
-            return folder;
+        if (!folder.isEmpty())
+            folders << folder;
     }
-    return {};
+    return folders;
+}
+
+std::optional<HelpBook> HelpBook::open(const QString& helpFile)
+{
+    // A damaged copy beside the program gives way to the built-in one.
+    for (const QString& folder : candidateFolders(helpFile))
+        if (auto book = load(folder))
+            return book;
+    return std::nullopt;
 }
 
 std::optional<HelpBook> HelpBook::load(const QString& folder)

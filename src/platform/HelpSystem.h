@@ -2,6 +2,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <optional>
 
@@ -37,10 +38,11 @@ class HelpBook {
 public:
     // nullopt when `folder` holds no readable, well-formed book.xml.
     static std::optional<HelpBook> load(const QString& folder);
-    // The folder of the book for `helpFile`: the file's own folder when it
-    // names one, then the program's folder, then the copy built into the
-    // program. Empty when none of them has it.
-    static QString locate(const QString& helpFile);
+    // The book for `helpFile` from the first place that has a readable one:
+    // the file's own folder when it names one, then the program's folder,
+    // then the copy built into the program.
+    static std::optional<HelpBook> open(const QString& helpFile);
+    static QStringList candidateFolders(const QString& helpFile);
     // "Pel.hlp" -> "Pel.help"
     static QString bookFolderName(const QString& helpFile);
 

@@ -144,7 +144,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void HelpWindow::openBook(const QString& helpFile)
 {
-    book_ = HelpBook::load(HelpBook::locate(helpFile));
+    book_ = HelpBook::open(helpFile);
     ContentsTree->clear();
     IndexList->clear();
     shownEntries_.clear();
