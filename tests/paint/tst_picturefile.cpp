@@ -461,6 +461,51 @@ private Q_SLOTS:
         QCOMPARE(result.picture->image.pixel(8, 8), qRgb(0, 255, 0));
     }
 
+    // Fixed-seed damage to every kind of file: decoders may refuse or show
+    // what they can, but never crash, hang or hand back an oversized image.
+    void randomDamageNeverCrashes()
+    {
+        const QList<QPair<QByteArray, PictureKind>> seeds = {
+            {encodeBmp(noiseImage(9, 7, 3)), PictureKind::Bitmap},
+            {encodeWithQt(gradient(24, 16), "jpeg"), PictureKind::Jpeg},
+            {encodeWithQt(gradient(24, 16), "jpeg", true), PictureKind::Jpeg},
+            {encodeWithQt(gradient(16, 16).convertToFormat(QImage::Format_ARGB32), "ico"), PictureKind::Icon},
+            {wmfFile(20, 20, wmfSolidBrush(0xFF) + wmfSelect(0) + wmfRectangle(1, 1, 9, 9)
+                                 + wmfRecord(0x0521, Bytes().u16(3).data + QByteArray("abc\0", 4) + Bytes().i16s({2, 2}).data)),
+             PictureKind::Metafile},
+            {emfFile(20, 20, emfSolidBrush(1, 0xFF) + emfSelect(1) + emfEllipse(1, 1, 15, 15) + emfRectangle(2, 2, 8, 8)),
+             PictureKind::EnhancedMetafile},
+        };
+        QRandomGenerator random(20240506);
+        QElapsedTimer timer;
+        timer.start();
+        for (int round = 0; round < 3000; ++round) {
+            const auto& [seed, kind] = seeds[round % seeds.size()];
+            QByteArray bytes = seed;
+            const int edits = 1 + int(random.bounded(8));
+            for (int e = 0; e < edits; ++e) {
+                const int at = int(random.bounded(quint32(bytes.size())));
+                switch (random.bounded(4)) {
+                case 0: bytes[at] = char(random.bounded(256)); break;
+                case 1: bytes[at] = char(0xFF); break;
+                case 2: bytes.truncate(at + 1); break;
+                default: bytes.insert(at, QByteArray(int(random.bounded(16)), char(random.bounded(256)))); break;
+                }
+                if (bytes.isEmpty())
+                    break;
+            }
+            const PictureResult result = decodePicture(bytes, kind);
+            if (result.picture) {
+                const QImage& image = result.picture->image;
+                QVERIFY(qint64(image.width()) * image.height() <= kMaxPicturePixels);
+                QCOMPARE(result.picture->render(QSize(11, 9)).size(), QSize(11, 9));
+            } else {
+                QVERIFY(!result.error.isEmpty());
+            }
+        }
+        QVERIFY2(timer.elapsed() < 60000, "decoding damaged files took too long");
+    }
+
     void metafileTooLargeIsRefused()
     {
         const PictureResult result = decodePicture(wmfFile(32000, 32000, {}), PictureKind::Metafile);
