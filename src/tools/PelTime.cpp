@@ -71,8 +71,8 @@ TForm11::TForm11(pel::EditorPort& editor, QWidget* parent)
     setPaletteColor(this, QPalette::Window, QColor(0x00, 0x80, 0x80));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 10, 16, 10);
-    layout->setSpacing(6);
+    layout->setContentsMargins(16, 14, 16, 14);
+    layout->setSpacing(14);
 
     Label4 = makeLabel(this, QStringLiteral("Label4"),
                        QStringLiteral("日時の形式を選んでクリックすると、下記の表示の通りメインフォームに入力できます｡"),
@@ -85,7 +85,7 @@ TForm11::TForm11(pel::EditorPort& editor, QWidget* parent)
     labelFont.setBold(true);
     auto* dates = new QGridLayout;
     dates->setHorizontalSpacing(12);
-    dates->setVerticalSpacing(6);
+    dates->setVerticalSpacing(10);
     for (int i = 0; i < 8; ++i) {
         const FormatLabelRow& row = kFormatLabels[i];
         const QString name = QString::fromUtf16(row.name);

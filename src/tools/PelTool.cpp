@@ -112,13 +112,18 @@ TForm4::TForm4(pel::EditorPort& editor, QWidget* parent)
     ScrollBar2 = bars_[1];
     ScrollBar3 = bars_[2];
 
-    // Label4 to Label18 in three rows of five.
-    auto* names = new QGridLayout;
-    names->setHorizontalSpacing(4);
-    names->setVerticalSpacing(0);
-    for (int i = 3; i < 18; ++i)
-        names->addWidget(colorLabels_[i], (i - 3) / 5, (i - 3) % 5);
-    layout->addLayout(names);
+    // Label4 to Label18 in three rows of five; each row spaces out on its own
+    // so that the wide names fit.
+    for (int first = 3; first < 18; first += 5) {
+        auto* names = new QHBoxLayout;
+        names->setSpacing(0);
+        for (int i = first; i < first + 5; ++i) {
+            names->addWidget(colorLabels_[i]);
+            if (i < first + 4)
+                names->addStretch(1);
+        }
+        layout->addLayout(names);
+    }
 
     Label19 = new QLabel(
         QStringLiteral("スクロールバーの四角いボタンをドラッグさせて背景色を変えて下さい。　　　　　　文字色と背景色を　組み合わせて、　　好きな配色を作って下さい｡　　　　　　"),

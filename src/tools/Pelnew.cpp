@@ -40,6 +40,10 @@ void styleMonthCalendar(QCalendarWidget* calendar)
     palette.setColor(QPalette::WindowText, kNavy);
     // Days of the neighbouring months are drawn with the disabled text colour.
     palette.setColor(QPalette::Disabled, QPalette::Text, Qt::red);
+
+    // The title bar takes the highlight colours: blue with aqua text.
+    palette.setColor(QPalette::Highlight, Qt::blue);
+    palette.setColor(QPalette::HighlightedText, Qt::cyan);
     calendar->setPalette(palette);
 
     // Weekends in the same navy as every other day.
@@ -47,12 +51,6 @@ void styleMonthCalendar(QCalendarWidget* calendar)
     plain.setForeground(kNavy);
     calendar->setWeekdayTextFormat(Qt::Saturday, plain);
     calendar->setWeekdayTextFormat(Qt::Sunday, plain);
-
-    // The title bar: blue with aqua text.
-    calendar->setStyleSheet(QStringLiteral(
-        "#qt_calendar_navigationbar { background-color: #0000FF; }"
-        "#qt_calendar_navigationbar QToolButton { color: #00FFFF; background-color: #0000FF; }"
-        "#qt_calendar_navigationbar QSpinBox { color: #00FFFF; background-color: #0000FF; }"));
 }
 
 } // namespace
