@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <memory>
 #include <vector>
 
 namespace pel {
@@ -444,18 +442,30 @@ Breaks breaksOf(TextSpelling::LineBreak lineBreak)
 
 TextSpelling::LineBreak dominantLineBreak(QByteArrayView bytes)
 {
-    const char* const begin = bytes.data();
-    const char* const end = begin + bytes.size();
-    const qsizetype lfs = std::count(begin, end, '\n');
-    const qsizetype crs = std::count(begin, end, '\r');
+    // One branch-free pass, in blocks small enough for 32-bit counters, so
+    // the compiler can vectorise it.
+    const uchar* const data = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype lfs = 0;
+    qsizetype crs = 0;
     qsizetype crlfs = 0;
-    for (const char* p = begin; p < end;) {
-        const void* cr = std::memchr(p, '\r', size_t(end - p));
-        if (!cr)
-            break;
-        p = static_cast<const char*>(cr) + 1;
-        if (p < end && *p == '\n')
-            ++crlfs;
+    constexpr qsizetype kBlock = 1 << 20;
+    for (qsizetype start = 0; start < size; start += kBlock) {
+        const qsizetype stop = std::min(size, start + kBlock);
+        uint32_t lf = 0;
+        uint32_t cr = 0;
+        uint32_t crlf = 0;
+        for (qsizetype i = start; i < stop; ++i) {
+            lf += data[i] == '\n';
+            cr += data[i] == '\r';
+        }
+        // CR LF can straddle the block end; the pair is counted where the CR is.
+        const qsizetype pairStop = std::min(stop, size - 1);
+        for (qsizetype i = start; i < pairStop; ++i)
+            crlf += (data[i] == '\r') & (data[i + 1] == '\n');
+        lfs += lf;
+        crs += cr;
+        crlfs += crlf;
     }
     const qsizetype loneLfs = lfs - crlfs;
     const qsizetype loneCrs = crs - crlfs;
