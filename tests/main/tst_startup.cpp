@@ -3,6 +3,7 @@
 #include "MainFixture.h"
 
 #include "main/About.h"
+#include "platform/Hints.h"
 #include "platform/RegistryKey.h"
 
 #include <QApplication>
