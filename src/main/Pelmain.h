@@ -6,13 +6,16 @@
 #include "platform/Cp932.h"
 #include "platform/EditorPort.h"
 
+class FindDialog;
 class QAction;
+class QFont;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
 class QToolBar;
 class QToolButton;
+class ReplaceDialog;
 
 namespace pel { class PhraseList; class RegistryKey; }
 
@@ -76,11 +79,29 @@ public:
     void PrinterActionExecute();
     void ReportCaretPosition();
     void RichEdit1SelectionChange();
+    // The font dialog's Apply button: the font goes to the active control.
+    void FontDialog1Apply(const QFont& font);
+    // A line as the editor displays it (a wrapped paragraph shows several),
+    // numbered from 0 as the editor's vertical scroll bar counts lines.
+    struct DisplayLine {
+        int number = 0;
+        int start = 0;   // editor position of its first character
+        int length = 0;  // without the line break
+    };
+    DisplayLine displayLineAt(int position) const;
+    // The document with '\n' for every line break: one character per
+    // editor position.
+    QString editorText() const;
 
     // ---- Find and replace (PelmainFind.cpp) ------------------------------
     void FindActionExecute();
     void ReplaceActionExecute();
     void clearFindText();
+    void FindDialog1Find();       // the find dialog's find-next button
+    void ReplaceDialog1Replace(); // the replace dialog's replace buttons
+    void ScrollLineToTop(int line);
+    FindDialog* FindDialog1 = nullptr;
+    ReplaceDialog* ReplaceDialog1 = nullptr;
 
     // ---- Help and about (PelmainHelp.cpp) --------------------------------
     void HelpActionExecute();

@@ -2,8 +2,97 @@
 // colours, word wrap, printing and the caret position report.
 #include "main/Pelmain.h"
 
+#include "main/FindReplaceDialogs.h"
+#include "platform/Dialogs.h"
+#include "platform/Printing.h"
+#include "platform/Prompts.h"
+#include "platform/Services.h"
+
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QToolButton>
+#include <memory>
+
+namespace {
+
+bool clipboardHoldsText()
+{
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasText();
+}
+
+// The editor's font with a pixel size turned into points, so it keeps its
+// size on a device of another resolution (a printer).
+QFont fontInPoints(const QFont& font, int dpi)
+{
+    QFont result = font;
+    if (font.pointSizeF() <= 0 && font.pixelSize() > 0)
+        result.setPointSizeF(font.pixelSize() * 72.0 / dpi);
+    return result;
+}
+
+// Prints `source` on `printer` as one job, over the whole printable area of
+// each page. False when the job could not be started or a page not begun.
+bool printDocument(const QTextDocument& source, const QFont& font, const QColor& textColour, QPrinter& printer,
+                   int screenDpi)
+{
+    std::unique_ptr<QTextDocument> document(source.clone());
+    document->setDefaultFont(fontInPoints(font, screenDpi));
+    // Long lines wrap at the page edge whatever the editor shows.
+    QTextOption option = document->defaultTextOption();
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document->setDefaultTextOption(option);
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    layout->setPaintDevice(&printer);
+    QTextFrameFormat frame = document->rootFrame()->frameFormat();
+    frame.setMargin(0);
+    frame.setPadding(0);
+    document->rootFrame()->setFrameFormat(frame);
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const QSizeF page(printer.width(), printer.height());
+    document->setPageSize(page);
+    const int pages = document->pageCount();
+    int first = 1;
+    int last = pages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = qMax(1, printer.fromPage());
+        last = qMin(pages, printer.toPage() > 0 ? printer.toPage() : pages);
+    }
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, textColour);
+    for (int number = first; number <= last; ++number) {
+        if (number > first && !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        const qreal top = (number - 1) * page.height();
+        painter.save();
+        painter.translate(0, -top);
+        context.clip = QRectF(0, top, page.width(), page.height());
+        painter.setClipRect(context.clip);
+        layout->draw(&painter, context);
+        painter.restore();
+    }
+    return painter.end();
+}
+
+} // namespace
 
 void TForm1::setupEditActions()
 {
@@ -42,24 +131,211 @@ void TForm1::setupEditActions()
     bind(QStringLiteral("NoSelection1Command"), &TForm1::NoSelection1Click);
 }
 
-void TForm1::UndoActionExecute() { RichEdit1->undo(); }
-void TForm1::CutActionExecute() {}
-void TForm1::CopyActionExecute() {}
-void TForm1::PasteActionExecute() {}
-void TForm1::Delete1Click() {}
-void TForm1::ClearActionExecute() {}
-void TForm1::AllSelction1Click() { RichEdit1->selectAll(); }
-void TForm1::NoSelection1Click() {}
-void TForm1::FontActionExecute() {}
-void TForm1::BackColorActionExecute() {}
-void TForm1::WordWrapActionExecute() {}
-void TForm1::PrintActionExecute() {}
-void TForm1::PrinterActionExecute() {}
-void TForm1::ReportCaretPosition() {}
+// ---- Undo and the clipboard ------------------------------------------------
+
+void TForm1::UndoActionExecute()
+{
+    RichEdit1->undo();
+}
+
+void TForm1::CopyActionExecute()
+{
+    QString text = RichEdit1->textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    QApplication::clipboard()->setText(text);
+    action(QStringLiteral("PasteAction"))->setEnabled(clipboardHoldsText());
+    setModifiedFlag(false);
+}
+
+void TForm1::CutActionExecute()
+{
+    CopyActionExecute();
+    ReplaceEditorSelection(QString());
+    setModifiedFlag(false);
+}
+
+void TForm1::PasteActionExecute()
+{
+    if (clipboardHoldsText())
+        ReplaceEditorSelection(QApplication::clipboard()->text());
+    setModifiedFlag(false);
+}
+
+// ---- Delete, clear and the selection -------------------------------------
+
+void TForm1::Delete1Click()
+{
+    // With nothing selected the whole document goes. Both are ordinary
+    // edits, so Undo brings the text back.
+    QTextCursor cursor = RichEdit1->textCursor();
+    if (!cursor.hasSelection())
+        cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    RichEdit1->setTextCursor(cursor);
+    setModifiedFlag(false);
+}
+
+void TForm1::ClearActionExecute()
+{
+    if (ModifiedFlag()) {
+        const auto answer = pel::prompts().confirm(this, QStringLiteral("現在の内容を破棄します｡よろしいですか｡"),
+                                                   pel::Prompts::Buttons::YesNo);
+        if (answer == pel::Prompts::Answer::Yes)
+            FormCreate();
+        return;
+    }
+    FormCreate();
+    setModifiedFlag(false);
+}
+
+void TForm1::AllSelction1Click()
+{
+    if (!RichEdit1->textCursor().hasSelection())
+        RichEdit1->selectAll();
+}
+
+void TForm1::NoSelection1Click()
+{
+    QTextCursor cursor = RichEdit1->textCursor();
+    cursor.setPosition(cursor.selectionStart());
+    RichEdit1->setTextCursor(cursor);
+}
+
+// ---- Font, colour and word wrap ------------------------------------------
+
+void TForm1::FontActionExecute()
+{
+    // The editor holds plain text: the selection's attributes are the whole
+    // text's, and a font given to the selection is given to all of it.
+    setModifiedFlag(false);
+    const QFont current = RichEdit1->font();
+    const auto chosen = pel::dialogs().chooseFont(this, current, [this](const QFont& font) { FontDialog1Apply(font); });
+    if (!chosen)
+        return;
+    RichEdit1->setFont(*chosen);
+    setModifiedFlag(false);
+}
+
+void TForm1::FontDialog1Apply(const QFont& font)
+{
+    QWidget* active = focusWidget();
+    if (auto* edit = qobject_cast<QLineEdit*>(active)) {
+        edit->setFont(font);
+    } else if (active == RichEdit1) {
+        RichEdit1->setFont(font);
+    } else {
+        pel::systemBeep();
+    }
+}
+
+void TForm1::BackColorActionExecute()
+{
+    QPalette palette = RichEdit1->palette();
+    const auto chosen = pel::dialogs().chooseColor(this, palette.color(QPalette::Base));
+    if (!chosen)
+        return;
+    palette.setColor(QPalette::Base, *chosen);
+    RichEdit1->setPalette(palette);
+}
+
+void TForm1::WordWrapActionExecute()
+{
+    const bool wrap = RichEdit1->lineWrapMode() == QPlainTextEdit::NoWrap;
+    RichEdit1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    // The menu entry and WradWrapButton follow the command's check mark.
+    action(QStringLiteral("WordWrapAction"))->setChecked(wrap);
+}
+
+// ---- Printing ------------------------------------------------------------
+
+void TForm1::PrintActionExecute()
+{
+    QPrinter& printer = pel::sharedPrinter();
+    pel::preparePdfFallback(printer, documentFileName_);
+    if (!pel::dialogs().print(this, printer))
+        return;
+    printer.setDocName(documentFileName_);
+    const bool printed = printDocument(*RichEdit1->document(), RichEdit1->font(),
+                                       RichEdit1->palette().color(QPalette::Text), printer, logicalDpiY());
+    if (!printed)
+        pel::prompts().applicationError(this, pel::printFailureMessage(printer));
+}
+
+void TForm1::PrinterActionExecute()
+{
+    pel::dialogs().printerSetup(this, pel::sharedPrinter());
+}
+
+// ---- Lines, the caret report and the editor's events ---------------------
+
+TForm1::DisplayLine TForm1::displayLineAt(int position) const
+{
+    QTextDocument* document = RichEdit1->document();
+    const QTextBlock block = document->findBlock(position);
+    if (!block.isValid())
+        return {};
+    // Lay the paragraph out if the editor has not yet (it lays out what it
+    // has shown); paragraphs it has never shown count one line each, as in
+    // its scroll bar.
+    document->documentLayout()->blockBoundingRect(block);
+    const QTextLayout* layout = block.layout();
+    const int offset = position - block.position();
+    const QTextLine line = layout ? layout->lineForTextPosition(offset) : QTextLine();
+    if (!line.isValid())
+        return {block.firstLineNumber(), block.position(), block.length() - 1};
+    return {block.firstLineNumber() + line.lineNumber(), block.position() + line.textStart(), line.textLength()};
+}
+
+QString TForm1::editorText() const
+{
+    QString text = RichEdit1->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    text.replace(QChar::LineSeparator, u'\n');
+    return text;
+}
+
+void TForm1::ReportCaretPosition()
+{
+    const int start = RichEdit1->textCursor().selectionStart();
+    const DisplayLine line = displayLineAt(start);
+    // A character outside the basic plane takes two positions; it is one
+    // character to the user.
+    const QTextBlock block = RichEdit1->document()->findBlock(start);
+    const QString before = block.text().mid(line.start - block.position(), start - line.start);
+    const qsizetype column = before.size() - std::count_if(before.cbegin(), before.cend(),
+                                                             [](QChar c) { return c.isLowSurrogate(); });
+    StatusBar1->showMessage(QStringLiteral("カーソルの位置は　") + QString::number(line.number + 1)
+                            + QStringLiteral("行目の　") + QString::number(column + 1)
+                            + QStringLiteral("文字目です｡"));
+    setModifiedFlag(false);
+}
 
 void TForm1::RichEdit1SelectionChange()
 {
     const bool selected = RichEdit1->textCursor().hasSelection();
     action(QStringLiteral("CutAction"))->setEnabled(selected);
     action(QStringLiteral("CopyAction"))->setEnabled(selected);
+    RichEdit1->setFocus();
+    // Text a tool window inserted brings the main window forward; the find
+    // and replace dialogs keep the keyboard so the next press searches on.
+    QWidget* active = QApplication::activeWindow();
+    if (isVisible() && active && active != this && active != FindDialog1
+        && active != ReplaceDialog1) {
+        raise();
+        activateWindow();
+    }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == RichEdit1 && event->type() == QEvent::KeyRelease) {
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && RichEdit1->textCursor().hasSelection())
+            NoSelection1Click();
+        ReportCaretPosition();
+    } else if (watched == RichEdit1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        // The editor moves its caret when it handles the press, after us.
+        QMetaObject::invokeMethod(this, &TForm1::ReportCaretPosition, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -1,7 +1,15 @@
 // Find and replace.
 #include "main/Pelmain.h"
 
+#include "main/FindReplaceDialogs.h"
+#include "main/TextSearch.h"
+#include "platform/Prompts.h"
+#include "platform/Services.h"
+
 #include <QAction>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCursor>
 
 void TForm1::setupFindActions()
 {
@@ -9,8 +17,94 @@ void TForm1::setupFindActions()
     addCommand(QStringLiteral("ReplaceAction"), QStringLiteral("置き換え"), QStringLiteral("置き換え"), 10);
     bind(QStringLiteral("FindAction"), &TForm1::FindActionExecute);
     bind(QStringLiteral("ReplaceAction"), &TForm1::ReplaceActionExecute);
+
+    FindDialog1 = new FindDialog(this);
+    ReplaceDialog1 = new ReplaceDialog(this);
+    connect(FindDialog1, &FindDialog::findNext, this, &TForm1::FindDialog1Find);
+    // Either button replaces one occurrence per press.
+    connect(ReplaceDialog1, &ReplaceDialog::replace, this, &TForm1::ReplaceDialog1Replace);
+    connect(ReplaceDialog1, &ReplaceDialog::replaceAll, this, &TForm1::ReplaceDialog1Replace);
 }
 
-void TForm1::FindActionExecute() {}
-void TForm1::ReplaceActionExecute() {}
-void TForm1::clearFindText() {}
+void TForm1::FindActionExecute()
+{
+    FindDialog1->show();
+    FindDialog1->raise();
+    FindDialog1->activateWindow();
+    // The dialog goes to the top edge of the screen: its left edge at the
+    // editor's top offset in the window, its top at the editor's left offset.
+    const QRect editor = RichEdit1->geometry();
+    FindDialog1->move(editor.top(), editor.left());
+}
+
+void TForm1::ReplaceActionExecute()
+{
+    ReplaceDialog1->show();
+    ReplaceDialog1->raise();
+    ReplaceDialog1->activateWindow();
+}
+
+void TForm1::clearFindText()
+{
+    FindDialog1->setFindText(QString());
+}
+
+void TForm1::ScrollLineToTop(int line)
+{
+    RichEdit1->setFocus();
+    // The editor's vertical scroll bar stands at the first visible display
+    // line; it stops where the text ends.
+    RichEdit1->verticalScrollBar()->setValue(line);
+}
+
+void TForm1::FindDialog1Find()
+{
+    const QString needle = FindDialog1->findText();
+    const QTextCursor cursor = RichEdit1->textCursor();
+    const DisplayLine caretLine = displayLineAt(cursor.selectionStart());
+    const QString text = editorText();
+
+    if (FindDialog1->searchDown()) {
+        // The first line at or below the caret's that holds the text comes
+        // to the top; the match selected is the first one behind the
+        // current selection (from the top when nothing is selected).
+        const qsizetype lineMatch = pel::TextSearch::findDown(text, needle, caretLine.start);
+        if (lineMatch >= 0) {
+            const int from = cursor.hasSelection() ? cursor.selectionEnd() : 0;
+            const qsizetype at = pel::TextSearch::indexOf(text, needle, from);
+            if (at >= 0) {
+                ScrollLineToTop(displayLineAt(int(lineMatch)).number);
+                QTextCursor selection = RichEdit1->textCursor();
+                selection.setPosition(int(at));
+                selection.setPosition(int(at + needle.size()), QTextCursor::KeepAnchor);
+                RichEdit1->setTextCursor(selection);
+                return;
+            }
+        }
+    } else {
+        // Going up only scrolls: nothing is selected, the caret stays.
+        const qsizetype lineMatch = pel::TextSearch::findUp(text, needle, caretLine.start + caretLine.length);
+        if (lineMatch >= 0) {
+            ScrollLineToTop(displayLineAt(int(lineMatch)).number);
+            return;
+        }
+    }
+    pel::prompts().message(this, needle + QStringLiteral("は、見つかりません。"));
+}
+
+void TForm1::ReplaceDialog1Replace()
+{
+    // Always the first occurrence in the whole document; the caret and the
+    // selection do not matter.
+    const QString needle = ReplaceDialog1->findText();
+    const pel::TextSearch::Match match = pel::TextSearch::findInDocument(editorText(), needle);
+    if (match.position < 0) {
+        pel::prompts().error(this, needle + QStringLiteral("\" は見つかりませんでした。"));
+        return;
+    }
+    QTextCursor selection = RichEdit1->textCursor();
+    selection.setPosition(int(match.position));
+    selection.setPosition(int(match.position + match.length), QTextCursor::KeepAnchor);
+    RichEdit1->setTextCursor(selection);
+    ReplaceEditorSelection(ReplaceDialog1->replaceText());
+}

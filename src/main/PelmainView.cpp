@@ -145,8 +145,3 @@ void TForm1::dropEvent(QDropEvent* event)
     if (loadFile(urls.constFirst().toLocalFile()))
         Label1->setText(label);
 }
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    return QMainWindow::eventFilter(watched, event);
-}

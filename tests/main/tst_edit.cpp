@@ -1,0 +1,640 @@
+// The editing commands of the main window, driven through its menus and
+// buttons: clipboard, undo, delete, clear, selection, font, colours, word
+// wrap, printing and the caret report.
+#include "MainFixture.h"
+
+#include "platform/Printing.h"
+#include "platform/RegistryKey.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+using Answer = pel::Prompts::Answer;
+
+namespace {
+const QString kClearQuestion = QStringLiteral("現在の内容を破棄します｡よろしいですか｡");
+
+QString report(int line, int column)
+{
+    return QStringLiteral("カーソルの位置は　%1行目の　%2文字目です｡").arg(line).arg(column);
+}
+} // namespace
+
+class TestEdit : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup() { f.reset(); }
+
+    void pasteFollowsClipboardOnlyAtStartAndCopy_data();
+    void pasteFollowsClipboardOnlyAtStartAndCopy();
+    void cutAndCopyFollowSelection();
+    void clipboardCommands();
+    void pasteWithoutTextStillClearsFlag();
+    void undoAfterTypingButNotAfterInsertion();
+    void deleteCommand_data();
+    void deleteCommand();
+    void clear_data();
+    void clear();
+    void clearReturnsWindowToStoredPlace();
+    void selectAllAndDeselect();
+    void wordWrapToggles_data();
+    void wordWrapToggles();
+    void caretReport_data();
+    void caretReport();
+    void caretReportOnWrappedLines();
+    void escapeCollapsesSelection();
+    void fontCommand();
+    void fontApplyGoesToActiveControl();
+    void backgroundColour();
+    void printsDocumentToPdf();
+    void cancelledPrintWritesNothing();
+    void printFailureIsReported();
+    void printerSetupIsSharedWithPrinting();
+
+private:
+    std::unique_ptr<MainFixture> f;
+    QAction* act(const char* name) const { return f->main().action(QString::fromLatin1(name)); }
+    QToolButton* button(const char* name) const
+    {
+        return f->main().findChild<QToolButton*>(QString::fromLatin1(name));
+    }
+    QAction* entry(const char* name) const { return f->main().findChild<QAction*>(QString::fromLatin1(name)); }
+    void select(int start, int length)
+    {
+        QTextCursor cursor(f->editor().document());
+        cursor.setPosition(start);
+        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+        f->editor().setTextCursor(cursor);
+    }
+    void clickAt(int position)
+    {
+        QTextCursor cursor(f->editor().document());
+        cursor.setPosition(position);
+        const QRect rect = f->editor().cursorRect(cursor);
+        QTest::mouseClick(f->editor().viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 1, rect.center().y()));
+        QCoreApplication::processEvents();
+    }
+    QString status() const { return f->main().StatusBar1->currentMessage(); }
+    static QString pdfPath(const QTemporaryDir& dir) { return dir.filePath(QStringLiteral("out.pdf")); }
+    void printTo(const QString& pdf)
+    {
+        f->env->dialogs->printAnswers.enqueue(true);
+        f->env->dialogs->preparePrinter = [pdf](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+        };
+        QTest::mouseClick(button("PrintButton"), Qt::LeftButton);
+    }
+};
+
+void TestEdit::init()
+{
+    QApplication::clipboard()->clear();
+    f = std::make_unique<MainFixture>();
+    f->start();
+    f->main().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f->main()));
+}
+
+void TestEdit::pasteFollowsClipboardOnlyAtStartAndCopy_data()
+{
+    QTest::addColumn<bool>("textAtStart");
+    QTest::addColumn<bool>("copyWithCut");
+    QTest::newRow("empty at start, copy") << false << false;
+    QTest::newRow("empty at start, cut") << false << true;
+    QTest::newRow("text at start, copy") << true << false;
+}
+
+void TestEdit::pasteFollowsClipboardOnlyAtStartAndCopy()
+{
+    QFETCH(bool, textAtStart);
+    QFETCH(bool, copyWithCut);
+    f.reset();
+    if (textAtStart)
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+    else
+        QApplication::clipboard()->clear();
+    f = std::make_unique<MainFixture>();
+    f->start();
+    QCOMPARE(act("PasteAction")->isEnabled(), textAtStart);
+    QCOMPARE(button("PasteButton")->isEnabled(), textAtStart);
+    QCOMPARE(entry("Paste1")->isEnabled(), textAtStart);
+
+    // Another program changing the clipboard changes nothing here.
+    if (textAtStart)
+        QApplication::clipboard()->clear();
+    else
+        QApplication::clipboard()->setText(QStringLiteral("elsewhere"));
+    QCOMPARE(act("PasteAction")->isEnabled(), textAtStart);
+
+    f->editor().setPlainText(QStringLiteral("some text"));
+    select(0, 4);
+    if (copyWithCut)
+        QTest::mouseClick(button("CutButton"), Qt::LeftButton);
+    else
+        QTest::mouseClick(button("CopyButton"), Qt::LeftButton);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("some"));
+    QVERIFY(act("PasteAction")->isEnabled());
+    QVERIFY(button("PasteButton")->isEnabled());
+}
+
+void TestEdit::cutAndCopyFollowSelection()
+{
+    QVERIFY(!act("CutAction")->isEnabled());
+    QVERIFY(!act("CopyAction")->isEnabled());
+    f->editor().setPlainText(QStringLiteral("abc"));
+    select(1, 1);
+    QVERIFY(button("CutButton")->isEnabled());
+    QVERIFY(entry("Copy1")->isEnabled());
+    select(2, 0);
+    QVERIFY(!button("CutButton")->isEnabled());
+    QVERIFY(!entry("Copy1")->isEnabled());
+    // A disabled Copy cannot be run; after Select all it copies everything.
+    QApplication::clipboard()->setText(QStringLiteral("untouched"));
+    entry("Copy1")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("untouched"));
+    QTest::mouseClick(button("AllSelButton"), Qt::LeftButton);
+    entry("Copy1")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
+}
+
+void TestEdit::clipboardCommands()
+{
+    QPlainTextEdit& editor = f->editor();
+    editor.setPlainText(QStringLiteral("first line\nsecond"));
+    select(6, 11);  // "line\nsecond"
+    f->main().setModifiedFlag(true);
+    QVERIFY(f->main().ModifiedFlag());
+    entry("Copy1")->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("line\nsecond"));
+    QVERIFY(!f->main().ModifiedFlag());
+
+    f->main().setModifiedFlag(true);
+    entry("Cut1")->trigger();
+    QCOMPARE(editor.toPlainText(), QStringLiteral("first "));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("line\nsecond"));
+    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!act("CutAction")->isEnabled());
+    // A cut is not offered to Undo.
+    act("UndoAction")->trigger();
+    QCOMPARE(editor.toPlainText(), QStringLiteral("first "));
+
+    select(0, 0);
+    f->main().setModifiedFlag(true);
+    QTest::mouseClick(button("PasteButton"), Qt::LeftButton);
+    QCOMPARE(editor.toPlainText(), QStringLiteral("line\nsecondfirst "));
+    QCOMPARE(editor.textCursor().position(), 11);
+    QVERIFY(!f->main().ModifiedFlag());
+    QCOMPARE(f->main().ChangeIndicator(), QStringLiteral("　変更　あり"));
+
+    // Text from elsewhere with CR LF breaks pastes as ordinary lines.
+    QApplication::clipboard()->setText(QStringLiteral("x\r\ny"));
+    editor.clear();
+    entry("Paste1")->trigger();
+    QCOMPARE(editor.toPlainText(), QStringLiteral("x\ny"));
+    QCOMPARE(editor.document()->blockCount(), 2);
+}
+
+void TestEdit::pasteWithoutTextStillClearsFlag()
+{
+    f->editor().setPlainText(QStringLiteral("abc"));
+    select(0, 1);
+    entry("Copy1")->trigger();
+    QApplication::clipboard()->clear();
+    QVERIFY(act("PasteAction")->isEnabled());  // not updated by the clipboard
+    f->main().setModifiedFlag(true);
+    select(3, 0);
+    entry("Paste1")->trigger();
+    QCOMPARE(f->editor().toPlainText(), QStringLiteral("abc"));
+    QVERIFY(!f->main().ModifiedFlag());
+}
+
+void TestEdit::undoAfterTypingButNotAfterInsertion()
+{
+    QPlainTextEdit& editor = f->editor();
+    editor.setFocus();
+    QTest::keyClicks(&editor, QStringLiteral("abc"));
+    QCOMPARE(editor.toPlainText(), QStringLiteral("abc"));
+    QTest::mouseClick(button("ReturnButton"), Qt::LeftButton);
+    // Each key release clears the modified flag, which keeps the editor
+    // from merging the keystrokes: Undo takes back the last one.
+    QCOMPARE(editor.toPlainText(), QStringLiteral("ab"));
+
+    QTest::keyClicks(&editor, QStringLiteral("xy"));
+    f->main().setModifiedFlag(true);
+    f->main().ReplaceEditorSelection(QStringLiteral("<B>"));
+    entry("Undo1")->trigger();
+    QCOMPARE(editor.toPlainText(), QStringLiteral("abxy<B>"));
+    // Undo leaves the modified flag alone.
+    QVERIFY(f->main().ModifiedFlag());
+}
+
+void TestEdit::deleteCommand_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("expected");
+    for (const char* control : {"Delete1", "DelertButton"}) {
+        const QString name = QString::fromLatin1(control);
+        QTest::addRow("%s selection", control) << name << 2 << 4 << "abfgh";
+        QTest::addRow("%s nothing selected", control) << name << 3 << 0 << "";
+    }
+}
+
+void TestEdit::deleteCommand()
+{
+    QFETCH(QString, control);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(QString, expected);
+    const QString original = QStringLiteral("abcd\nefgh");
+    f->editor().setPlainText(original);
+    select(start, length);
+    f->main().setModifiedFlag(true);
+    QVERIFY(f->main().ModifiedFlag());
+    if (auto* toolButton = f->main().findChild<QToolButton*>(control))
+        QTest::mouseClick(toolButton, Qt::LeftButton);
+    else
+        f->main().findChild<QAction*>(control)->trigger();
+    QCOMPARE(f->editor().toPlainText(), expected);
+    QVERIFY(f->env->prompts->shown.isEmpty());
+    QVERIFY(!f->main().ModifiedFlag());
+    // Nothing is lost for good: Undo brings the text back.
+    act("UndoAction")->trigger();
+    QCOMPARE(f->editor().toPlainText(), original);
+}
+
+void TestEdit::clear_data()
+{
+    QTest::addColumn<bool>("typed");      // typed with the keyboard, else set by a command
+    QTest::addColumn<bool>("modified");   // flag at the moment of Clear
+    QTest::addColumn<int>("answer");      // Answer, when asked
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("cleared");
+    QTest::newRow("modified, yes") << false << true << int(Answer::Yes) << true << true;
+    QTest::newRow("modified, no") << false << true << int(Answer::No) << true << false;
+    QTest::newRow("not modified") << false << false << int(Answer::No) << false << true;
+    // Each key release clears the flag, so typed text is cleared at once.
+    QTest::newRow("typed") << true << false << int(Answer::No) << false << true;
+}
+
+void TestEdit::clear()
+{
+    QFETCH(bool, typed);
+    QFETCH(bool, modified);
+    QFETCH(int, answer);
+    QFETCH(bool, asked);
+    QFETCH(bool, cleared);
+
+    if (typed) {
+        f->editor().setFocus();
+        QTest::keyClicks(&f->editor(), QStringLiteral("text"));
+    } else {
+        f->editor().setPlainText(QStringLiteral("text"));
+        f->main().setModifiedFlag(modified);
+    }
+    QCOMPARE(f->main().ModifiedFlag(), modified);
+    f->env->prompts->answers.enqueue(Answer(answer));
+    entry("Create1")->trigger();
+
+    if (asked) {
+        QCOMPARE(f->env->prompts->shown.size(), 1);
+        QCOMPARE(f->env->prompts->shown[0].caption, QStringLiteral("確認"));
+        QCOMPARE(f->env->prompts->shown[0].text, kClearQuestion);
+        QCOMPARE(f->env->prompts->shown[0].buttons, pel::Prompts::Buttons::YesNo);
+        QCOMPARE(f->env->prompts->shown[0].icon, pel::Prompts::Icon::Question);
+    } else {
+        QVERIFY(f->env->prompts->shown.isEmpty());
+    }
+    QCOMPARE(f->editor().toPlainText(), cleared ? QString() : QStringLiteral("text"));
+    if (cleared) {
+        QVERIFY(!f->main().ModifiedFlag());
+        QCOMPARE(f->main().ChangeIndicator(), QStringLiteral("　変更　あり"));
+        QVERIFY(!act("CopyAction")->isEnabled());
+    }
+}
+
+void TestEdit::clearReturnsWindowToStoredPlace()
+{
+    {
+        pel::RegistryKey key(QStringLiteral("Pelmora"));
+        key.writeInteger(QStringLiteral("Locate"), QStringLiteral("Top"), 40);
+        key.writeInteger(QStringLiteral("Locate"), QStringLiteral("left"), 30);
+        key.writeString(QStringLiteral("Option"), QStringLiteral("Color"), QStringLiteral("clYellow"));
+        QVERIFY(key.flush());
+    }
+    f->main().move(200, 150);
+    QPalette palette = f->editor().palette();
+    palette.setColor(QPalette::Base, Qt::cyan);
+    f->editor().setPalette(palette);
+    f->main().setModifiedFlag(false);
+    f->run("ClearAction");
+    QCOMPARE(f->main().pos(), QPoint(30, 40));
+    QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(Qt::yellow));
+}
+
+void TestEdit::selectAllAndDeselect()
+{
+    f->editor().setPlainText(QStringLiteral("hello\nworld"));
+    // Backwards selection of "lo\nwo": the caret is left at its start.
+    QTextCursor cursor(f->editor().document());
+    cursor.setPosition(8);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    f->editor().setTextCursor(cursor);
+    QTest::mouseClick(button("AllSelButton"), Qt::LeftButton);
+    QCOMPARE(f->editor().textCursor().selectionStart(), 3);
+    QCOMPARE(f->editor().textCursor().selectionEnd(), 8);
+
+    entry("NoSelection1")->trigger();
+    QVERIFY(!f->editor().textCursor().hasSelection());
+    QCOMPARE(f->editor().textCursor().position(), 3);
+
+    entry("AllSelction1")->trigger();
+    QCOMPARE(f->editor().textCursor().selectedText().size(), 11);
+    QTest::mouseClick(button("NotSelButton"), Qt::LeftButton);
+    QVERIFY(!f->editor().textCursor().hasSelection());
+    QCOMPARE(f->editor().textCursor().position(), 0);
+}
+
+void TestEdit::wordWrapToggles_data()
+{
+    QTest::addColumn<bool>("storedWrap");
+    QTest::addColumn<QStringList>("controls");
+    QTest::newRow("button, menu") << true << QStringList{"WradWrapButton", "WardWarp1"};
+    QTest::newRow("menu, menu") << true << QStringList{"WardWarp1", "WardWarp1"};
+    QTest::newRow("button, button") << true << QStringList{"WradWrapButton", "WradWrapButton"};
+    // Stored off: the check mark starts ticked all the same; the first
+    // toggle turns wrapping on and the mark follows the editor.
+    QTest::newRow("stored off") << false << QStringList{"WradWrapButton", "WardWarp1"};
+}
+
+void TestEdit::wordWrapToggles()
+{
+    QFETCH(bool, storedWrap);
+    QFETCH(QStringList, controls);
+    if (!storedWrap) {
+        f.reset();
+        f = std::make_unique<MainFixture>();
+        pel::RegistryKey key(QStringLiteral("Pelmora"));
+        key.writeBool(QStringLiteral("Option"), QStringLiteral("WordWarp"), false);
+        QVERIFY(key.flush());
+        f->start();
+    }
+    auto wraps = [this] { return f->editor().lineWrapMode() != QPlainTextEdit::NoWrap; };
+    QCOMPARE(wraps(), storedWrap);
+    QVERIFY(act("WordWrapAction")->isChecked());
+    QVERIFY(button("WradWrapButton")->isChecked());
+
+    bool expected = storedWrap;
+    for (const QString& control : controls) {
+        if (auto* toolButton = f->main().findChild<QToolButton*>(control))
+            QTest::mouseClick(toolButton, Qt::LeftButton);
+        else
+            f->main().findChild<QAction*>(control)->trigger();
+        expected = !expected;
+        QCOMPARE(wraps(), expected);
+        QCOMPARE(act("WordWrapAction")->isChecked(), expected);
+        QCOMPARE(button("WradWrapButton")->isChecked(), expected);
+        QCOMPARE(entry("WardWarp1")->isChecked(), expected);
+    }
+}
+
+void TestEdit::caretReport_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<bool>("byMouse");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("column");
+    const QString two = QStringLiteral("abc\nあいう");
+    QTest::newRow("click at the start") << two << 0 << true << 1 << 1;
+    QTest::newRow("click before third of second") << two << 6 << true << 2 << 3;
+    QTest::newRow("key to third of second") << two << 6 << false << 2 << 3;
+    QTest::newRow("key to end of line") << two << 3 << false << 1 << 4;
+    QTest::newRow("key on an empty line") << QStringLiteral("a\n\nb") << 2 << false << 2 << 1;
+    const QString wide = QString::fromUcs4(U"\U0002000Bx");
+    QTest::newRow("wide character counts once") << wide << 3 << false << 1 << 3;
+}
+
+void TestEdit::caretReport()
+{
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QFETCH(bool, byMouse);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    f->editor().setPlainText(text);
+    f->main().setModifiedFlag(true);
+    if (byMouse) {
+        clickAt(position);
+    } else {
+        // Arrive with the key press; the report comes with the release.
+        select(position == 0 ? 0 : position - 1, 0);
+        f->editor().setFocus();
+        QTest::keyClick(&f->editor(), position == 0 ? Qt::Key_Home : Qt::Key_Right);
+    }
+    QCOMPARE(f->editor().textCursor().position(), position);
+    QCOMPARE(status(), report(line, column));
+    QVERIFY(!f->main().ModifiedFlag());
+}
+
+void TestEdit::caretReportOnWrappedLines()
+{
+    QPlainTextEdit& editor = f->editor();
+    QVERIFY(editor.lineWrapMode() != QPlainTextEdit::NoWrap);
+    editor.setPlainText(QString(300, u'あ') + QStringLiteral("\nxyz"));
+    QTextCursor first(editor.document());
+    const QRect firstRect = editor.cursorRect(first);
+    const int lineHeight = firstRect.height();
+    // The start of the third display line, found by pointing at it.
+    const int third = editor.cursorForPosition(QPoint(1, firstRect.top() + lineHeight * 5 / 2)).position();
+    QVERIFY(third > 0 && third < 300);
+    clickAt(third + 2);
+    QCOMPARE(status(), report(3, 3));
+
+    // The line after the wrapped paragraph counts every display line above.
+    QTextCursor last(editor.document());
+    last.setPosition(299);
+    const int displayLines = (editor.cursorRect(last).top() - firstRect.top()) / lineHeight + 1;
+    QVERIFY(displayLines >= 3);
+    clickAt(301 + 2);
+    QCOMPARE(status(), report(displayLines + 1, 3));
+
+    // Without wrapping the paragraph is one line again.
+    act("WordWrapAction")->trigger();
+    editor.setFocus();
+    QTest::keyClick(&editor, Qt::Key_Right);
+    QCOMPARE(status(), report(2, 4));
+}
+
+void TestEdit::escapeCollapsesSelection()
+{
+    f->editor().setPlainText(QStringLiteral("abcdef"));
+    f->editor().setFocus();
+    select(2, 3);
+    QTest::keyClick(&f->editor(), Qt::Key_Escape);
+    QVERIFY(!f->editor().textCursor().hasSelection());
+    QCOMPARE(f->editor().textCursor().position(), 2);
+    QCOMPARE(status(), report(1, 3));
+    QVERIFY(!act("CopyAction")->isEnabled());
+
+    select(4, 0);
+    f->main().StatusBar1->clearMessage();
+    QTest::keyClick(&f->editor(), Qt::Key_Escape);
+    QCOMPARE(f->editor().textCursor().position(), 4);
+    QCOMPARE(status(), report(1, 5));
+}
+
+void TestEdit::fontCommand()
+{
+    const QFont before = f->editor().font();
+    f->main().setModifiedFlag(true);
+    QTest::mouseClick(button("FontButton"), Qt::LeftButton);  // cancelled
+    QCOMPARE(f->env->dialogs->fontRequests.size(), 1);
+    QCOMPARE(f->env->dialogs->fontRequests[0].family(), before.family());
+    QCOMPARE(f->editor().font(), before);
+    QVERIFY(!f->main().ModifiedFlag());
+
+    QFont chosen(QStringLiteral("IPAGothic"));
+    chosen.setPointSize(20);
+    chosen.setBold(true);
+    f->env->dialogs->fontAnswers.enqueue(chosen);
+    f->main().setModifiedFlag(true);
+    entry("FontManu1")->trigger();
+    QCOMPARE(f->editor().font().pointSize(), 20);
+    QVERIFY(f->editor().font().bold());
+    QVERIFY(!f->main().ModifiedFlag());
+    // The next showing starts from the editor's current font.
+    entry("FontManu1")->trigger();
+    QCOMPARE(f->env->dialogs->fontRequests.last().pointSize(), 20);
+}
+
+void TestEdit::fontApplyGoesToActiveControl()
+{
+    QFont applied(QStringLiteral("IPAGothic"));
+    applied.setPointSize(31);
+
+    f->editor().setFocus();
+    f->main().FontDialog1Apply(applied);
+    QCOMPARE(f->editor().font().pointSize(), 31);
+
+    auto* field = new QLineEdit(f->main().ToolBar5);
+    field->show();
+    field->setFocus();
+    applied.setPointSize(9);
+    f->main().FontDialog1Apply(applied);
+    QCOMPARE(field->font().pointSize(), 9);
+    QCOMPARE(f->editor().font().pointSize(), 31);
+
+    auto* other = new QPushButton(f->main().ToolBar5);
+    other->setFocusPolicy(Qt::StrongFocus);
+    other->show();
+    other->setFocus();
+    const int beeps = f->env->beep->count;
+    f->main().FontDialog1Apply(applied);
+    QCOMPARE(f->env->beep->count, beeps + 1);
+    QCOMPARE(f->editor().font().pointSize(), 31);
+    delete field;
+    delete other;
+}
+
+void TestEdit::backgroundColour()
+{
+    QTest::mouseClick(button("ColorButton"), Qt::LeftButton);  // cancelled
+    QCOMPARE(f->env->dialogs->colorRequests, QList<QColor>{QColor(Qt::white)});
+    QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(Qt::white));
+    f->env->dialogs->colorAnswers.enqueue(QColor(0x12, 0x34, 0x56));
+    entry("BackColor1")->trigger();
+    QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(0x12, 0x34, 0x56));
+}
+
+void TestEdit::printsDocumentToPdf()
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("letter.txt"));
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines << QStringLiteral("%1 行目の文章です").arg(i);
+    pel::test::writeFile(document, lines.join(QStringLiteral("\r\n")).toUtf8());
+    f->env->dialogs->openAnswers.enqueue(document);
+    f->run("OpenAction");
+    QCOMPARE(f->main().DocumentFileName(), document);
+
+    printTo(pdfPath(dir));
+    QVERIFY(f->env->prompts->shown.isEmpty());
+    const QByteArray pdf = pel::test::readFile(pdfPath(dir));
+    QVERIFY(pdf.startsWith("%PDF"));
+    // 300 lines do not fit on one page; all of them form one job.
+    const QString latin = QString::fromLatin1(pdf);
+    const int pageCount = int(latin.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+    QVERIFY2(pageCount >= 3, qPrintable(QString::number(pageCount)));
+    // The job is titled with the document's file name (UTF-16 in the PDF).
+    QByteArray title("\xfe\xff");
+    for (QChar c : document) {
+        title.append(char(c.unicode() >> 8));
+        title.append(char(c.unicode() & 0xff));
+    }
+    QVERIFY(pdf.contains(title));
+}
+
+void TestEdit::cancelledPrintWritesNothing()
+{
+    QTemporaryDir dir;
+    f->editor().setPlainText(QStringLiteral("text"));
+    f->env->dialogs->printAnswers.enqueue(false);
+    f->env->dialogs->preparePrinter = [&dir](QPrinter& printer) { printer.setOutputFileName(pdfPath(dir)); };
+    entry("Print1")->trigger();
+    QVERIFY(!QFile::exists(pdfPath(dir)));
+    QVERIFY(f->env->prompts->shown.isEmpty());
+}
+
+void TestEdit::printFailureIsReported()
+{
+    QTemporaryDir dir;
+    const QString unreachable = dir.filePath(QStringLiteral("missing/folder/out.pdf"));
+    f->editor().setPlainText(QStringLiteral("text"));
+    printTo(unreachable);
+    QCOMPARE(f->env->prompts->shown.size(), 1);
+    QCOMPARE(f->env->prompts->shown[0].icon, pel::Prompts::Icon::Error);
+    QCOMPARE(f->env->prompts->shown[0].text,
+             QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(unreachable)));
+    QCOMPARE(f->editor().toPlainText(), QStringLiteral("text"));
+}
+
+void TestEdit::printerSetupIsSharedWithPrinting()
+{
+    QTest::mouseClick(button("PrinterButton"), Qt::LeftButton);
+    QCOMPARE(f->env->dialogs->printerSetups, 1);
+    // What the set-up chose stays on the one printer the next job uses.
+    pel::sharedPrinter().setPageOrientation(QPageLayout::Landscape);
+    QTemporaryDir dir;
+    QPrinter* used = nullptr;
+    f->env->dialogs->printAnswers.enqueue(true);
+    f->env->dialogs->preparePrinter = [&](QPrinter& printer) {
+        used = &printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath(dir));
+    };
+    f->editor().setPlainText(QStringLiteral("text"));
+    f->run("PrintAction");
+    QCOMPARE(used, &pel::sharedPrinter());
+    QCOMPARE(used->pageLayout().orientation(), QPageLayout::Landscape);
+    QVERIFY(QFile(pdfPath(dir)).size() > 0);
+    pel::sharedPrinter().setPageOrientation(QPageLayout::Portrait);
+}
+
+QTEST_MAIN(TestEdit)
+#include "tst_edit.moc"
