@@ -68,6 +68,20 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, con
     return label;
 }
 
+// The Japanese fonts that stand in for the dialog's font set Latin text
+// wider than the box was drawn for; letters move closer rather than being
+// cut off, and the size stays.
+void keepInside(QLabel* label)
+{
+    QFont font = label->font();
+    for (int spacing = 100; spacing >= 80; spacing -= 2) {
+        font.setLetterSpacing(QFont::PercentageSpacing, spacing);
+        if (QFontMetrics(font).horizontalAdvance(label->text()) <= label->width())
+            break;
+    }
+    label->setFont(font);
+}
+
 QPointF star(const QPointF& centre, double outer, double inner, int point)
 {
     const double angle = -M_PI / 2 + point * M_PI / 5;
@@ -208,6 +222,8 @@ TAboutBox::TAboutBox(QWidget* parent)
                        Qt::cyan, boxFont(29, false, true));
     Label2 = makeLabel(Panel1, QStringLiteral("Label2"), homePageAddress(), QRect(104, 272, 435, 27),
                        Qt::cyan, boxFont(27, false, true));
+    for (QLabel* line : {ProductName, Version, Copyright, Label1, Label2})
+        keepInside(line);
     for (QLabel* link : {Label1, Label2}) {
         link->setCursor(Qt::PointingHandCursor);
         link->installEventFilter(this);

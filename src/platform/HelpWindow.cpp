@@ -148,6 +148,10 @@ void HelpWindow::openBook(const QString& helpFile)
     ContentsTree->clear();
     IndexList->clear();
     shownEntries_.clear();
+    {
+        const QSignalBlocker block(IndexEdit);
+        IndexEdit->clear();
+    }
     if (!book_) {
         showMissingBook(helpFile);
         return;
@@ -157,10 +161,6 @@ void HelpWindow::openBook(const QString& helpFile)
     HomeButton->setEnabled(true);
     fillContents(nullptr, book_->topics);
     ContentsTree->expandToDepth(0);
-    {
-        const QSignalBlocker block(IndexEdit);
-        IndexEdit->clear();
-    }
     searchIndex(QString());
     TopicBrowser->clearHistory();
     showPage(book_->startPage);
