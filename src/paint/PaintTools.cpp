@@ -2,8 +2,6 @@
 
 #include "platform/GlyphIcons.h"
 
-#include <QPainter>
-#include <QPixmap>
 #include <array>
 
 namespace pel {

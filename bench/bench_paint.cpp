@@ -1,0 +1,57 @@
+// Paint canvas: flood fill of a large area and one rubber-band drag step of
+// every tool on an 800 x 600 bitmap (erase the shown shape, draw the new
+// one). Reports figures only; run it from a build configured with
+// -DPELMORA_BUILD_BENCH=ON:  QT_QPA_PLATFORM=offscreen ./bench/bench_paint
+#include "paint/FloodFill.h"
+#include "paint/PaintTools.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void BM_FloodFill800x600(benchmark::State& state)
+{
+    QImage image(800, 600, QImage::Format_RGB32);
+    const pel::BrushState brush{Qt::blue, static_cast<pel::BrushStyle>(state.range(0))};
+    for (auto _ : state) {
+        state.PauseTiming();
+        image.fill(Qt::white);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(pel::floodFill(image, {400, 300}, brush, pel::PenMode::Copy));
+    }
+}
+BENCHMARK(BM_FloodFill800x600)
+    ->Arg(int(pel::BrushStyle::Solid))
+    ->Arg(int(pel::BrushStyle::DiagCross))
+    ->Unit(benchmark::kMillisecond);
+
+// Two not-xor calls, as each mouse move of a drag makes them, across the
+// whole picture.
+void BM_DragStep800x600(benchmark::State& state)
+{
+    const int code = int(state.range(0));
+    pel::PaintCanvas canvas;
+    canvas.replaceWithWhite(800, 600);
+    canvas.pen().width = 3;
+    const QPoint start(5, 5);
+    int i = 0;
+    for (auto _ : state) {
+        const QPoint a(700 + i % 90, 500 + i % 90);
+        const QPoint b(701 + i % 90, 501 + i % 90);
+        benchmark::DoNotOptimize(pel::applyTool(canvas, code, start, a, pel::PenMode::NotXor, {}));
+        benchmark::DoNotOptimize(pel::applyTool(canvas, code, start, b, pel::PenMode::NotXor, {}));
+        ++i;
+    }
+}
+BENCHMARK(BM_DragStep800x600)->DenseRange(0, 28)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
