@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "main/About.h"
+#include "main/MainImages.h"
 #include "main/Pelmain.h"
 #include "paint/ImageSize.h"
 #include "paint/PelFont.h"
@@ -29,6 +30,7 @@ void createWindows(const QStringList& arguments)
     Form3 = new TForm3(editor, Form1);
     Form4 = new TForm4(editor, Form1);
     Form5 = new TForm5(editor, Form1);
+    TForm7::iconSource = &MainImages::icon;
     Form7 = new TForm7(editor, Form1);
     Form6 = new TForm6(editor, Form1);
     Form6->endProgram = [] { return Form1->close(); };

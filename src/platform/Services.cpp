@@ -2,6 +2,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/HelpSystem.h"
+#include "platform/MediaService.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ void installSystemServices()
     if (!s.shell) s.shell = std::make_shared<SystemShell>();
     if (!s.clock) s.clock = std::make_shared<SystemClock>();
     if (!s.help) s.help = std::make_shared<SystemHelp>();
+    if (!s.media) s.media = std::make_shared<SystemMediaService>();
 }
 
 void SystemBeep::beep()

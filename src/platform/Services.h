@@ -9,6 +9,7 @@ namespace pel {
 class Prompts;
 class Dialogs;
 class HelpSystem;
+class MediaService;
 
 // The system beep before prompts and on failed picture operations.
 class Beep {
@@ -46,6 +47,7 @@ struct Services {
     std::shared_ptr<Shell> shell;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<HelpSystem> help;
+    std::shared_ptr<MediaService> media;
 };
 
 Services& services();
@@ -57,6 +59,7 @@ inline Dialogs& dialogs() { return *services().dialogs; }
 inline Shell& shell() { return *services().shell; }
 inline Clock& clock() { return *services().clock; }
 inline HelpSystem& help() { return *services().help; }
+inline MediaService& media() { return *services().media; }
 inline void systemBeep() { services().beep->beep(); }
 
 class SystemBeep final : public Beep {

@@ -64,13 +64,89 @@ bool ScriptedDialogs::printerSetup(QWidget*, QPrinter&)
     return setupAnswers.isEmpty() ? false : setupAnswers.dequeue();
 }
 
+void FakeMediaService::setMode(Mode mode)
+{
+    mode_ = mode;
+    Q_EMIT changed();
+}
+
+void FakeMediaService::setCapabilities(Capabilities caps)
+{
+    caps_ = caps;
+    Q_EMIT changed();
+}
+
+bool FakeMediaService::open(const OpenRequest& request)
+{
+    close();
+    opens << request;
+    calls << QStringLiteral("open");
+    if (!openSucceeds) {
+        error_ = openError;
+        return false;
+    }
+    error_.clear();
+    mode_ = Mode::Stopped;
+    caps_ = openCapabilities;
+    format_ = request.device == Device::CdAudio ? TimeFormat::Tmsf : TimeFormat::Milliseconds;
+    endReached = false;
+    Q_EMIT changed();
+    return true;
+}
+
+void FakeMediaService::close()
+{
+    if (!isOpen())
+        return;
+    calls << QStringLiteral("close");
+    mode_ = Mode::NotOpen;
+    format_ = TimeFormat::Milliseconds;
+    Q_EMIT changed();
+}
+
+bool FakeMediaService::setTimeFormat(TimeFormat format)
+{
+    calls << QStringLiteral("setTimeFormat %1").arg(int(format));
+    if (!isOpen() || !acceptTimeFormats)
+        return false;
+    format_ = format;
+    return true;
+}
+
+void FakeMediaService::transport(const QString& call, std::optional<Mode> mode)
+{
+    calls << call;
+    if (isOpen() && mode) {
+        mode_ = *mode;
+        Q_EMIT changed();
+    }
+}
+
+void FakeMediaService::play() { transport(QStringLiteral("play"), Mode::Playing); }
+void FakeMediaService::pause() { transport(QStringLiteral("pause"), Mode::Paused); }
+void FakeMediaService::stop() { transport(QStringLiteral("stop"), Mode::Stopped); }
+void FakeMediaService::next() { transport(QStringLiteral("next"), std::nullopt); }
+void FakeMediaService::previous() { transport(QStringLiteral("previous"), std::nullopt); }
+void FakeMediaService::step(int frames) { transport(QStringLiteral("step %1").arg(frames), std::nullopt); }
+void FakeMediaService::back(int frames) { transport(QStringLiteral("back %1").arg(frames), std::nullopt); }
+void FakeMediaService::record() { transport(QStringLiteral("record"), Mode::Recording); }
+void FakeMediaService::eject() { transport(QStringLiteral("eject"), std::nullopt); }
+
+void FakeMediaService::seekToStart()
+{
+    endReached = false;
+    currentPosition = 0;
+    transport(QStringLiteral("seekToStart"), std::nullopt);
+}
+
 TestEnvironment::TestEnvironment()
     : prompts(std::make_shared<ScriptedPrompts>()),
       dialogs(std::make_shared<ScriptedDialogs>()),
       beep(std::make_shared<CountingBeep>()),
       shell(std::make_shared<RecordingShell>()),
       clock(std::make_shared<FixedClock>()),
-      help(std::make_shared<RecordingHelp>())
+      help(std::make_shared<RecordingHelp>()),
+      media(std::make_shared<FakeMediaService>())
 {
     setProgramDirectory(programDir_.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
@@ -82,6 +158,7 @@ TestEnvironment::TestEnvironment()
     s.shell = shell;
     s.clock = clock;
     s.help = help;
+    s.media = media;
 }
 
 TestEnvironment::~TestEnvironment()

@@ -3,6 +3,7 @@
 // with its own program folder and settings folder.
 #include "platform/Dialogs.h"
 #include "platform/HelpSystem.h"
+#include "platform/MediaService.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
 
@@ -90,6 +91,57 @@ public:
     void showTopics(const QString& helpFile) override { shown << helpFile; }
 };
 
+// A media service that opens what it is told to and records every call.
+class FakeMediaService final : public MediaService {
+public:
+    // Script for the next opens.
+    bool openSucceeds = true;
+    QString openError;                       // empty: the service cannot name the error
+    Capabilities openCapabilities = CanPlay;
+    bool acceptTimeFormats = true;
+    // What the open medium reports.
+    quint32 currentPosition = 0;
+    bool endReached = false;
+    // Record.
+    QList<OpenRequest> opens;
+    QStringList calls;                       // "open", "close", "play", "step 1", ...
+    QWidget* videoOutput = nullptr;
+
+    // Changes the open medium's mode as the device would by itself.
+    void setMode(Mode mode);
+    void setCapabilities(Capabilities caps);
+
+    bool open(const OpenRequest& request) override;
+    void close() override;
+    bool isOpen() const override { return mode_ != Mode::NotOpen; }
+    QString errorText() const override { return error_.isEmpty() ? unknownErrorText() : error_; }
+    bool setTimeFormat(TimeFormat format) override;
+    TimeFormat timeFormat() const override { return format_; }
+    quint32 position() const override { return isOpen() ? currentPosition : 0; }
+    bool atEnd() const override { return isOpen() && endReached; }
+    Capabilities capabilities() const override { return isOpen() ? caps_ : Capabilities(); }
+    Mode mode() const override { return mode_; }
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void next() override;
+    void previous() override;
+    void step(int frames) override;
+    void back(int frames) override;
+    void record() override;
+    void eject() override;
+    void seekToStart() override;
+    void setVideoOutput(QWidget* display) override { videoOutput = display; }
+
+private:
+    void transport(const QString& call, std::optional<Mode> mode);
+
+    Mode mode_ = Mode::NotOpen;
+    TimeFormat format_ = TimeFormat::Milliseconds;
+    Capabilities caps_;
+    QString error_;
+};
+
 // Installs fresh doubles and a temporary program folder and settings folder
 // for the lifetime of the object.
 class TestEnvironment {
@@ -107,6 +159,7 @@ public:
     std::shared_ptr<RecordingShell> shell;
     std::shared_ptr<FixedClock> clock;
     std::shared_ptr<RecordingHelp> help;
+    std::shared_ptr<FakeMediaService> media;
 
 private:
     QTemporaryDir programDir_;
