@@ -17,7 +17,7 @@ class QToolBar;
 class QToolButton;
 class ReplaceDialog;
 
-namespace pel { class PhraseList; class RegistryKey; }
+namespace pel { class PhraseBar; class PhraseList; class RegistryKey; }
 
 // The main window: one plain-text document in RichEdit1 and the bars and
 // menus every command of the program runs from. The class is split over
@@ -125,9 +125,15 @@ public:
 
     // ---- Phrase registers (PelmainPhrases.cpp) ---------------------------
     pel::PhraseList& phraseBarList() { return *phraseList_; }
+    pel::PhraseBar& phraseBar() { return *phraseBar_; }
     void COMBbakActionExecute();
     void ListActionExecute();
     void JAVAActionExecute();
+    void ItemUPActionExecute();
+    void ItemDownActionExecute();
+    // Replaces the whole document with `text` as one edit the editor's
+    // change handling sees (Enter in the phrase bar's combo box).
+    void replaceDocumentText(const QString& text);
 
     // Controls, named as everywhere else in the program.
     QPlainTextEdit* RichEdit1 = nullptr;
@@ -162,6 +168,7 @@ private:
     void setupHelpActions();
     void setupViewActions();
     void setupPhraseActions();
+    void setupPhraseBar();
     void buildMenus();
     void buildToolBar1();
     void buildToolBar5();
@@ -191,6 +198,7 @@ private:
     QString openDialogInitialDir_;
     pel::TextSpelling spelling_;
     pel::PhraseList* phraseList_ = nullptr;
+    pel::PhraseBar* phraseBar_ = nullptr;
     QStringList phraseBarStrings_;
     QStringList arguments_;
     bool firstShow_ = true;

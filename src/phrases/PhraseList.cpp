@@ -33,10 +33,12 @@ void PhraseList::setCurrent(int index)
 
 void PhraseList::Append(const QString& text)
 {
-    // Entries are single lines; a pasted break must not split the file later.
+    // Entries are single lines; a pasted break must not split the file later,
+    // and a NUL would end the file early and lose the entries behind it.
     QString line = text;
     line.remove(u'\r');
     line.remove(u'\n');
+    line.remove(QChar(u'\0'));
     // Characters the code page cannot hold are kept out rather than turned into "?".
     Cp932::Encoded encoded = Cp932::encode(line);
     while (!encoded.ok()) {
@@ -48,70 +50,80 @@ void PhraseList::Append(const QString& text)
 
 void PhraseList::AppendBytes(const QByteArray& bytes)
 {
+    QByteArray entry = bytes;
+    entry.removeIf([](char c) { return c == '\r' || c == '\n' || c == '\0'; });
     beginInsertRows({}, count(), count());
-    entries_.append(bytes);
+    entries_.append(std::move(entry));
     endInsertRows();
 }
 
-void PhraseList::move(int from, int to)
+bool PhraseList::move(int from, int to)
 {
     if (from == to)
-        return;
+        return false;
+    const int before = current_;
     beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
     entries_.move(from, to);
+    // The current entry travels with its entry, as a view's own mark does;
+    // it is settled before the views hear of the move.
+    if (current_ == from)
+        current_ = to;
+    else if (from < current_ && current_ <= to)
+        --current_;
+    else if (to <= current_ && current_ < from)
+        ++current_;
     endMoveRows();
+    if (current_ != before)
+        Q_EMIT currentChanged(current_);
+    return true;
 }
 
-void PhraseList::Rotate()
+bool PhraseList::Rotate()
 {
     if (count() < 2)
-        return;
-    move(0, count() - 1);
+        return false;
+    return move(0, count() - 1);
 }
 
-void PhraseList::MoveToTop()
+bool PhraseList::MoveToTop()
 {
     if (current_ < 0)
-        return;
-    move(current_, 0);
-    setCurrent(0);
+        return false;
+    return move(current_, 0);
 }
 
-void PhraseList::MoveToBottom()
+bool PhraseList::MoveToBottom()
 {
     if (current_ < 0)
-        return;
-    move(current_, count() - 1);
-    setCurrent(count() - 1);
+        return false;
+    return move(current_, count() - 1);
 }
 
-void PhraseList::MoveUp()
+bool PhraseList::MoveUp()
 {
     if (current_ <= 0)
-        return;
-    const int target = current_ - 1;
-    move(current_, target);
-    setCurrent(target);
+        return false;
+    return move(current_, current_ - 1);
 }
 
-void PhraseList::MoveDown()
+bool PhraseList::MoveDown()
 {
     if (current_ < 0 || current_ >= count() - 1)
-        return;
-    const int target = current_ + 1;
-    move(current_, target);
-    setCurrent(target);
+        return false;
+    return move(current_, current_ + 1);
 }
 
-void PhraseList::DeleteCurrent()
+bool PhraseList::DeleteCurrent()
 {
     if (current_ < 0)
-        return;
+        return false;
     const int index = current_;
     beginRemoveRows({}, index, index);
     entries_.removeAt(index);
+    current_ = -1;
     endRemoveRows();
-    setCurrent(-1);
+    Q_EMIT currentChanged(-1);
+    return true;
 }
 
 void PhraseList::ClearAll()
@@ -121,11 +133,13 @@ void PhraseList::ClearAll()
 
 void PhraseList::replaceAll(QList<QByteArray> entries)
 {
+    const bool hadCurrent = current_ >= 0;
     beginResetModel();
     entries_ = std::move(entries);
-    endResetModel();
     current_ = -1;
-    Q_EMIT currentChanged(-1);
+    endResetModel();
+    if (hadCurrent)
+        Q_EMIT currentChanged(-1);
 }
 
 bool PhraseList::LoadPhraseFile(const QString& path)

@@ -28,12 +28,15 @@ public:
 
     void Append(const QString& text);
     void AppendBytes(const QByteArray& bytes);
-    void Rotate();
-    void MoveToTop();
-    void MoveToBottom();
-    void MoveUp();
-    void MoveDown();
-    void DeleteCurrent();
+    // The reordering operations and DeleteCurrent return false when they
+    // had nothing to do (list and current entry untouched). The current
+    // entry stays with its entry wherever a move takes it.
+    bool Rotate();
+    bool MoveToTop();
+    bool MoveToBottom();
+    bool MoveUp();
+    bool MoveDown();
+    bool DeleteCurrent();
     void ClearAll();
     void replaceAll(QList<QByteArray> entries);
 
@@ -49,7 +52,7 @@ Q_SIGNALS:
     void currentChanged(int index);
 
 private:
-    void move(int from, int to);
+    bool move(int from, int to);
 
     QList<QByteArray> entries_;
     int current_ = -1;
