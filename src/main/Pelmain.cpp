@@ -58,6 +58,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
     buildMenus();
     buildToolBar1();
     buildToolBar5();
+    setupHtmlCommands();
     setupClockPanel();
 
     new pel::HintTracker(this, [this](const QString& text) { StatusBar1->showMessage(text); });

@@ -18,6 +18,7 @@ class QToolButton;
 class ReplaceDialog;
 
 namespace pel { class PhraseBar; class PhraseList; class RegistryKey; }
+namespace pel { struct FileFilter; }
 
 // The main window: one plain-text document in RichEdit1 and the bars and
 // menus every command of the program runs from. The class is split over
@@ -47,6 +48,9 @@ public:
 
     // ---- Documents (PelmainDocument.cpp) ---------------------------------
     QString DocumentFileName() const { return documentFileName_; }
+    void setDocumentFileName(const QString& path) { documentFileName_ = path; }
+    // The save dialog's (false) or the open dialog's (true) file types.
+    static QList<pel::FileFilter> documentFilters(bool forOpen);
     bool ModifiedFlag() const;
     void setModifiedFlag(bool modified);
     QString ChangeIndicator() const;
@@ -134,6 +138,17 @@ public:
     // Replaces the whole document with `text` as one edit the editor's
     // change handling sees (Enter in the phrase bar's combo box).
     void replaceDocumentText(const QString& text);
+
+    // ---- HTML commands (PelmainHtml.cpp) ---------------------------------
+    void setupHtmlCommands();
+    // Runs an HTML command or click handler by its name ("BAction",
+    // "JavaSclipt8Click"); false when there is no such command.
+    bool runHtmlCommand(const QString& name);
+    void BrowserActionExecute();
+    QMenu* HtmlMenu = nullptr;
+    QMenu* LinkMenu = nullptr;
+    QMenu* IMAGEMenu = nullptr;
+    QMenu* JavaMenu = nullptr;
 
     // Controls, named as everywhere else in the program.
     QPlainTextEdit* RichEdit1 = nullptr;

@@ -23,17 +23,6 @@ namespace {
 const QString kChanged = QStringLiteral("　変更　あり");
 const QString kUnchanged = QStringLiteral("　変更　なし");
 
-QList<pel::FileFilter> documentFilters(bool forOpen)
-{
-    return {
-        {QStringLiteral("テキストファイル(*.txt)"), QStringLiteral("*.txt;")},
-        {QStringLiteral("Webファイル(*.html,*.htm)"), QStringLiteral("*.html;*.htm;")},
-        {QStringLiteral("Javaファイル(*.java)"), QStringLiteral("*.java;")},
-        {forOpen ? QStringLiteral("すべてのファイル(*.*)          ") : QStringLiteral("すべてのファイル(*.*)"),
-         QStringLiteral("*.*;")},
-    };
-}
-
 QString fileNamePart(const QString& path)
 {
     return QFileInfo(path).fileName();
@@ -59,6 +48,17 @@ QString unsavableCharacterMessage(const QString& text, qsizetype index)
 }
 
 } // namespace
+
+QList<pel::FileFilter> TForm1::documentFilters(bool forOpen)
+{
+    return {
+        {QStringLiteral("テキストファイル(*.txt)"), QStringLiteral("*.txt;")},
+        {QStringLiteral("Webファイル(*.html,*.htm)"), QStringLiteral("*.html;*.htm;")},
+        {QStringLiteral("Javaファイル(*.java)"), QStringLiteral("*.java;")},
+        {forOpen ? QStringLiteral("すべてのファイル(*.*)          ") : QStringLiteral("すべてのファイル(*.*)"),
+         QStringLiteral("*.*;")},
+    };
+}
 
 void TForm1::setupDocumentActions()
 {

@@ -1,0 +1,151 @@
+// The HTML authoring commands: their actions, the home-page bar, the HTML
+// icon bar in its scroller, the four popup menus and the browser preview.
+#include "main/Pelmain.h"
+
+#include "html/HtmlBars.h"
+#include "html/HtmlCommands.h"
+#include "html/PageScroller.h"
+#include "main/MainImages.h"
+#include "platform/Dialogs.h"
+#include "platform/Hints.h"
+#include "platform/Services.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidgetAction>
+
+using namespace Qt::Literals::StringLiterals;
+
+void TForm1::setupHtmlCommands()
+{
+    using namespace pel::html;
+
+    for (const HtmlCommand& command : htmlCommands()) {
+        if (!command.isAction)
+            continue;
+        QAction* entry = addCommand(command.name, command.caption, command.hint, command.icon);
+        entry->setProperty("category", command.category);
+        const HtmlCommand* row = &command;
+        connect(entry, &QAction::triggered, this, [this, row] { pel::html::runHtmlCommand(*row, *this); });
+    }
+    addCommand(u"BrowserAction"_s, u"ブラウザ"_s, u"ブラウザで動作を確認します｡"_s, 50)
+        ->setProperty("category", u"ToolMenu"_s);
+    bind(u"BrowserAction"_s, &TForm1::BrowserActionExecute);
+
+    // An entry bound to a command: its action, or its click handler's insertion.
+    auto makeHtmlEntry = [this](const QString& name, const QString& command, const std::optional<QString>& caption,
+                                const std::optional<QString>& hint, int icon) -> QAction* {
+        if (QAction* bound = action(command))
+            return makeEntry(name, bound, caption.value_or(QString()), hint.value_or(QString()), icon);
+        const HtmlCommand* handler = findHtmlCommand(command);
+        if (!handler)
+            return nullptr;
+        auto* entry = new QAction(caption.value_or(handler->caption), this);
+        entry->setObjectName(name);
+        pel::setHint(entry, hint.value_or(handler->hint));
+        const int picture = icon >= 0 ? icon : handler->icon;
+        if (picture >= 0)
+            entry->setIcon(MainImages::icon(picture));
+        connect(entry, &QAction::triggered, this, [this, handler] { pel::html::runHtmlCommand(*handler, *this); });
+        return entry;
+    };
+
+    // The four popup menus.
+    const MenuEntryFactory menuEntry = [&makeHtmlEntry](const MenuRow& row, QObject*) {
+        return makeHtmlEntry(row.name, row.command, row.caption, row.hint, row.icon);
+    };
+    for (const MenuTable& table : htmlMenus()) {
+        QMenu* menu = buildMenu(table, this, menuEntry);
+        if (table.name == u"HtmlMenu")
+            HtmlMenu = menu;
+        else if (table.name == u"LinkMenu")
+            LinkMenu = menu;
+        else if (table.name == u"IMAGEMenu")
+            IMAGEMenu = menu;
+        else if (table.name == u"JavaMenu")
+            JavaMenu = menu;
+    }
+
+    // The home-page bar: caption buttons dropping down those menus.
+    for (const MenuButtonRow& row : homePageBarButtons()) {
+        QMenu* menu = findChild<QMenu*>(row.menu, Qt::FindDirectChildrenOnly);
+        addMenuButton(ToolBar2, row.name, row.caption, row.hint, menu)->setFixedHeight(20);
+    }
+
+    // The HTML icon bar.
+    ToolBar4->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    buildIconBar(ToolBar4, htmlIconBar(), [this, &makeHtmlEntry](const IconBarRow& row, QToolBar* bar) -> QToolButton* {
+        QAction* entry = nullptr;
+        if (row.byClick) {
+            // Bound by click: runs the command's insertion, not its action.
+            const HtmlCommand* command = findHtmlCommand(row.command);
+            entry = new QAction(row.caption.value_or(command->caption), this);
+            entry->setObjectName(row.name);
+            pel::setHint(entry, row.hint.value_or(command->hint));
+            entry->setIcon(MainImages::icon(row.icon));
+            connect(entry, &QAction::triggered, this, [this, command] { pel::html::runHtmlCommand(*command, *this); });
+        } else {
+            entry = makeHtmlEntry(row.name, row.command, row.caption, row.hint, row.icon);
+        }
+        auto* button = new QToolButton(bar);
+        button->setObjectName(row.name);
+        button->setDefaultAction(entry);
+        button->setAutoRaise(true);
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        button->setIconSize(QSize(16, 16));
+        return button;
+    });
+
+    // PageScroller1 shows the icon bar through a window with scroll arrows.
+    for (QAction* held : PageScroller1->actions()) {
+        auto* widgetAction = qobject_cast<QWidgetAction*>(held);
+        if (widgetAction && widgetAction->defaultWidget() == ToolBar4)
+            PageScroller1->removeAction(widgetAction);
+    }
+    auto* scroller = new pel::html::PageScroller(PageScroller1);
+    scroller->setObjectName(u"PageScroller1Window"_s);
+    scroller->setStepProvider(
+        [](Qt::KeyboardModifiers modifiers) { return iconBarScrollStep(modifiers, kIconButtonWidth); });
+    scroller->setContent(ToolBar4);
+    PageScroller1->addWidget(scroller);
+    // Visible inside its (hidden) scroller, as at every start.
+    ToolBar4->setHidden(false);
+
+    // The tools menu ends with the preview and a separator.
+    addMenuEntry(ToolMenu, u"ToolBruser1"_s, action(u"BrowserAction"_s));
+    ToolMenu->addSeparator();
+}
+
+bool TForm1::runHtmlCommand(const QString& name)
+{
+    const pel::html::HtmlCommand* command = pel::html::findHtmlCommand(name);
+    if (!command)
+        return false;
+    if (command->isAction)
+        action(name)->trigger();
+    else
+        pel::html::runHtmlCommand(*command, *this);
+    return true;
+}
+
+void TForm1::BrowserActionExecute()
+{
+    if (ModifiedFlag()) {
+        // The preview saves what the browser is to show; it does not file the
+        // document, so neither the caption nor the modified flag changes.
+        pel::FileDialogRequest request;
+        request.fileName = DocumentFileName();
+        request.filters = documentFilters(false);
+        request.defaultSuffix = u"txt"_s;
+        if (const auto chosen = pel::dialogs().saveFile(this, request)) {
+            setDocumentFileName(*chosen);
+            if (!writeDocument(*chosen))
+                return;
+        }
+    }
+    // A document that never had a file has nothing to show.
+    if (!DocumentFileName().isEmpty())
+        pel::shell().open(DocumentFileName());
+}
