@@ -254,10 +254,17 @@ void PhraseListWindow::TranscribeSelected()
     rows.reserve(selected.size());
     for (const QModelIndex& index : selected)
         rows << index.row();
-    // List order, whatever order the entries were selected in.
+    if (rows.isEmpty())
+        return;
+    // List order, whatever order the entries were selected in. One call with
+    // the entries joined puts the same text where one call per entry would
+    // (each goes in at the caret the one before left), at a fraction of the
+    // cost for long selections.
     std::sort(rows.begin(), rows.end());
+    QString text;
     for (int row : std::as_const(rows))
-        editor_.ReplaceEditorSelection(list_.entryText(row));
+        text += list_.entryText(row);
+    editor_.ReplaceEditorSelection(text);
 }
 
 void PhraseListWindow::AddItemClick()

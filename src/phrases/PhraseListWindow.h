@@ -51,8 +51,8 @@ public:
     // main window that owns this one.
     void setHintSink(std::function<void(const QString&)> sink);
 
-    // Every selected entry, first to last, each through the editor's one
-    // way in, so they land one behind the other.
+    // Every selected entry, first to last, into the document one directly
+    // behind the other.
     void TranscribeSelected();
 
     void AddItemClick();

@@ -56,6 +56,7 @@ private Q_SLOTS:
     void backupsAndRestores();
     void restoreShowsInOpenWindow();
     void restoreWithoutBackup();
+    void listWindowTranscribesIntoDocument();
     void clearReloadsRegister();
 
 private:
@@ -629,6 +630,30 @@ void TestPhraseBar::clearReloadsRegister()
     QCOMPARE(list().texts(), (QStringList{"a", "b"}));
     QCOMPARE(Form3->list().texts(), QStringList{"kept"});
     QCOMPARE(field(), kFieldStart);
+}
+
+void TestPhraseBar::listWindowTranscribesIntoDocument()
+{
+    start();
+    for (const char* text : {"A", "B", "C"})
+        Form5->list().Append(QString::fromLatin1(text));
+    Form1->action(QStringLiteral("JavaJavaAction"))->trigger();
+    QListView* view = Form5->findChild<QListView*>(QStringLiteral("ListBox1"));
+    view->selectionModel()->select(view->model()->index(2, 0), QItemSelectionModel::Select);
+    view->selectionModel()->select(view->model()->index(0, 0), QItemSelectionModel::Select);
+    Form1->RichEdit1->setPlainText(QStringLiteral("x[sel]y"));
+    QTextCursor cursor = Form1->RichEdit1->textCursor();
+    cursor.setPosition(1);
+    cursor.setPosition(6, QTextCursor::KeepAnchor);
+    Form1->RichEdit1->setTextCursor(cursor);
+
+    QTest::mouseClick(Form5->findChild<QPushButton*>(QStringLiteral("Button4")), Qt::LeftButton);
+    QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("xACy"));
+    QCOMPARE(Form1->RichEdit1->textCursor().position(), 3);
+    QCOMPARE(Form1->ChangeIndicator(), kChanged);
+    // Again at once: the window kept its selection.
+    QTest::mouseClick(Form5->findChild<QPushButton*>(QStringLiteral("Button4")), Qt::LeftButton);
+    QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("xACACy"));
 }
 
 QTEST_MAIN(TestPhraseBar)
