@@ -302,11 +302,11 @@ void TestHtmlCommandsInWindow::entriesShowTheirOwnCaptionHintAndIcon()
 
 void TestHtmlCommandsInWindow::homePageBarButtons()
 {
-    const struct { const char* name; const char* caption; QMenu* menu; } buttons[] = {
-        {"HTMLButton", "HTML(&W)", Form1->HtmlMenu},
-        {"ImageButton", "イメージ(&I)", Form1->IMAGEMenu},
-        {"LinkButton", "リンク(&L)", Form1->LinkMenu},
-        {"JavaButton", "JAVA(&J)", Form1->JavaMenu},
+    const struct { const char* name; const char* caption; QMenu* menu; Qt::Key key; } buttons[] = {
+        {"HTMLButton", "HTML(&W)", Form1->HtmlMenu, Qt::Key_W},
+        {"ImageButton", "イメージ(&I)", Form1->IMAGEMenu, Qt::Key_I},
+        {"LinkButton", "リンク(&L)", Form1->LinkMenu, Qt::Key_L},
+        {"JavaButton", "JAVA(&J)", Form1->JavaMenu, Qt::Key_J},
     };
     const QList<QAction*> items = Form1->ToolBar2->actions();
     QCOMPARE(items.size(), 4);
@@ -319,6 +319,7 @@ void TestHtmlCommandsInWindow::homePageBarButtons()
         QCOMPARE(button->menu(), buttons[i].menu);
         QCOMPARE(button->height(), 20);
         QCOMPARE(button->contextMenuPolicy(), Qt::CustomContextMenu);
+        QCOMPARE(button->shortcut(), QKeySequence(Qt::ALT | buttons[i].key));
     }
     QCOMPARE(pel::hintOf(Form1->findChild<QToolButton*>(u"JavaButton"_s)), u"Java  ( Alt + J )|Java関係"_s);
     QCOMPARE(Form1->ToolBar2->windowTitle(), u"ホームページ制作支援ツールバー"_s);
