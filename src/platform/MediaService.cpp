@@ -8,9 +8,13 @@
 #include <QMediaMetaData>
 #include <QMediaPlayer>
 #include <QTimer>
+#include <QVideoFrame>
+#include <QVideoFrameFormat>
+#include <QVideoSink>
 #include <QVideoWidget>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
@@ -123,8 +127,10 @@ QString withDetail(const QString& text, const QString& detail)
 
 struct SystemMediaService::Player {
     QAudioOutput audio;   // outlives the player that plays into it
+    QVideoSink sink;      // frames go here when there is no display
     QMediaPlayer media;
     QPointer<QVideoWidget> video;
+    double frameRate = 0; // learnt from the first picture; 0 until then
 
     ~Player()
     {
@@ -215,12 +221,27 @@ bool SystemMediaService::load(const QUrl& url, QString* error)
         return false;
     }
     media.setAudioOutput(&player->audio);
+    QVideoSink* sink = &player->sink;
     if (display_) {
         player->video = new QVideoWidget(display_);
         player->video->setObjectName(QStringLiteral("VideoOutput"));
         player->video->hide();
         media.setVideoOutput(player->video.data());
+        sink = player->video->videoSink();
+    } else {
+        media.setVideoSink(sink);
     }
+    // The backend names no frame rate in the metadata; the pictures carry it.
+    Player* const raw = player.get();
+    QObject::connect(sink, &QVideoSink::videoFrameChanged, sink, [raw](const QVideoFrame& frame) {
+        if (raw->frameRate > 0)
+            return;
+        double rate = frame.surfaceFormat().frameRate();
+        if (rate <= 0 && frame.endTime() > frame.startTime())
+            rate = 1e6 / double(frame.endTime() - frame.startTime());
+        if (rate > 0)
+            raw->frameRate = rate;
+    });
 
     // The open waits for the medium, like the rest of the program expects of
     // a device open, but keeps repainting; clicks wait until it is done.
@@ -282,28 +303,27 @@ bool SystemMediaService::load(const QUrl& url, QString* error)
         return false;
     }
 
-    QMediaPlayer* const raw = &media;
     // Queued: the end of a CD track replaces the player that reports it.
     connect(
-        raw, &QMediaPlayer::mediaStatusChanged, this,
+        &media, &QMediaPlayer::mediaStatusChanged, this,
         [this](QMediaPlayer::MediaStatus status) {
             if (status == QMediaPlayer::EndOfMedia && player_
                 && player_->media.mediaStatus() == QMediaPlayer::EndOfMedia)
                 onEndOfMedia();
         },
         Qt::QueuedConnection);
-    connect(raw, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
+    connect(&media, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
         // The pipeline stopped by itself (an error after the open).
         if (state == QMediaPlayer::StoppedState && mode_ == Mode::Playing) {
             mode_ = Mode::Stopped;
             Q_EMIT changed();
         }
     });
-    connect(raw, &QMediaPlayer::hasVideoChanged, this, [this] {
+    connect(&media, &QMediaPlayer::hasVideoChanged, this, [this] {
         placeVideo();
         Q_EMIT changed();
     });
-    connect(raw, &QMediaPlayer::seekableChanged, this, &MediaService::changed);
+    connect(&media, &QMediaPlayer::seekableChanged, this, &MediaService::changed);
     player_ = std::move(player);
     return true;
 }
@@ -374,18 +394,27 @@ MediaService::TimeFormat SystemMediaService::timeFormat() const
 
 double SystemMediaService::frameRate() const
 {
-    if (!player_)
-        return FallbackFrameRate;
-    bool ok = false;
-    double rate = player_->media.metaData().value(QMediaMetaData::VideoFrameRate).toDouble(&ok);
-    if (!ok || rate <= 0) {
-        const auto tracks = player_->media.videoTracks();
-        const int active = player_->media.activeVideoTrack();
-        if (active >= 0 && active < tracks.size())
-            rate = tracks.at(active).value(QMediaMetaData::VideoFrameRate).toDouble(&ok);
+    if (player_) {
+        if (player_->frameRate > 0)
+            return player_->frameRate;
+        bool ok = false;
+        const double rate = player_->media.metaData().value(QMediaMetaData::VideoFrameRate).toDouble(&ok);
+        if (ok && rate > 0)
+            return rate;
     }
     // Sound files have no frames of their own: count in a fixed rate.
-    return ok && rate > 0 ? rate : FallbackFrameRate;
+    return FallbackFrameRate;
+}
+
+qint64 SystemMediaService::frameAt(qint64 ms) const
+{
+    // The frame showing at `ms`; the small margin keeps 300 ms at 10/s in frame 3.
+    return qint64(std::floor(double(ms) * frameRate() / 1000.0 + 1e-6));
+}
+
+void SystemMediaService::seekFrame(qint64 frame)
+{
+    seekMs(qint64(std::ceil(double(std::max<qint64>(0, frame)) * 1000.0 / frameRate() - 1e-6)));
 }
 
 qint64 SystemMediaService::durationMs() const
@@ -415,7 +444,7 @@ quint32 SystemMediaService::position() const
     case TimeFormat::Milliseconds:
         return quint32(ms);
     case TimeFormat::Frames:
-        return quint32(qint64(double(ms) * frameRate() / 1000.0));
+        return quint32(frameAt(ms));
     case TimeFormat::Tmsf: {
         const qint64 seconds = ms / 1000;
         return packTmsf(track_, int(seconds / 60), int(seconds % 60),
@@ -534,7 +563,7 @@ void SystemMediaService::step(int frames)
 {
     if (!player_ || !(capabilities() & CanStep))
         return;
-    seekMs(positionMs() + qint64(frames * 1000.0 / frameRate()));
+    seekFrame(frameAt(positionMs()) + frames);
     Q_EMIT changed();
 }
 
@@ -542,7 +571,7 @@ void SystemMediaService::back(int frames)
 {
     if (!player_ || !(capabilities() & CanStep))
         return;
-    seekMs(positionMs() - qint64(frames * 1000.0 / frameRate()));
+    seekFrame(frameAt(positionMs()) - frames);
     Q_EMIT changed();
 }
 

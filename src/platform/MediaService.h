@@ -119,7 +119,7 @@ public:
 
     // How long open() waits for the medium to load before giving up.
     void setOpenTimeout(int milliseconds) { openTimeout_ = milliseconds; }
-    // The frame rate assumed where the medium names none (sound files).
+    // The frame rate assumed where the medium shows no pictures (sound files).
     static constexpr double FallbackFrameRate = 25.0;
 
 protected:
@@ -132,6 +132,8 @@ private:
     void onEndOfMedia();
     void placeVideo();
     double frameRate() const;
+    qint64 frameAt(qint64 ms) const;
+    void seekFrame(qint64 frame);
     qint64 durationMs() const;
     qint64 positionMs() const;
     void seekMs(qint64 ms);

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QAudioDevice>
+#include <QBuffer>
+#include <QImage>
 #include <QMediaDevices>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -48,6 +50,61 @@ QByteArray makeWav(int milliseconds, int rate = 8000)
     wav += "data";
     u32(quint32(pcm.size()));
     return wav + pcm;
+}
+
+// A motion-JPEG AVI: `count` frames of `width` x `height` at `fps`, each a
+// different grey so the frames are not all alike.
+QByteArray makeMjpegAvi(int count, int fps, int width = 64, int height = 48)
+{
+    const auto u32 = [](QByteArray& out, quint32 v) { for (int b = 0; b < 4; ++b) out.append(char((v >> (8 * b)) & 0xFF)); };
+    const auto u16 = [](QByteArray& out, quint16 v) { out.append(char(v & 0xFF)); out.append(char(v >> 8)); };
+    const auto chunk = [&](const char* id, const QByteArray& body) {
+        QByteArray out(id, 4);
+        u32(out, quint32(body.size()));
+        out += body;
+        if (body.size() % 2)
+            out.append('\0');
+        return out;
+    };
+    const auto list = [&](const char* type, const QByteArray& body) { return chunk("LIST", QByteArray(type, 4) + body); };
+
+    QList<QByteArray> frames;
+    for (int i = 0; i < count; ++i) {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(QColor::fromHsv((i * 37) % 360, 200, 220));
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPEG", 80);
+        frames << buffer.data();
+    }
+    QByteArray avih;
+    u32(avih, quint32(1000000 / fps)); u32(avih, 0); u32(avih, 0); u32(avih, 0x10);
+    u32(avih, quint32(count)); u32(avih, 0); u32(avih, 1); u32(avih, 0);
+    u32(avih, quint32(width)); u32(avih, quint32(height));
+    for (int i = 0; i < 4; ++i) u32(avih, 0);
+    QByteArray strh("vidsMJPG");
+    u32(strh, 0); u16(strh, 0); u16(strh, 0); u32(strh, 0);
+    u32(strh, 1); u32(strh, quint32(fps)); u32(strh, 0); u32(strh, quint32(count));
+    u32(strh, 0); u32(strh, 0xFFFFFFFF); u32(strh, 0);
+    u16(strh, 0); u16(strh, 0); u16(strh, quint16(width)); u16(strh, quint16(height));
+    QByteArray strf;
+    u32(strf, 40); u32(strf, quint32(width)); u32(strf, quint32(height)); u16(strf, 1); u16(strf, 24);
+    strf += "MJPG";
+    u32(strf, quint32(width * height * 3));
+    for (int i = 0; i < 4; ++i) u32(strf, 0);
+    const QByteArray hdrl = list("hdrl", chunk("avih", avih) + list("strl", chunk("strh", strh) + chunk("strf", strf)));
+
+    QByteArray movi("movi");
+    QByteArray idx1;
+    for (const QByteArray& frame : frames) {
+        idx1 += "00dc";
+        u32(idx1, 0x10);
+        u32(idx1, quint32(movi.size()));
+        u32(idx1, quint32(frame.size()));
+        movi += chunk("00dc", frame);
+    }
+    const QByteArray body = QByteArray("AVI ") + hdrl + chunk("LIST", movi) + chunk("idx1", idx1);
+    return chunk("RIFF", body);
 }
 
 QString enabledPattern(const QList<QToolButton*>& buttons)
@@ -436,6 +493,9 @@ private Q_SLOTS:
         const bool noSink = QMediaDevices::audioOutputs().isEmpty();
 
         pel::SystemMediaService service;
+        QWidget display;
+        display.resize(200, 120);
+        service.setVideoOutput(&display);
         QSignalSpy changes(&service, &Service::changed);
         if (!service.open({Service::Device::Automatic, path, false})) {
             if (service.errorText().startsWith(QStringLiteral("この環境にはメディアを再生する機能がありません")))
@@ -450,6 +510,10 @@ private Q_SLOTS:
         QCOMPARE(service.mode(), Mode::Stopped);
         QVERIFY(service.capabilities() & Service::CanPlay);
         QVERIFY(!(service.capabilities() & Service::HasVideo));
+        // Sound only: the picture area stays as it is.
+        auto* video = display.findChild<QWidget*>(QStringLiteral("VideoOutput"));
+        QVERIFY(video);
+        QVERIFY(video->isHidden());
         QCOMPARE(service.position(), 0u);
         QVERIFY(!service.setTimeFormat(Service::TimeFormat::Tmsf));
         QCOMPARE(service.timeFormat(), Service::TimeFormat::Milliseconds);
@@ -488,6 +552,94 @@ private Q_SLOTS:
         QVERIFY(!service.isOpen());
         QCOMPARE(service.position(), 0u);
         QCOMPARE(service.mode(), Mode::NotOpen);
+        QVERIFY(!display.findChild<QWidget*>(QStringLiteral("VideoOutput")));
+    }
+
+    // A two-second video at 10 frames a second: frames count at its own rate,
+    // step and back move whole frames, the picture fills the display area.
+    void realVideoFrames()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("clip.avi"));
+        writeFile(path, makeMjpegAvi(20, 10));
+
+        pel::SystemMediaService service;
+        QWidget display;
+        display.resize(160, 100);
+        display.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&display));
+        service.setVideoOutput(&display);
+        if (!service.open({Service::Device::Automatic, path, false})) {
+            if (service.errorText().startsWith(QStringLiteral("この環境にはメディアを再生する機能がありません")))
+                QSKIP("No Qt Multimedia backend on this machine");
+            QFAIL(qPrintable(service.errorText()));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(service.capabilities() & Service::HasVideo, 5000);
+        QVERIFY(service.capabilities() & Service::CanStep);
+        auto* video = display.findChild<QWidget*>(QStringLiteral("VideoOutput"));
+        QVERIFY(video);
+        QVERIFY(!video->isHidden());
+        QCOMPARE(video->geometry(), display.rect());
+        display.resize(240, 130);
+        QCOMPARE(video->geometry(), display.rect());
+
+        QVERIFY(service.setTimeFormat(Service::TimeFormat::Frames));
+        QCOMPARE(service.position(), 0u);
+        // The rate comes with the first picture shown.
+        service.play();
+        QTRY_VERIFY_WITH_TIMEOUT(service.mode() == Mode::Stopped, 10000);
+        QVERIFY(service.atEnd());
+        QCOMPARE(service.position(), 20u);
+        service.seekToStart();
+        QTRY_COMPARE_WITH_TIMEOUT(service.position(), 0u, 5000);
+        service.step(3);
+        QTRY_COMPARE_WITH_TIMEOUT(service.position(), 3u, 5000);
+        service.back(1);
+        QTRY_COMPARE_WITH_TIMEOUT(service.position(), 2u, 5000);
+        service.back(5);  // not before the start
+        QTRY_COMPARE_WITH_TIMEOUT(service.position(), 0u, 5000);
+        service.next();  // a file without tracks: to its end
+        QTRY_COMPARE_WITH_TIMEOUT(service.position(), 20u, 5000);
+        QVERIFY(service.atEnd());
+        service.close();
+        QVERIFY(!display.findChild<QWidget*>(QStringLiteral("VideoOutput")));
+    }
+
+    // The window on the real service: open a video through the file command,
+    // play it to the end, and play again from the start.
+    void realPlayerWindow()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("clip.avi"));
+        writeFile(path, makeMjpegAvi(20, 10));
+        form.reset();
+        auto service = std::make_shared<pel::SystemMediaService>();
+        pel::services().media = service;
+        form = std::make_unique<TForm7>(*editor);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+
+        openFile(path);
+        if (!service->isOpen())
+            QFAIL(qPrintable(env->prompts->texts().join(u'\n')));
+        QCOMPARE(form->statusText(), QStringLiteral("clip.avi"));
+        QTRY_VERIFY_WITH_TIMEOUT(service->capabilities() & Service::HasVideo, 5000);
+        auto* video = form->DisplayPanel->findChild<QWidget*>(QStringLiteral("VideoOutput"));
+        QVERIFY(video && video->isVisible());
+        QCOMPARE(enabledPattern(transportButtons()), QStringLiteral("100111100"));
+
+        QTest::mouseClick(form->MediaPlayer1->button(MediaPlayerBar::Play), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(service->mode() == Mode::Stopped, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->Label5->text(), QStringLiteral("20"), 2500);
+        QCOMPARE(form->Label4->text(), QStringLiteral("00:00"));
+        QCOMPARE(enabledPattern(transportButtons()), QStringLiteral("100111100"));
+
+        // From the end, play starts over.
+        QTest::mouseClick(form->MediaPlayer1->button(MediaPlayerBar::Play), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(service->position() > 0 && service->position() < 15, 3000);
+        QCOMPARE(enabledPattern(transportButtons()), QStringLiteral("011111100"));
+        form.reset();
+        QVERIFY(!service->isOpen());
     }
 
     void realServiceRefuses_data()
