@@ -16,6 +16,7 @@ class QStatusBar;
 class QToolBar;
 class QToolButton;
 class ReplaceDialog;
+namespace pel { class DocumentText; }
 
 namespace pel { class PhraseBar; class PhraseList; class RegistryKey; }
 namespace pel { struct FileFilter; }
@@ -106,6 +107,8 @@ public:
     void ScrollLineToTop(int line);
     FindDialog* FindDialog1 = nullptr;
     ReplaceDialog* ReplaceDialog1 = nullptr;
+    // The document's text kept for searching.
+    pel::DocumentText* documentText_ = nullptr;
 
     // ---- Help and about (PelmainHelp.cpp) --------------------------------
     void HelpActionExecute();

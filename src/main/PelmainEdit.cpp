@@ -2,6 +2,7 @@
 // colours, word wrap, printing and the caret position report.
 #include "main/Pelmain.h"
 
+#include "main/DocumentText.h"
 #include "main/FindReplaceDialogs.h"
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
@@ -289,7 +290,7 @@ TForm1::DisplayLine TForm1::displayLineAt(int position) const
 
 QString TForm1::editorText() const
 {
-    QString text = RichEdit1->document()->toRawText();
+    QString text = documentText_->text();
     text.replace(QChar::ParagraphSeparator, u'\n');
     text.replace(QChar::LineSeparator, u'\n');
     return text;

@@ -1,6 +1,7 @@
 // Find and replace.
 #include "main/Pelmain.h"
 
+#include "main/DocumentText.h"
 #include "main/FindReplaceDialogs.h"
 #include "main/TextSearch.h"
 #include "platform/Prompts.h"
@@ -18,6 +19,7 @@ void TForm1::setupFindActions()
     bind(QStringLiteral("FindAction"), &TForm1::FindActionExecute);
     bind(QStringLiteral("ReplaceAction"), &TForm1::ReplaceActionExecute);
 
+    documentText_ = new pel::DocumentText(RichEdit1->document(), this);
     FindDialog1 = new FindDialog(this);
     ReplaceDialog1 = new ReplaceDialog(this);
     connect(FindDialog1, &FindDialog::findNext, this, &TForm1::FindDialog1Find);
@@ -62,7 +64,9 @@ void TForm1::FindDialog1Find()
     const QString needle = FindDialog1->findText();
     const QTextCursor cursor = RichEdit1->textCursor();
     const DisplayLine caretLine = displayLineAt(cursor.selectionStart());
-    const QString text = editorText();
+    // The raw text keeps its paragraph separators: a search text with a
+    // line break never matches anyway, and positions are the editor's.
+    const QString& text = documentText_->text();
 
     if (FindDialog1->searchDown()) {
         // The first line at or below the caret's that holds the text comes
@@ -97,7 +101,15 @@ void TForm1::ReplaceDialog1Replace()
     // Always the first occurrence in the whole document; the caret and the
     // selection do not matter.
     const QString needle = ReplaceDialog1->findText();
-    const pel::TextSearch::Match match = pel::TextSearch::findInDocument(editorText(), needle);
+    pel::TextSearch::Match match;
+    {
+        // Line breaks need the '\n' form of the text only when the search
+        // text has one; otherwise the kept text gives the same positions.
+        // (Scoped, so the edit below does not copy the kept text.)
+        const bool breaks = needle.contains(u'\r') || needle.contains(u'\n');
+        const QString text = breaks ? editorText() : documentText_->text();
+        match = pel::TextSearch::findInDocument(text, needle);
+    }
     if (match.position < 0) {
         pel::prompts().error(this, needle + QStringLiteral("\" は見つかりませんでした。"));
         return;
