@@ -47,6 +47,7 @@ struct CdDrive {
     QString path;          // empty: no drive found
     enum class Disc { Unknown, None, TrayOpen, NotReady, Ready } disc = Disc::Unknown;
     int tracks = 0;        // last track number; 0 when unknown
+    int firstAudio = 1;    // a mixed CD may begin with a data track
     bool hasAudio = true;
 };
 
@@ -82,8 +83,11 @@ CdDrive probeCdDrive()
                 cdrom_tocentry entry{};
                 entry.cdte_track = quint8(t);
                 entry.cdte_format = CDROM_MSF;
-                if (::ioctl(fd, CDROMREADTOCENTRY, &entry) == 0 && !(entry.cdte_ctrl & CDROM_DATA_TRACK))
+                if (::ioctl(fd, CDROMREADTOCENTRY, &entry) == 0 && !(entry.cdte_ctrl & CDROM_DATA_TRACK)
+                    && !drive.hasAudio) {
                     drive.hasAudio = true;
+                    drive.firstAudio = t;
+                }
             }
         }
     }
@@ -150,6 +154,8 @@ SystemMediaService::~SystemMediaService()
 
 bool SystemMediaService::open(const OpenRequest& request)
 {
+    // The shareable flag changes nothing here: the sound server mixes every
+    // program's sound, and a CD is read, not locked.
     close();
     error_.clear();
     QString error;
@@ -168,9 +174,10 @@ bool SystemMediaService::open(const OpenRequest& request)
 #endif
         if (error.isEmpty()) {
             trackCount_ = drive.tracks;
+            firstTrack_ = drive.firstAudio;
             drivePath_ = drive.path;
             device_ = Device::CdAudio;
-            if (openCdTrack(1, &error))
+            if (openCdTrack(firstTrack_, &error))
                 format_ = TimeFormat::Tmsf;
         }
     } else {
@@ -185,8 +192,6 @@ bool SystemMediaService::open(const OpenRequest& request)
         }
     }
     if (!player_) {
-        // Shareable or not makes no difference here: the sound server mixes,
-        // and nothing is held open after a failure.
         error_ = error.isEmpty() ? unknownErrorText() : error;
         close();
         return false;
@@ -312,13 +317,19 @@ bool SystemMediaService::load(const QUrl& url, QString* error)
                 onEndOfMedia();
         },
         Qt::QueuedConnection);
-    connect(&media, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState state) {
-        // The pipeline stopped by itself (an error after the open).
-        if (state == QMediaPlayer::StoppedState && mode_ == Mode::Playing) {
-            mode_ = Mode::Stopped;
-            Q_EMIT changed();
-        }
-    });
+    // The pipeline stopped by itself (an error after the open). Queued too, so
+    // the end of the medium is told apart: that one goes to onEndOfMedia().
+    connect(
+        &media, &QMediaPlayer::playbackStateChanged, this,
+        [this](QMediaPlayer::PlaybackState state) {
+            if (state == QMediaPlayer::StoppedState && mode_ == Mode::Playing && player_
+                && player_->media.playbackState() == QMediaPlayer::StoppedState
+                && player_->media.mediaStatus() != QMediaPlayer::EndOfMedia) {
+                mode_ = Mode::Stopped;
+                Q_EMIT changed();
+            }
+        },
+        Qt::QueuedConnection);
     connect(&media, &QMediaPlayer::hasVideoChanged, this, [this] {
         placeVideo();
         Q_EMIT changed();
@@ -360,6 +371,7 @@ void SystemMediaService::close()
     device_ = Device::Automatic;
     track_ = 0;
     trackCount_ = 0;
+    firstTrack_ = 1;
     drivePath_.clear();
     if (wasOpen)
         Q_EMIT changed();
@@ -545,7 +557,7 @@ void SystemMediaService::previous()
     if (!player_)
         return;
     // Near the start of a track the previous one; otherwise its own start.
-    if (device_ == Device::CdAudio && track_ > 1 && positionMs() < 2000) {
+    if (device_ == Device::CdAudio && track_ > firstTrack_ && positionMs() < 2000) {
         QString ignored;
         const int current = track_;
         if (!openCdTrack(current - 1, &ignored) && !openCdTrack(current, &ignored)) {
@@ -594,9 +606,9 @@ void SystemMediaService::seekToStart()
 {
     if (!player_)
         return;
-    if (device_ == Device::CdAudio && track_ != 1) {
+    if (device_ == Device::CdAudio && track_ != firstTrack_) {
         QString ignored;
-        if (!openCdTrack(1, &ignored)) {
+        if (!openCdTrack(firstTrack_, &ignored)) {
             close();
             return;
         }

@@ -146,7 +146,8 @@ private:
     Mode mode_ = Mode::NotOpen;
     QString drivePath_;   // CD: the drive probed at the open
     int track_ = 0;       // CD: the track in the player, 1-based
-    int trackCount_ = 0;  // CD: audio tracks on the disc
+    int trackCount_ = 0;  // CD: last track on the disc; 0 when unknown
+    int firstTrack_ = 1;  // CD: first audio track
     int openTimeout_ = 20000;
 };
 
