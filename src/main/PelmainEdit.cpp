@@ -136,7 +136,13 @@ void TForm1::setupEditActions()
 
 void TForm1::UndoActionExecute()
 {
+    // An undo is a change of content like any other: the flag is set, also
+    // when the undo returns to where the flag was last cleared (the editor
+    // would report that state as unmodified).
+    const bool changes = RichEdit1->document()->isUndoAvailable();
     RichEdit1->undo();
+    if (changes)
+        setModifiedFlag(true);
 }
 
 void TForm1::CopyActionExecute()

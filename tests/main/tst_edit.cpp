@@ -231,6 +231,7 @@ void TestEdit::undoAfterTypingButNotAfterInsertion()
     // Each key release clears the modified flag, which keeps the editor
     // from merging the keystrokes: Undo takes back the last one.
     QCOMPARE(editor.toPlainText(), QStringLiteral("ab"));
+    QVERIFY(f->main().ModifiedFlag());
 
     QTest::keyClicks(&editor, QStringLiteral("xy"));
     f->main().setModifiedFlag(true);
