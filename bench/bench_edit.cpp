@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 namespace {
 
 // About 20 MB as Shift-JIS; `last` is the final line.
@@ -99,12 +101,5 @@ BENCHMARK(BM_CaretReportAtEndOfWrapped)->Unit(benchmark::kMicrosecond)->Iteratio
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    pel::installFontSubstitutions();
-    pel::installSystemServices();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 namespace {
 
 // About 20 MB of Shift-JIS text: Japanese, ASCII and half-width katakana
@@ -141,12 +143,5 @@ BENCHMARK(BM_PhraseFileSave)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    pel::installFontSubstitutions();
-    pel::installSystemServices();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 namespace {
 
 QList<QByteArray> entries(int count)
@@ -119,12 +121,5 @@ BENCHMARK(BM_RestoreIntoOpenWindow)->Arg(100000)->Unit(benchmark::kMillisecond)-
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    pel::installFontSubstitutions();
-    pel::installSystemServices();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
