@@ -2,5 +2,12 @@
 # Configures and builds Pelmora in ./build (tests included).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_BUILD_TESTS=ON >/dev/null
+args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELMORA_BUILD_TESTS=ON)
+if command -v ninja >/dev/null; then args+=(-G Ninja); fi
+if command -v ccache >/dev/null; then args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+if [ ! -f build/CMakeCache.txt ]; then
+  cmake -S . -B build "${args[@]}" >/dev/null
+else
+  cmake -S . -B build >/dev/null
+fi
 cmake --build build --parallel "$(nproc)"

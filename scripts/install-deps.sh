@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config ninja-build ccache
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   qt6-multimedia-dev libqt6multimediawidgets6 libqt6multimedia6
   qml6-module-qtmultimedia
