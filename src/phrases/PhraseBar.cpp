@@ -258,22 +258,21 @@ void PhraseBar::ComboBox1Enter()
     const QString text = fieldText();
     if (hooks_.replaceDocument)
         hooks_.replaceDocument(text);
-    list_.Append(text);
+    registerPhrase(list_, text, Edit1);
 }
 
 void PhraseBar::Edit1Enter()
 {
-    list_.Append(Edit1->text());
-    Edit1->clear();
+    // A refused entry stays in the field for the user to mend.
+    if (registerPhrase(list_, Edit1->text(), Edit1))
+        Edit1->clear();
     Edit1->setFocus();
 }
 
 void PhraseBar::Edit1Click()
 {
-    if (!Edit1->text().isEmpty()) {
-        list_.Append(Edit1->text());
+    if (!Edit1->text().isEmpty() && registerPhrase(list_, Edit1->text(), Edit1))
         Edit1->clear();
-    }
     Edit1->setFocus();
 }
 

@@ -1,5 +1,7 @@
 #include "support/TestServices.h"
 
+#include "platform/RecoveryStore.h"
+
 #include "platform/ProgramDirectory.h"
 
 #include <QFile>
@@ -149,6 +151,7 @@ TestEnvironment::TestEnvironment()
       media(std::make_shared<FakeMediaService>())
 {
     setProgramDirectory(programDir_.path());
+    RecoveryStore::setFolder(stateDir_.path() + QStringLiteral("/recovery"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
     Services& s = services();
@@ -165,6 +168,7 @@ TestEnvironment::~TestEnvironment()
 {
     services() = Services{};
     setProgramDirectory(QString());
+    RecoveryStore::setFolder(QString());
 }
 
 QString TestEnvironment::programDirectory() const
