@@ -3,8 +3,11 @@
 // manager (see run-under-x.sh): input as a user gives it, and checks of what
 // a user sees. Every wait is on a condition.
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
@@ -136,6 +139,16 @@ inline QString nameOf(const QWidget* widget)
     return name;
 }
 
+// Content of a scroller lies partly outside it by design.
+inline bool isScrolled(const QWidget* widget)
+{
+    for (const QWidget* up = widget->parentWidget(); up && !up->isWindow(); up = up->parentWidget())
+        if (qobject_cast<const QAbstractScrollArea*>(up)
+            || QByteArray(up->metaObject()->className()).endsWith("PageScroller"))
+            return true;
+    return false;
+}
+
 // Shown controls that stick out of the window, and tool bars that hide
 // some of their buttons behind the overflow button.
 inline QStringList controlsOutside(const QWidget* window)
@@ -143,7 +156,7 @@ inline QStringList controlsOutside(const QWidget* window)
     QStringList faults;
     const QRect inside = window->rect();
     for (const QWidget* child : window->findChildren<QWidget*>()) {
-        if (!child->isVisible() || child->isWindow() || child->window() != window)
+        if (!child->isVisible() || child->isWindow() || child->window() != window || isScrolled(child))
             continue;
         const QRect place(child->mapTo(window, QPoint(0, 0)), child->size());
         if (!inside.contains(place))
@@ -178,6 +191,23 @@ inline QStringList clippedTexts(const QWidget* window)
     }
     return faults;
 }
+
+// Notes that `menu` popped up and closes it again: a menu opened by a
+// button runs a loop of its own, which would hold the test.
+struct MenuWatch {
+    QTimer timer;
+    bool popped = false;
+    explicit MenuWatch(QMenu* menu)
+    {
+        QObject::connect(&timer, &QTimer::timeout, menu, [this, menu] {
+            if (menu->isVisible()) {
+                popped = true;
+                menu->close();
+            }
+        });
+        timer.start(20);
+    }
+};
 
 // The window shows, mapped and framed by the window manager, and is active.
 inline bool showAndActivate(QWidget* window)
