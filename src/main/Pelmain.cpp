@@ -92,8 +92,11 @@ void TForm1::buildLayout()
     ToolBar3 = makeBar(QStringLiteral("ToolBar3"), QStringLiteral("NewTextBox"));
     ToolBar2 = makeBar(QStringLiteral("ToolBar2"), QStringLiteral("ホームページ制作支援ツールバー"));
     ToolBar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Each band has a row of its own, so none hides buttons behind another.
     addToolBar(Qt::TopToolBarArea, ToolBar1);
+    addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, ToolBar3);
+    addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, ToolBar2);
     addToolBarBreak(Qt::TopToolBarArea);
 

@@ -113,9 +113,9 @@ void TForm1::setupEditActions()
     // Menu items and buttons with click handlers of their own.
     addCommand(QStringLiteral("Delete1Command"), QStringLiteral("削除"), QStringLiteral("選択範囲を削除します｡"), 70);
     addCommand(QStringLiteral("AllSelction1Command"), QStringLiteral("すべてを選択(&L)"),
-               QStringLiteral("すべてを選択します｡"), 71);
+               QStringLiteral("すべてを選択します｡"), -1);
     addCommand(QStringLiteral("NoSelection1Command"), QStringLiteral("選択の切り替え(&A)"),
-               QStringLiteral("選択範囲を解除します｡"), 72);
+               QStringLiteral("選択範囲を解除します｡"), -1);
 
     bind(QStringLiteral("UndoAction"), &TForm1::UndoActionExecute);
     bind(QStringLiteral("ClearAction"), &TForm1::ClearActionExecute);

@@ -116,6 +116,8 @@ void TForm1::setupHtmlCommands()
     // The tools menu ends with the preview and a separator.
     addMenuEntry(ToolMenu, u"ToolBruser1"_s, action(u"BrowserAction"_s));
     ToolMenu->addSeparator();
+    // Qt hides a trailing separator by default; this one is drawn.
+    ToolMenu->setSeparatorsCollapsible(false);
 }
 
 bool TForm1::runHtmlCommand(const QString& name)
