@@ -13,6 +13,8 @@ packages=(
   libicu-dev libjpeg62-turbo-dev libuemf-dev
   fonts-ipafont-gothic fonts-noto-cjk
   xdg-utils libbenchmark-dev
+  desktop-file-utils appstream qt6-translations-l10n tango-icon-theme
+  hicolor-icon-theme file
 )
 
 missing=()

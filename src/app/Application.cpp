@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include "app/CommandLine.h"
+
 #include "main/About.h"
 #include "main/MainImages.h"
 #include "main/Pelmain.h"
@@ -11,6 +13,8 @@
 #include "phrases/PelJava.h"
 #include "phrases/Pellist.h"
 #include "platform/Fonts.h"
+#include "platform/GlyphIcons.h"
+#include "platform/Localization.h"
 #include "platform/Services.h"
 #include "tools/PelPlayer.h"
 #include "tools/PelTime.h"
@@ -18,6 +22,7 @@
 #include "tools/Pelnew.h"
 
 #include <QApplication>
+#include <cstdio>
 
 namespace PelmoraApp {
 
@@ -58,17 +63,31 @@ void destroyWindows()
 
 int run(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = CommandLine::parse(raw);
+    if (line.action != CommandLine::Action::Run) {
+        const QString text = line.action == CommandLine::Action::Help ? CommandLine::usage() : CommandLine::version();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    // The toolkit never sees what follows "--", so it cannot take a file
+    // name for one of its own options.
+    int toolkitArgc = int(line.toolkitArguments.size());
+    QApplication app(toolkitArgc, argv);
+    // No display name: the toolkit would append it to every caption.
     QApplication::setApplicationName(QStringLiteral("Pelmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pelmora"));
     QApplication::setOrganizationName(QStringLiteral("ZELVO"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.pelmora.Pelmora"));
     QApplication::setQuitOnLastWindowClosed(false);
+    pel::installJapaneseUi();
+    pel::installIconTheme();
     pel::installFontSubstitutions();
     pel::installSystemServices();
 
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    createWindows(arguments.mid(0, 1));
+    const QString file = line.file(QApplication::arguments());
+    createWindows(file.isEmpty() ? QStringList() : QStringList{file});
     Form1->show();
     const int code = app.exec();
     destroyWindows();

@@ -41,7 +41,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Pelmora"));
-    setWindowIcon(MainImages::icon(24));
+    setWindowIcon(MainImages::programIcon());
     QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
     formFont.setPixelSize(12);
     setFont(formFont);
