@@ -61,6 +61,18 @@ void destroyWindows()
     Form1 = nullptr;
 }
 
+void configureApplication()
+{
+    // No display name: the toolkit would append it to every caption.
+    QApplication::setApplicationName(QStringLiteral("Pelmora"));
+    QApplication::setOrganizationName(QStringLiteral("ZELVO"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.pelmora.Pelmora"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    pel::installJapaneseUi();
+    pel::installIconTheme();
+    pel::installFontSubstitutions();
+}
+
 int run(int argc, char* argv[])
 {
     QStringList raw;
@@ -76,14 +88,7 @@ int run(int argc, char* argv[])
     // name for one of its own options.
     int toolkitArgc = int(line.toolkitArguments.size());
     QApplication app(toolkitArgc, argv);
-    // No display name: the toolkit would append it to every caption.
-    QApplication::setApplicationName(QStringLiteral("Pelmora"));
-    QApplication::setOrganizationName(QStringLiteral("ZELVO"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("example.pelmora.Pelmora"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    pel::installJapaneseUi();
-    pel::installIconTheme();
-    pel::installFontSubstitutions();
+    configureApplication();
     pel::installSystemServices();
 
     const QString file = line.file(QApplication::arguments());
