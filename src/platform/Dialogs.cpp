@@ -84,7 +84,7 @@ void addColourChoice(QFontDialog& dialog, QColor& colour)
     for (QGroupBox* box : dialog.findChildren<QGroupBox*>())
         if (box->findChild<QCheckBox*>())
             effects = box;
-    auto* button = new QPushButton(swatch(colour), QStringLiteral("色(&C)..."), effects ? effects : &dialog);
+    auto* button = new QPushButton(swatch(colour), QStringLiteral("色(&C)..."), effects ? static_cast<QWidget*>(effects) : &dialog);
     button->setObjectName(QStringLiteral("FontColorButton"));
     if (effects && effects->layout())
         effects->layout()->addWidget(button);

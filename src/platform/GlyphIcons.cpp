@@ -51,11 +51,11 @@ bool drawShape(QPainter& p, const QString& label, int px, const QColor& ink)
     p.setPen(QPen(ink, std::max(1.5, px / 10.0), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(filled ? QBrush(ink) : QBrush(Qt::NoBrush));
     if (c == u'☆' || c == u'★')
-        p.drawPolygon(starPolygon(centre, r * 1.12, r * 0.5));
+        p.drawPolygon(starPolygon(centre, r * 1.05, r * 0.48));
     else if (c == u'○' || c == u'●')
         p.drawEllipse(centre, r, r);
     else if (c == u'◇' || c == u'◆')
-        p.drawPolygon(regularPolygon(centre, r * 1.1, 4, -90));
+        p.drawPolygon(regularPolygon(centre, r, 4, -90));
     else if (c == u'△' || c == u'▲')
         p.drawPolygon(regularPolygon(centre + QPointF(0, r * 0.2), r * 1.15, 3, -90));
     else if (c == u'□' || c == u'■')

@@ -82,16 +82,7 @@ QStringList HelpBook::candidateFolders(const QString& helpFile)
     QStringList places;
     if (normalized.contains(u'/'))
         places << QFileInfo(normalized).absolutePath();
-    // Beside the program first (a portable copy, the build folder), then the
-    // installed data folder, found relative to the program so that a moved
-    // installation still finds it.
-    places << executableDirectory();
-#ifdef PELMORA_DATA_RELATIVE
-    places << QDir::cleanPath(executableDirectory() + QStringLiteral(PELMORA_DATA_RELATIVE));
-#endif
-#ifdef PELMORA_DATADIR
-    places << QStringLiteral(PELMORA_DATADIR);
-#endif
+    places << programDataFolders();
     places << kBuiltInBooks;
     QStringList folders;
     for (const QString& place : std::as_const(places)) {

@@ -90,6 +90,21 @@ QString executableDirectory()
     return withSeparator(QCoreApplication::applicationDirPath());
 }
 
+QStringList programDataFolders()
+{
+    if (!overrideFolder().isEmpty())
+        return {overrideFolder()};
+    QStringList folders{executableDirectory()};
+#ifdef PELMORA_DATA_RELATIVE
+    folders << QDir::cleanPath(executableDirectory() + QStringLiteral(PELMORA_DATA_RELATIVE));
+#endif
+#ifdef PELMORA_DATADIR
+    folders << QStringLiteral(PELMORA_DATADIR);
+#endif
+    folders.removeDuplicates();
+    return folders;
+}
+
 QStringList registerFileNames()
 {
     return {QStringLiteral("COMBLOG.TXT"), QStringLiteral("HOMELOG.TXT"), QStringLiteral("JAVALOG.TXT"),

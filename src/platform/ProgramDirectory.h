@@ -16,6 +16,13 @@ void setProgramDirectory(const QString& folder);
 // The folder of the running executable itself, with a trailing separator.
 QString executableDirectory();
 
+// Where the program's shipped data (the help book) is looked for, in order:
+// beside the program (a portable copy, the build folder), then the installed
+// data folder, found relative to the program so that a moved installation
+// still finds it, then where it was installed. A folder set for tests
+// stands for all of them.
+QStringList programDataFolders();
+
 // The register files that move with the program: lists and their backups.
 QStringList registerFileNames();
 
