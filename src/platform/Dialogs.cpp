@@ -8,6 +8,7 @@
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLayout>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -90,11 +91,22 @@ void addColourChoice(QFontDialog& dialog, QColor& colour)
         effects->layout()->addWidget(button);
     else if (dialog.layout())
         dialog.layout()->addWidget(button);
-    QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &colour, button] {
+    // The sample shows the colour too.
+    auto* sample = dialog.findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
+    const auto show = [button, sample](const QColor& c) {
+        button->setIcon(swatch(c));
+        if (sample) {
+            QPalette palette = sample->palette();
+            palette.setColor(QPalette::Text, c);
+            sample->setPalette(palette);
+        }
+    };
+    show(colour);
+    QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &colour, show] {
         const QColor chosen = QColorDialog::getColor(colour, &dialog, QStringLiteral("色の設定"));
         if (chosen.isValid()) {
             colour = chosen;
-            button->setIcon(swatch(colour));
+            show(colour);
         }
     });
 }
