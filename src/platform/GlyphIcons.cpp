@@ -97,13 +97,17 @@ QPixmap glyphPixmap(const QString& label, const QColor& tile, int px)
     const QColor ink = tile.lightness() > 140 ? QColor(0x10, 0x10, 0x10) : Qt::white;
     if (!drawShape(painter, label, px, ink)) {
         const QFont font = fittedFont(label, px);
-        painter.setFont(font);
-        painter.setPen(ink);
         // Centre the ink, not the line box: CJK fonts carry large ascents.
-        const QRectF ink = QFontMetricsF(font).tightBoundingRect(label);
-        const QPointF origin(std::round((px - ink.width()) / 2 - ink.left()),
-                             std::round((px - ink.height()) / 2 - ink.top()));
-        painter.drawText(origin, label);
+        const QRectF drawn = QFontMetricsF(font).tightBoundingRect(label);
+        const QPointF origin(std::round((px - drawn.width()) / 2 - drawn.left()),
+                             std::round((px - drawn.height()) / 2 - drawn.top()));
+        // Filled and outlined: thin strokes (<, >, the serifs of small
+        // letters) would otherwise fade to grey at 16 pixels.
+        QPainterPath text;
+        text.addText(origin, font, label);
+        painter.setPen(QPen(ink, std::max(0.6, px / 28.0)));
+        painter.setBrush(ink);
+        painter.drawPath(text);
     }
     painter.end();
     return pixmap;
@@ -137,6 +141,17 @@ QString fallbackIconTheme()
 
 void installIconTheme()
 {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // Some platform plugins (offscreen, minimal) look for themes nowhere.
+    QStringList paths = QIcon::themeSearchPaths();
+    QStringList dataDirs = qEnvironmentVariable("XDG_DATA_DIRS").split(u':', Qt::SkipEmptyParts);
+    if (dataDirs.isEmpty())
+        dataDirs = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    for (const QString& dir : std::as_const(dataDirs))
+        if (!paths.contains(dir + QStringLiteral("/icons")))
+            paths << dir + QStringLiteral("/icons");
+    QIcon::setThemeSearchPaths(paths);
+#endif
     QIcon::setFallbackThemeName(fallbackIconTheme());
     // Without a desktop (a bare window manager) Qt names no theme, or only
     // the base theme that holds application icons alone.

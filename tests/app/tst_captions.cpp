@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 

@@ -54,6 +54,8 @@ void TestIcons::iconBarButtonsAreNotClipped()
         for (QWidget* w = button; w && w != &f.main(); w = w->parentWidget()) {
             const QRect inParent = QRect(w->mapTo(w->parentWidget(), QPoint(0, 0)), w->size());
             const QRect parentRect = w->parentWidget()->rect();
+            if (qEnvironmentVariableIsSet("ICON_DEBUG"))
+                qDebug() << w->objectName() << inParent << w->parentWidget()->objectName() << parentRect;
             QVERIFY2(inParent.top() >= parentRect.top() && inParent.bottom() <= parentRect.bottom(),
                      qPrintable(QStringLiteral("%1 cut by %2").arg(button->objectName(), w->parentWidget()->objectName())));
         }
