@@ -1,5 +1,7 @@
 #include "app/Application.h"
 
+#include "app/CommandLine.h"
+
 #include "main/About.h"
 #include "main/MainImages.h"
 #include "main/Pelmain.h"
@@ -12,6 +14,8 @@
 #include "phrases/Pellist.h"
 #include "platform/Fonts.h"
 #include "platform/Prompts.h"
+#include "platform/GlyphIcons.h"
+#include "platform/Localization.h"
 #include "platform/Services.h"
 #include "platform/SessionEnd.h"
 #include "tools/PelPlayer.h"
@@ -21,6 +25,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <cstdio>
 
 namespace PelmoraApp {
 
@@ -59,18 +64,36 @@ void destroyWindows()
     Form1 = nullptr;
 }
 
+void configureApplication()
+{
+    // No display name: the toolkit would append it to every caption.
+    QApplication::setApplicationName(QStringLiteral("Pelmora"));
+    QApplication::setOrganizationName(QStringLiteral("ZELVO"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.pelmora.Pelmora"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    pel::installJapaneseUi();
+    pel::installIconTheme();
+    pel::installFontSubstitutions();
+}
+
 int run(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pelmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pelmora"));
-    QApplication::setOrganizationName(QStringLiteral("ZELVO"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    pel::installFontSubstitutions();
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = CommandLine::parse(raw);
+    if (line.action != CommandLine::Action::Run) {
+        const QString text = line.action == CommandLine::Action::Help ? CommandLine::usage() : CommandLine::version();
+        std::fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    // The toolkit never sees what follows "--", so it cannot take a file
+    // name for one of its own options.
+    int toolkitArgc = int(line.toolkitArguments.size());
+    QApplication app(toolkitArgc, argv);
+    configureApplication();
     pel::installSystemServices();
 
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
     // A signal or the end of the desktop session stores what the user has
     // before the program goes; the windows then write their registers as at
     // every end. Set up before the windows: a signal that comes while they
@@ -90,7 +113,8 @@ int run(int argc, char* argv[])
             QCoreApplication::exit(0);
     });
 
-    createWindows(arguments.mid(0, 1));
+    const QString file = line.file(QApplication::arguments());
+    createWindows(file.isEmpty() ? QStringList() : QStringList{file});
     if (endedEarly) {
         Form1->storeForSessionEnd();
         destroyWindows();

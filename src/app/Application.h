@@ -6,5 +6,7 @@
 namespace PelmoraApp {
 void createWindows(const QStringList& arguments);
 void destroyWindows();
+// Names, Japanese dialogs, icon theme and fonts: what every start sets up.
+void configureApplication();
 int run(int argc, char* argv[]);
 }

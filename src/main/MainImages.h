@@ -6,4 +6,6 @@
 namespace MainImages {
 constexpr int Count = 80;
 QIcon icon(int index);
+// The program's own picture (the installed desktop icon), at every size.
+QIcon programIcon();
 }

@@ -44,7 +44,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Pelmora"));
-    setWindowIcon(MainImages::icon(24));
+    setWindowIcon(MainImages::programIcon());
     QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
     formFont.setPixelSize(12);
     setFont(formFont);
@@ -105,6 +105,11 @@ void TForm1::buildLayout()
     PageScroller1->setFixedHeight(24 + 4);
     ToolBar4 = makeBar(QStringLiteral("ToolBar4"), QStringLiteral("ホームページ製作用ツールバー"));
     ToolBar4->setIconSize(QSize(16, 16));
+    // Inside the scroller the bar is only a row of buttons: without a handle,
+    // frame or margin of its own its 22-pixel buttons fit the 24-pixel
+    // scroller instead of being cut at the bottom.
+    ToolBar4->setMovable(false);
+    ToolBar4->setStyleSheet(QStringLiteral("QToolBar { border: 0px; padding: 0px; margin: 0px; spacing: 0px; }"));
     PageScroller1->addWidget(ToolBar4);
     addToolBar(Qt::TopToolBarArea, PageScroller1);
     addToolBarBreak(Qt::TopToolBarArea);

@@ -104,6 +104,7 @@ public:
     void RichEdit1SelectionChange();
     // The font dialog's Apply button: the font goes to the active control.
     void FontDialog1Apply(const QFont& font);
+    void setEditorTextColour(const QColor& colour);
     // A line as the editor displays it (a wrapped paragraph shows several),
     // numbered from 0 as the editor's vertical scroll bar counts lines.
     struct DisplayLine {

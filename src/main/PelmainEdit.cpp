@@ -224,11 +224,27 @@ void TForm1::FontActionExecute()
     // text's, and a font given to the selection is given to all of it.
     setModifiedFlag(false);
     const QFont current = RichEdit1->font();
-    const auto chosen = pel::dialogs().chooseFont(this, current, [this](const QFont& font) { FontDialog1Apply(font); });
+    QColor colour = RichEdit1->palette().color(QPalette::Text);
+    const auto chosen = pel::dialogs().chooseFont(
+        this, current,
+        [this, &colour](const QFont& font) {
+            FontDialog1Apply(font);
+            if (focusWidget() == RichEdit1)
+                setEditorTextColour(colour);
+        },
+        &colour);
     if (!chosen)
         return;
     RichEdit1->setFont(*chosen);
+    setEditorTextColour(colour);
     setModifiedFlag(false);
+}
+
+void TForm1::setEditorTextColour(const QColor& colour)
+{
+    QPalette palette = RichEdit1->palette();
+    palette.setColor(QPalette::Text, colour);
+    RichEdit1->setPalette(palette);
 }
 
 void TForm1::FontDialog1Apply(const QFont& font)

@@ -11,8 +11,10 @@
 #include "platform/Services.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QMenu>
 #include <QToolBar>
+#include <QLayout>
 #include <QToolButton>
 #include <QWidgetAction>
 
@@ -110,6 +112,11 @@ void TForm1::setupHtmlCommands()
         [](Qt::KeyboardModifiers modifiers) { return iconBarScrollStep(modifiers, kIconButtonWidth); });
     scroller->setContent(ToolBar4);
     PageScroller1->addWidget(scroller);
+    // The scroller bar's own frame and margins come on top of the buttons'
+    // height; a bar lower than that would cut the icons off at the bottom.
+    const QMargins margins = PageScroller1->layout()->contentsMargins();
+    PageScroller1->setFixedHeight(
+        std::max(PageScroller1->minimumHeight(), ToolBar4->sizeHint().height() + margins.top() + margins.bottom()));
     // Visible inside its (hidden) scroller, as at every start.
     ToolBar4->setHidden(false);
 

@@ -1,10 +1,15 @@
 #include "platform/Dialogs.h"
 
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -60,22 +65,78 @@ std::optional<QString> QtDialogs::saveFile(QWidget* parent, const FileDialogRequ
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
+namespace {
+
+QIcon swatch(const QColor& colour)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(colour);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, 15, 15);
+    return pixmap;
+}
+
+// The text colour is one of the font's effects: a button beside the
+// strike-out and underline boxes picks it and shows it as a swatch.
+void addColourChoice(QFontDialog& dialog, QColor& colour)
+{
+    QGroupBox* effects = nullptr;
+    for (QGroupBox* box : dialog.findChildren<QGroupBox*>())
+        if (box->findChild<QCheckBox*>())
+            effects = box;
+    auto* button = new QPushButton(swatch(colour), QStringLiteral("色(&C)..."), effects ? static_cast<QWidget*>(effects) : &dialog);
+    button->setObjectName(QStringLiteral("FontColorButton"));
+    if (effects && effects->layout())
+        effects->layout()->addWidget(button);
+    else if (dialog.layout())
+        dialog.layout()->addWidget(button);
+    // The sample shows the colour too.
+    auto* sample = dialog.findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
+    const auto show = [button, sample](const QColor& c) {
+        button->setIcon(swatch(c));
+        if (sample) {
+            QPalette palette = sample->palette();
+            palette.setColor(QPalette::Text, c);
+            sample->setPalette(palette);
+        }
+    };
+    show(colour);
+    QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &colour, show] {
+        const QColor chosen = QColorDialog::getColor(colour, &dialog, QStringLiteral("色の設定"));
+        if (chosen.isValid()) {
+            colour = chosen;
+            show(colour);
+        }
+    });
+}
+
+} // namespace
+
 std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial,
-                                           const std::function<void(const QFont&)>& apply)
+                                           const std::function<void(const QFont&)>& apply, QColor* colour)
 {
     QFontDialog dialog(initial, parent);
     dialog.setOption(QFontDialog::DontUseNativeDialog, true);
+    QColor chosenColour = colour ? *colour : QColor();
+    if (colour)
+        addColourChoice(dialog, chosenColour);
     if (apply) {
         // QFontDialog has no Apply button of its own; add one that hands the
         // current choice to the caller without closing the dialog.
         if (auto* box = dialog.findChild<QDialogButtonBox*>()) {
             QPushButton* applyButton = box->addButton(QStringLiteral("適用(&A)"), QDialogButtonBox::ApplyRole);
-            QObject::connect(applyButton, &QPushButton::clicked, &dialog,
-                             [&dialog, &apply] { apply(dialog.currentFont()); });
+            QObject::connect(applyButton, &QPushButton::clicked, &dialog, [&dialog, &apply, colour, &chosenColour] {
+                if (colour)
+                    *colour = chosenColour;
+                apply(dialog.currentFont());
+            });
         }
     }
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    if (colour)
+        *colour = chosenColour;
     return dialog.selectedFont();
 }
 

@@ -36,8 +36,11 @@ public:
     virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // `apply` is called when the dialog's Apply button is pressed, if given.
+    // With `colour`, the dialog also offers the text colour: it starts from
+    // *colour and the choice is written back on OK (and before `apply`).
     virtual std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial,
-                                            const std::function<void(const QFont&)>& apply = {}) = 0;
+                                            const std::function<void(const QFont&)>& apply = {},
+                                            QColor* colour = nullptr) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
     // The print dialog on `printer`; true when the user confirmed.
     virtual bool print(QWidget* parent, QPrinter& printer) = 0;
@@ -53,7 +56,7 @@ public:
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial,
-                                    const std::function<void(const QFont&)>& apply) override;
+                                    const std::function<void(const QFont&)>& apply, QColor* colour) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     bool print(QWidget* parent, QPrinter& printer) override;
     bool printerSetup(QWidget* parent, QPrinter& printer) override;

@@ -82,7 +82,8 @@ QStringList HelpBook::candidateFolders(const QString& helpFile)
     QStringList places;
     if (normalized.contains(u'/'))
         places << QFileInfo(normalized).absolutePath();
-    places << ProgramDirectory() << kBuiltInBooks;
+    places << programDataFolders();
+    places << kBuiltInBooks;
     QStringList folders;
     for (const QString& place : std::as_const(places)) {
         const QString folder = subfolderIgnoringCase(place, name);

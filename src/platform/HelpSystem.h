@@ -39,7 +39,7 @@ public:
     // nullopt when `folder` holds no readable, well-formed book.xml.
     static std::optional<HelpBook> load(const QString& folder);
     // The book for `helpFile` from the first place that has a readable one:
-    // the file's own folder when it names one, then the program's folder,
+    // the file's own folder when it names one, then the program's data folders,
     // then the copy built into the program.
     static std::optional<HelpBook> open(const QString& helpFile);
     static QStringList candidateFolders(const QString& helpFile);

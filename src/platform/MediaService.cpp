@@ -25,6 +25,22 @@
 
 namespace pel {
 
+QString mediaErrorText(QMediaPlayer::Error code, bool cd, bool timedOut)
+{
+    switch (code) {
+    case QMediaPlayer::FormatError:
+        return QStringLiteral("この形式のメディアは再生できません");
+    case QMediaPlayer::AccessDeniedError:
+        return QStringLiteral("メディアを開く権限がありません");
+    case QMediaPlayer::ResourceError:
+    case QMediaPlayer::NetworkError:
+        return cd ? QStringLiteral("音楽CDを読み込めません") : QStringLiteral("メディアを開けません");
+    case QMediaPlayer::NoError:
+        break;
+    }
+    return timedOut ? QStringLiteral("メディアの読み込みが時間内に終わりませんでした") : MediaService::unknownErrorText();
+}
+
 QString MediaService::unknownErrorText()
 {
     return QStringLiteral("原因不明のエラー");
@@ -122,10 +138,6 @@ QUrl cdTrackUrl(const QString& drivePath, int track)
     return QUrl(QStringLiteral("cdda://%1#%2").arg(drivePath).arg(track));
 }
 
-QString withDetail(const QString& text, const QString& detail)
-{
-    return detail.isEmpty() ? text : text + QStringLiteral("\n(") + detail + u')';
-}
 
 } // namespace
 
@@ -254,7 +266,6 @@ bool SystemMediaService::load(const QUrl& url, QString* error)
     bool done = false;
     bool loaded = false;
     QMediaPlayer::Error code = QMediaPlayer::NoError;
-    QString detail;
     const auto finish = [&] {
         done = true;
         loop.quit();
@@ -269,11 +280,11 @@ bool SystemMediaService::load(const QUrl& url, QString* error)
         }
     });
     QObject::connect(&media, &QMediaPlayer::errorOccurred, &loop,
-                     [&](QMediaPlayer::Error e, const QString& text) {
-                         if (code == QMediaPlayer::NoError) {
+                     [&](QMediaPlayer::Error e) {
+                         // The backend's own text is English and technical;
+                         // only the kind of error is shown.
+                         if (code == QMediaPlayer::NoError)
                              code = e;
-                             detail = text;
-                         }
                          finish();
                      });
     bool timedOut = false;
@@ -286,25 +297,7 @@ bool SystemMediaService::load(const QUrl& url, QString* error)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
 
     if (!loaded || code != QMediaPlayer::NoError) {
-        switch (code) {
-        case QMediaPlayer::FormatError:
-            *error = withDetail(QStringLiteral("この形式のメディアは再生できません"), detail);
-            break;
-        case QMediaPlayer::AccessDeniedError:
-            *error = withDetail(QStringLiteral("メディアを開く権限がありません"), detail);
-            break;
-        case QMediaPlayer::ResourceError:
-        case QMediaPlayer::NetworkError:
-            *error = withDetail(url.scheme() == QLatin1String("cdda")
-                                    ? QStringLiteral("音楽CDを読み込めません")
-                                    : QStringLiteral("メディアを開けません"),
-                                detail);
-            break;
-        case QMediaPlayer::NoError:
-            if (timedOut)
-                *error = QStringLiteral("メディアの読み込みが時間内に終わりませんでした");
-            break;
-        }
+        *error = mediaErrorText(code, url.scheme() == QLatin1String("cdda"), timedOut);
         return false;
     }
 

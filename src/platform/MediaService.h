@@ -1,5 +1,6 @@
 #pragma once
 #include <QFlags>
+#include <QMediaPlayer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -150,5 +151,9 @@ private:
     int firstTrack_ = 1;  // CD: first audio track
     int openTimeout_ = 20000;
 };
+
+// The Japanese text for a failed open: the kind of error only, never the
+// media backend's own (English) detail.
+QString mediaErrorText(QMediaPlayer::Error code, bool cd, bool timedOut);
 
 } // namespace pel

@@ -1,5 +1,6 @@
 #include "platform/Services.h"
 
+#include "platform/DesktopEntry.h"
 #include "platform/Dialogs.h"
 #include "platform/HelpSystem.h"
 #include "platform/MediaService.h"
@@ -8,9 +9,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <ctime>
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -67,13 +68,24 @@ bool SystemShell::startTextEditor(const QString& path)
 #else
     if (!path.isEmpty())
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    // No file: start the desktop's text editor on nothing.
-    for (const char* editor : {"gnome-text-editor", "gedit", "mousepad", "kate", "xed", "pluma"}) {
-        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(editor));
-        if (!program.isEmpty())
-            return QProcess::startDetached(program, {});
+    // No file: ask the desktop which application handles plain text and
+    // start that one on nothing.
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                             QStringLiteral("text/plain")});
+    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0) {
+        query.kill();
+        return false;
     }
-    return false;
+    const QString id = QString::fromUtf8(query.readAllStandardOutput()).split(u';').value(0).trimmed();
+    QFile entry(findDesktopEntry(id, applicationFolders()));
+    if (!entry.open(QIODevice::ReadOnly))
+        return false;
+    QStringList command = desktopEntryCommand(entry.readAll());
+    if (command.isEmpty())
+        return false;
+    const QString program = command.takeFirst();
+    return QProcess::startDetached(program, command);
 #endif
 }
 

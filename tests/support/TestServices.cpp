@@ -40,10 +40,15 @@ std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogReque
 }
 
 std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont& initial,
-                                                 const std::function<void(const QFont&)>&)
+                                                 const std::function<void(const QFont&)>&, QColor* colour)
 {
     fontRequests << initial;
-    return fontAnswers.isEmpty() ? std::nullopt : fontAnswers.dequeue();
+    if (colour)
+        fontColorRequests << *colour;
+    const std::optional<QFont> answer = fontAnswers.isEmpty() ? std::nullopt : fontAnswers.dequeue();
+    if (answer && colour && !fontColorAnswers.isEmpty())
+        *colour = fontColorAnswers.dequeue();
+    return answer;
 }
 
 std::optional<QColor> ScriptedDialogs::chooseColor(QWidget*, const QColor& initial)

@@ -46,6 +46,8 @@ public:
     QQueue<std::optional<QString>> openAnswers;
     QQueue<std::optional<QString>> saveAnswers;
     QQueue<std::optional<QFont>> fontAnswers;
+    QQueue<QColor> fontColorAnswers;  // the text colour chosen with a font, when asked
+    QList<QColor> fontColorRequests;
     QQueue<std::optional<QColor>> colorAnswers;
     QQueue<bool> printAnswers;
     QQueue<bool> setupAnswers;
@@ -61,7 +63,7 @@ public:
     std::optional<QString> openFile(QWidget*, const FileDialogRequest& request) override;
     std::optional<QString> saveFile(QWidget*, const FileDialogRequest& request) override;
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial,
-                                    const std::function<void(const QFont&)>& apply) override;
+                                    const std::function<void(const QFont&)>& apply, QColor* colour) override;
     std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override;
     bool print(QWidget*, QPrinter& printer) override;
     bool printerSetup(QWidget*, QPrinter& printer) override;

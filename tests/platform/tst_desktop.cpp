@@ -1,0 +1,296 @@
+// What makes the program at home on a desktop: its data folder when it is
+// installed read-only, the desktop's text editor, Japanese dialogs and
+// media errors, and icons that fit their buttons.
+#include "platform/DesktopEntry.h"
+#include "platform/GlyphIcons.h"
+#include "platform/Localization.h"
+#include "platform/MediaService.h"
+#include "platform/ProgramDirectory.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QScopeGuard>
+#include <QTest>
+#include <sys/stat.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace pel;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Two starts of an installed program as a normal user: the registers beside
+// the program are adopted once, and what the user saves stays the user's.
+// Returns 0 or the number of the step that failed.
+int installedProgramKeepsPhrases(const QString& program, const QString& user)
+{
+    DataFolderChoice first = chooseDataFolder(program, user, QString());
+    if (!first.perUser || first.folder != QDir::toNativeSeparators(user) + QDir::separator())
+        return 1;
+    if (adoptRegisters(program, first.folder) != QStringList{QStringLiteral("COMBLOG.TXT"), QStringLiteral("COMBOLOG.bak")})
+        return 2;
+    if (readFile(first.folder + QStringLiteral("COMBLOG.TXT")) != "shipped\r\n")
+        return 3;
+    QFile saved(first.folder + QStringLiteral("COMBLOG.TXT"));
+    if (!saved.open(QIODevice::WriteOnly) || saved.write("mine\r\n") != 6)
+        return 4;
+    saved.close();
+    const DataFolderChoice second = chooseDataFolder(program, user, QString());
+    if (second.folder != first.folder || !adoptRegisters(program, second.folder).isEmpty())
+        return 5;
+    if (readFile(second.folder + QStringLiteral("COMBLOG.TXT")) != "mine\r\n")
+        return 6;
+    return 0;
+}
+
+} // namespace
+
+class TestDesktop : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void writableProgramFolderIsUsed();
+    void installedFolderIsNeverUsed();
+    void readOnlyProgramFolderAsNormalUser();
+    void registersAreAdoptedOnce();
+    void desktopEntryCommand_data();
+    void desktopEntryCommand();
+    void desktopEntryIsFoundInDataFolders();
+    void qtDialogsSpeakJapanese();
+    void mediaErrorsAreJapanese_data();
+    void mediaErrorsAreJapanese();
+    void glyphsStayInsideTheirTile_data();
+    void glyphsStayInsideTheirTile();
+    void fallbackThemeSuppliesStandardIcons();
+};
+
+void TestDesktop::initTestCase()
+{
+    const QStringList loaded = installJapaneseUi();
+    installIconTheme();
+    QVERIFY2(loaded.contains(QStringLiteral("qtbase")),
+             qPrintable(QStringLiteral("qtbase_ja not found in ") + translationFolders().join(u' ')));
+}
+
+void TestDesktop::writableProgramFolderIsUsed()
+{
+    QTemporaryDir program, user;
+    const DataFolderChoice choice = chooseDataFolder(program.path(), user.path(), QStringLiteral("/usr/bin"));
+    QVERIFY(!choice.perUser);
+    QCOMPARE(choice.folder, QDir::toNativeSeparators(program.path()) + QDir::separator());
+}
+
+void TestDesktop::installedFolderIsNeverUsed()
+{
+    // Even where it could write (an administrator), an installed program
+    // keeps the registers in the user's folder.
+    QTemporaryDir program, user;
+    const DataFolderChoice choice = chooseDataFolder(program.path(), user.path(), program.path() + QStringLiteral("/."));
+    QVERIFY(choice.perUser);
+    QCOMPARE(choice.folder, QDir::toNativeSeparators(user.path()) + QDir::separator());
+}
+
+void TestDesktop::readOnlyProgramFolderAsNormalUser()
+{
+    QTemporaryDir root;
+    root.setAutoRemove(true);
+    const QString program = root.filePath(QStringLiteral("bin"));
+    const QString home = root.filePath(QStringLiteral("home"));
+    const QString user = home + QStringLiteral("/.local/share/ZELVO/Pelmora");
+    QVERIFY(QDir().mkpath(program) && QDir().mkpath(home));
+    writeFile(program + QStringLiteral("/COMBLOG.TXT"), "shipped\r\n");
+    writeFile(program + QStringLiteral("/COMBOLOG.bak"), "backup\r\n");
+    QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther
+                                               | QFile::ReadGroup | QFile::ExeGroup));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+
+    if (geteuid() != 0) {
+        QCOMPARE(installedProgramKeepsPhrases(program, user), 0);
+        return;
+    }
+    // Root ignores permissions: run the check as "nobody".
+    const passwd* nobody = getpwnam("nobody");
+    if (!nobody)
+        QSKIP("no user \"nobody\" to drop privileges to");
+    QVERIFY(chown(qPrintable(home), nobody->pw_uid, nobody->pw_gid) == 0);
+    QVERIFY(chmod(qPrintable(root.path()), 0755) == 0);
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0)
+            _exit(100);
+        _exit(installedProgramKeepsPhrases(program, user));
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+}
+
+void TestDesktop::registersAreAdoptedOnce()
+{
+    QTemporaryDir program, user;
+    writeFile(program.filePath(QStringLiteral("HOMELOG.TXT")), "a\r\n");
+    writeFile(program.filePath(QStringLiteral("JAVALOG.TXT")), "j\r\n");
+    // The user already has a list of their own: nothing is copied over it.
+    writeFile(user.filePath(QStringLiteral("JAVALOG.bak")), "own\r\n");
+    QVERIFY(adoptRegisters(program.path(), user.path()).isEmpty());
+    QVERIFY(!QFile::exists(user.filePath(QStringLiteral("HOMELOG.TXT"))));
+    // A user folder that does not exist yet is created.
+    const QString fresh = user.filePath(QStringLiteral("new/folder"));
+    QCOMPARE(adoptRegisters(program.path(), fresh), (QStringList{QStringLiteral("HOMELOG.TXT"), QStringLiteral("JAVALOG.TXT")}));
+    QCOMPARE(readFile(fresh + QStringLiteral("/JAVALOG.TXT")), QByteArray("j\r\n"));
+}
+
+void TestDesktop::desktopEntryCommand_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("command");
+    const QByteArray head = "[Desktop Entry]\nType=Application\nName=Editor\n";
+    QTest::newRow("file code dropped") << head + "Exec=gedit %U\n" << QString() << QStringList{"gedit"};
+    QTest::newRow("file code given") << head + "Exec=mousepad %F\n" << "/tmp/a b.txt" << QStringList{"mousepad", "/tmp/a b.txt"};
+    QTest::newRow("url code given") << head + "Exec=kate -b %u\n" << "/tmp/a b.txt"
+                                    << QStringList{"kate", "-b", "file:///tmp/a b.txt"};
+    QTest::newRow("quoted program") << head + "Exec=\"/opt/My Editor/edit\" --new-window %f\n" << QString()
+                                    << QStringList{"/opt/My Editor/edit", "--new-window"};
+    QTest::newRow("escapes in quotes") << head + "Exec=sh -c \"echo \\\\\"hi\\\\\" 100%%\"\n" << QString()
+                                       << QStringList{"sh", "-c", "echo \"hi\" 100%"};
+    QTest::newRow("icon and name codes") << head + "Exec=xed %i %c %k\n" << QString() << QStringList{"xed"};
+    QTest::newRow("other group ignored") << head + "Exec=gnome-text-editor\n[Desktop Action new]\nExec=other\n"
+                                         << QString() << QStringList{"gnome-text-editor"};
+    QTest::newRow("hidden") << head + "Hidden=true\nExec=gedit\n" << QString() << QStringList{};
+    QTest::newRow("no exec") << head << QString() << QStringList{};
+    QTest::newRow("unbalanced quote") << head + "Exec=\"gedit\n" << QString() << QStringList{};
+}
+
+void TestDesktop::desktopEntryCommand()
+{
+    QFETCH(QByteArray, entry);
+    QFETCH(QString, file);
+    QFETCH(QStringList, command);
+    QCOMPARE(pel::desktopEntryCommand(entry, file), command);
+}
+
+void TestDesktop::desktopEntryIsFoundInDataFolders()
+{
+    QTemporaryDir home, system;
+    QVERIFY(QDir().mkpath(system.filePath(QStringLiteral("applications/org"))));
+    QVERIFY(QDir().mkpath(home.filePath(QStringLiteral("applications"))));
+    writeFile(system.filePath(QStringLiteral("applications/editor.desktop")), "x");
+    writeFile(system.filePath(QStringLiteral("applications/org/vendor.desktop")), "x");
+    writeFile(home.filePath(QStringLiteral("applications/editor.desktop")), "x");
+    const QStringList folders{home.filePath(QStringLiteral("applications")), system.filePath(QStringLiteral("applications"))};
+    // The user's own entry comes first; "org-vendor.desktop" may sit in "org/".
+    QCOMPARE(findDesktopEntry(QStringLiteral("editor.desktop"), folders), home.filePath(QStringLiteral("applications/editor.desktop")));
+    QCOMPARE(findDesktopEntry(QStringLiteral("org-vendor.desktop"), folders),
+             system.filePath(QStringLiteral("applications/org/vendor.desktop")));
+    QVERIFY(findDesktopEntry(QStringLiteral("missing.desktop"), folders).isEmpty());
+    QVERIFY(findDesktopEntry(QStringLiteral("../editor.desktop"), folders).isEmpty());
+    QVERIFY(findDesktopEntry(QString(), folders).isEmpty());
+}
+
+void TestDesktop::qtDialogsSpeakJapanese()
+{
+    QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    // Widgets take month names from the default locale whatever LANG says.
+    QCOMPARE(QLocale().standaloneMonthName(12), QStringLiteral("12月"));
+    QCOMPARE(QLocale().toString(QDate(2026, 12, 7), QStringLiteral("yyyy年M月")), QStringLiteral("2026年12月"));
+}
+
+void TestDesktop::mediaErrorsAreJapanese_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("cd");
+    QTest::addColumn<bool>("timedOut");
+    for (int code : {QMediaPlayer::NoError, QMediaPlayer::ResourceError, QMediaPlayer::FormatError,
+                     QMediaPlayer::NetworkError, QMediaPlayer::AccessDeniedError})
+        for (bool cd : {false, true})
+            for (bool timedOut : {false, true})
+                QTest::addRow("error %d cd %d timeout %d", code, cd, timedOut) << code << cd << timedOut;
+}
+
+void TestDesktop::mediaErrorsAreJapanese()
+{
+    QFETCH(int, code);
+    QFETCH(bool, cd);
+    QFETCH(bool, timedOut);
+    const QString text = mediaErrorText(QMediaPlayer::Error(code), cd, timedOut);
+    QVERIFY(!text.isEmpty());
+    for (QChar c : text)
+        QVERIFY2(c.unicode() > 0x7F || c.isDigit() || c == u'C' || c == u'D', qPrintable(text));
+}
+
+void TestDesktop::glyphsStayInsideTheirTile_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QColor>("tile");
+    for (const char* label : {"☆", "○", "◇", "△", "CD", "URL", "IMG", "新", "絵", "<>", "W"})
+        for (QRgb tile : {0xFFFFFFu, 0x404040u, 0x607080u, 0xC0E0FFu})
+            QTest::addRow("%s on %06x", label, tile) << QString::fromUtf8(label) << QColor(tile);
+}
+
+void TestDesktop::glyphsStayInsideTheirTile()
+{
+    QFETCH(QString, label);
+    QFETCH(QColor, tile);
+    const QImage image = glyphIcon(label, tile).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(image.size(), QSize(16, 16));
+    // The ink: pixels that differ clearly from the tile. It must keep off
+    // the tile's border and be strong enough to read.
+    const QColor ink = tile.lightness() > 140 ? QColor(0x10, 0x10, 0x10) : QColor(Qt::white);
+    int strong = 0;
+    QRect inkBox;
+    for (int y = 2; y < 14; ++y)
+        for (int x = 2; x < 14; ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            const int fromTile = qAbs(pixel.lightness() - tile.lightness());
+            if (fromTile > 40)
+                inkBox |= QRect(x, y, 1, 1);
+            if (qAbs(pixel.lightness() - ink.lightness()) < 60)
+                ++strong;
+        }
+    // The ring just inside the border (its rounded corners aside) stays clear.
+    for (int i = 3; i <= 12; ++i)
+        for (const QPoint p : {QPoint(i, 1), QPoint(i, 14), QPoint(1, i), QPoint(14, i)})
+            QVERIFY2(qAbs(image.pixelColor(p).lightness() - tile.lightness()) <= 40,
+                     qPrintable(QStringLiteral("ink touches the border at %1,%2").arg(p.x()).arg(p.y())));
+    QVERIFY2(!inkBox.isEmpty(), "nothing drawn");
+    QVERIFY2(strong >= 6, qPrintable(QStringLiteral("only %1 pixels in full ink").arg(strong)));
+}
+
+void TestDesktop::fallbackThemeSuppliesStandardIcons()
+{
+    if (!QDir(QStringLiteral("/usr/share/icons/") + fallbackIconTheme()).exists())
+        QSKIP("the fallback icon theme is not installed");
+    for (const char* name : {"document-new", "edit-copy", "edit-find", "format-text-bold", "document-print"}) {
+        const QIcon icon = QIcon::fromTheme(QString::fromLatin1(name));
+        QVERIFY2(!icon.isNull(), name);
+        // A picture drawn for the bars' size, not a larger one scaled down.
+        QVERIFY2(icon.availableSizes().contains(QSize(16, 16)), name);
+    }
+}
+
+QTEST_MAIN(TestDesktop)
+#include "tst_desktop.moc"
