@@ -29,7 +29,6 @@ public:
         QFile::copy(QStringLiteral(PELMORA_EXECUTABLE), program);
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
         environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     }
     QString path(const QString& name) const { return dir.filePath(name); }
     QString recoveryFolder() const { return dir.filePath(QStringLiteral("data/ZELVO/Pelmora/recovery")); }
@@ -96,20 +95,11 @@ void TestSessionEnd::sigtermStoresEverything()
 
 void TestSessionEnd::killedTextIsOfferedBack()
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
     const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xvfb.isEmpty() || xdotool.isEmpty())
-        QSKIP("needs Xvfb and xdotool to type into the real window");
-    const QString display = QStringLiteral(":%1").arg(300 + ::getpid() % 400);
-    QProcess server;
-    server.start(xvfb, {display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1024x768x24"),
-                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    QVERIFY(server.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("/tmp/.X11-unix/X") + display.mid(1)), 10000);
-
+    if (xdotool.isEmpty() || qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs an X display and xdotool to type into the real window");
     Installed program;
-    program.environment.insert(QStringLiteral("DISPLAY"), display);
-    program.environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+
     const auto xdo = [&](const QStringList& arguments, QByteArray* output = nullptr) {
         return run(xdotool, arguments, program.environment, output);
     };
@@ -148,8 +138,6 @@ void TestSessionEnd::killedTextIsOfferedBack()
     ::kill(pid_t(second.processId()), SIGTERM);
     QVERIFY(second.waitForFinished(15000));
     QCOMPARE(program.inRecovery(QStringLiteral("*.recover")), copies);
-    server.terminate();
-    server.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TestSessionEnd)
