@@ -87,6 +87,9 @@ PhraseBar::PhraseBar(QToolBar* bar, PhraseList& list, EditorPort& editor, Hooks 
     ComboBox1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     ComboBox1->setModel(&list_);
     setHint(ComboBox1, QStringLiteral("文字の登録|登録した文字を選択中"));
+    // Keys reach the combo box, which hands them to its field directly,
+    // past the field's filters; mouse events reach the field.
+    ComboBox1->installEventFilter(this);
     ComboBox1->lineEdit()->installEventFilter(this);
     bar_->addWidget(ComboBox1);
     ComboBox1->setEditText(QStringLiteral("  NewText Box"));
@@ -289,12 +292,12 @@ bool PhraseBar::eventFilter(QObject* watched, QEvent* event)
             Edit1Click();
         return false;
     }
-    if (ComboBox1 && watched == ComboBox1->lineEdit()) {
+    if (ComboBox1 && (watched == ComboBox1 || watched == ComboBox1->lineEdit())) {
         if (isEnterKey(event)) {
             ComboBox1Enter();
             return true;
         }
-        if (event->type() == QEvent::MouseButtonDblClick)
+        if (watched == ComboBox1->lineEdit() && event->type() == QEvent::MouseButtonDblClick)
             ComboBox1DblClick();
         return false;
     }
