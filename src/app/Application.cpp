@@ -60,7 +60,8 @@ int run(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelmora"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pelmora"));
+    // No display name: the toolkit would append it to every window's caption
+    // ("Fontの位置 — Pelmora"), and the captions are exactly as specified.
     QApplication::setOrganizationName(QStringLiteral("ZELVO"));
     QApplication::setQuitOnLastWindowClosed(false);
     pel::installFontSubstitutions();

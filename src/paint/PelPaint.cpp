@@ -305,6 +305,9 @@ void TForm6::setupToolBar3()
     UpDown1->setAssociate(Edit1);
     UpDown1->setCursor(Qt::PointingHandCursor);
     pel::setHint(UpDown1, QStringLiteral("ペンサイズ|ペンノサイズを指定する"));
+    // The bar's height (22): the arrows sit beside the box, not above it.
+    Edit1->setFixedHeight(22);
+    UpDown1->setFixedSize(16, 22);
     widthLayout->addWidget(Edit1);
     widthLayout->addWidget(UpDown1);
     connect(UpDown1, &pel::UpDownControl::clicked, this, &TForm6::UpDown1Click);

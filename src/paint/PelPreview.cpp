@@ -237,7 +237,7 @@ bool TForm12::choosePdfFile(QPrinter& printer)
     request.title = QStringLiteral("PDF ファイルに印刷");
     request.directory = printer.outputFileName().isEmpty() ? QDir::homePath() : last.absolutePath();
     request.fileName = printer.outputFileName().isEmpty() ? QStringLiteral("無題.pdf") : last.fileName();
-    request.filters = {pel::FileFilter{QStringLiteral("PDF ファイル (*.pdf)"), QStringLiteral("*.pdf")}};
+    request.filters = {pel::FileFilter{QStringLiteral("PDF ファイル"), QStringLiteral("*.pdf")}};
     request.defaultSuffix = QStringLiteral("pdf");
     const std::optional<QString> chosen = pel::dialogs().saveFile(this, request);
     if (!chosen)
