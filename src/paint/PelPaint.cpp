@@ -37,12 +37,21 @@ QFont swatchFont()
     return font;
 }
 
+void setBackground(QWidget* widget, const QColor& colour, QPalette::ColorRole role = QPalette::Window)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
 // The swatches' colours. Styles may paint a label in a tool bar as they
 // like; a style sheet is the one way every style honours.
 void setSwatchColours(QLabel* swatch, const QColor& background, const QColor& text)
 {
     swatch->setProperty("swatchBackground", background);
     swatch->setProperty("swatchText", text);
+    setBackground(swatch, background);
+    setBackground(swatch, text, QPalette::WindowText);
     swatch->setStyleSheet(QStringLiteral("QLabel { background-color: %1; color: %2; }")
                               .arg(background.name(), text.name()));
 }
@@ -55,13 +64,6 @@ QColor swatchBackground(const QLabel* swatch)
 QColor swatchText(const QLabel* swatch)
 {
     return swatch->property("swatchText").value<QColor>();
-}
-
-void setBackground(QWidget* widget, const QColor& colour, QPalette::ColorRole role = QPalette::Window)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
 }
 
 // A status panel: shows as much of its text as fits (the middle of a long
