@@ -34,8 +34,15 @@ TForm10::TForm10(pel::EditorPort& editor, QWidget* parent)
                                           "　右と下方向へはプラスなので記号を付ける必要はありません。"),
                            24, 56);
     Label3->setWordWrap(true);
-    Label3->setFixedSize(192, 72);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The explanation is longer than its 192 x 72 area holds in most fonts:
+    // widen it within the dialog first, then make room below it.
+    int explanationWidth = 192;
+    while (Label3->heightForWidth(explanationWidth) > 84 && explanationWidth < 298 - 24 - 8)
+        explanationWidth += 8;
+    const int explanationHeight = qMax(72, Label3->heightForWidth(explanationWidth));
+    Label3->setFixedSize(explanationWidth, explanationHeight);
+    const int shift = qMax(0, 56 + explanationHeight + 4 - 144);
 
     Label4 = pel::addLabel(this, "Label4", QStringLiteral("定位置図形のサイズ変更　　　　　　　　　　"), 24, 144);
     QFont big = font();
@@ -54,7 +61,16 @@ TForm10::TForm10(pel::EditorPort& editor, QWidget* parent)
     Button2 = pel::addButton(this, "Button2", QStringLiteral("&GO"), 192, 184, 30, 20);
 
     Label6 = pel::addLabel(this, "Label6", QStringLiteral("定位置図形の拡大／縮小は、変形します。"), 24, 216);
-    Label6->setFixedWidth(220);
+    Label6->setFixedWidth(qMax(220, Label6->sizeHint().width()));
+    if (shift > 0) {
+        for (QWidget* below : {static_cast<QWidget*>(Label4), static_cast<QWidget*>(Label5),
+                               static_cast<QWidget*>(Edit3), static_cast<QWidget*>(UpDown3),
+                               static_cast<QWidget*>(Button2), static_cast<QWidget*>(Label6)})
+            below->move(below->x(), below->y() + shift);
+        setFixedHeight(height() + shift);
+    }
+    if (Label6->geometry().right() + 8 > width())
+        setFixedWidth(Label6->geometry().right() + 8);
 
     connect(Button1, &QPushButton::clicked, this, &TForm10::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm10::Button2Click);

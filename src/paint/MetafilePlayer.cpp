@@ -431,6 +431,10 @@ public:
             painter_.setClipRect(*opaqueRect, Qt::IntersectClip);
         painter_.resetTransform();
         painter_.translate(origin);
+        // A rotating world transform turns the text with it.
+        const double turn = std::atan2(t.m12(), t.m11()) * 180.0 / M_PI;
+        if (std::abs(turn) > 0.01 && t.m11() * t.m22() - t.m12() * t.m21() > 0)
+            painter_.rotate(turn);
         if (lf.escapement != 0)
             painter_.rotate(-lf.escapement / 10.0);
         painter_.scale(sx != 0 && sy != 0 ? sx / sy : 1, 1);
@@ -499,10 +503,49 @@ public:
         state_.clipped = true;
     }
 
+    bool inPath() const { return inPath_; }
+    // Bezier segments from the current position: inside a path they go on
+    // with the figure being built (a new sub-path would cut a circle into
+    // four separately filled pieces); outside one they are stroked.
+    void bezierTo(const QVector<QPointF>& controls)
+    {
+        if (controls.size() < 3)
+            return;
+        QPainterPath segment(state_.position);
+        QPainterPath& target = inPath_ ? path_ : segment;
+        if (inPath_ && (path_.elementCount() == 0 || path_.currentPosition() != state_.position))
+            path_.moveTo(state_.position);
+        for (qsizetype i = 0; i + 2 < controls.size(); i += 3)
+            target.cubicTo(controls[i], controls[i + 1], controls[i + 2]);
+        state_.position = target.currentPosition();
+        if (!inPath_)
+            stroke(segment);
+    }
+
     void beginPath() { inPath_ = true; path_ = QPainterPath(); }
     void endPath() { inPath_ = false; }
     void abortPath() { inPath_ = false; path_ = QPainterPath(); }
-    void closeFigure() { if (inPath_) path_.closeSubpath(); }
+    void closeFigure()
+    {
+        if (!inPath_ || path_.elementCount() == 0)
+            return;
+        path_.closeSubpath();
+        // The current position goes back to where the figure started.
+        state_.position = path_.currentPosition();
+    }
+    // The path as its fill sees it: every open figure closed.
+    static QPainterPath closedFigures(const QPainterPath& path)
+    {
+        QPainterPath closed;
+        closed.setFillRule(path.fillRule());
+        for (const QPolygonF& figure : path.toSubpathPolygons()) {
+            if (figure.size() < 2)
+                continue;
+            closed.addPolygon(figure);
+            closed.closeSubpath();
+        }
+        return closed;
+    }
     void drawPath(bool fill, bool outline)
     {
         inPath_ = false;
@@ -510,12 +553,50 @@ public:
             return;
         QPainterPath p = path_;
         p.setFillRule(state_.fillRule);
-        if (fill)
+        if (fill) {
+            if (state_.brush.brushStyle == 2 && state_.bkMode == 2)
+                painter_.fillPath(p, state_.bkColor);
             painter_.fillPath(p, brush());
+        }
+        // Filling and stroking together closes the open figures first.
         if (outline)
-            painter_.strokePath(p, pen());
+            painter_.strokePath(fill ? closedFigures(p) : p, pen());
         path_ = QPainterPath();
     }
+    // The path as the clip region, combined by the record's mode.
+    void selectClipPath(quint32 mode)
+    {
+        inPath_ = false;
+        const QTransform t = state_.world * pageTransform() * base_;
+        if (!finite(t) || !t.isInvertible()) {
+            path_ = QPainterPath();
+            return;
+        }
+        QPainterPath p = path_;
+        p.setFillRule(state_.fillRule);
+        QRegion area;
+        for (const QPolygonF& figure : closedFigures(p).toFillPolygons(t))
+            area = area.united(QRegion(figure.toPolygon(), state_.fillRule));
+        combineClip(area, mode);
+        path_ = QPainterPath();
+    }
+    // RGN_AND 1, RGN_OR 2, RGN_XOR 3, RGN_DIFF 4, RGN_COPY 5.
+    void combineClip(const QRegion& area, quint32 mode)
+    {
+        const QRegion full(painter_.device() ? QRect(0, 0, painter_.device()->width(), painter_.device()->height())
+                                             : QRect());
+        const QRegion current = state_.clipped ? state_.clip : full;
+        switch (mode) {
+        case 1: state_.clip = current.intersected(area); break;
+        case 2: state_.clip = current.united(area); break;
+        case 3: state_.clip = current.xored(area); break;
+        case 4: state_.clip = current.subtracted(area); break;
+        case 5: state_.clip = area; break;
+        default: return;
+        }
+        state_.clipped = true;
+    }
+    void resetClip() { state_.clipped = false; state_.clip = QRegion(); }
 
 private:
     QPainter& painter_;
@@ -674,16 +755,22 @@ private:
 
     void polyBezier(const QVector<QPointF>& pts, bool fromCurrent)
     {
-        QVector<QPointF> p = pts;
-        if (fromCurrent)
-            p.prepend(gdi_.state().position);
-        if (p.size() < 4)
+        if (fromCurrent) {
+            gdi_.bezierTo(pts);
             return;
-        QPainterPath path(p[0]);
-        for (qsizetype i = 1; i + 2 < p.size(); i += 3)
-            path.cubicTo(p[i], p[i + 1], p[i + 2]);
-        gdi_.stroke(path);
-        gdi_.state().position = p.last();
+        }
+        // A bezier that does not start at the current position begins a
+        // figure of its own and leaves the current position alone.
+        if (pts.size() < 4)
+            return;
+        const QPointF position = gdi_.state().position;
+        if (gdi_.inPath())
+            gdi_.moveTo(pts[0]);
+        else
+            gdi_.state().position = pts[0];
+        gdi_.bezierTo(pts.mid(1));
+        if (!gdi_.inPath())
+            gdi_.state().position = position;
     }
 
     void stretchDib(Fields& f, QRectF target, QRectF source, quint32 usage, qint64 offBmi, qint64 cbBmi,
@@ -885,6 +972,12 @@ private:
         case U_EMR_FILLPATH: gdi_.drawPath(true, false); break;
         case U_EMR_STROKEPATH: gdi_.drawPath(false, true); break;
         case U_EMR_STROKEANDFILLPATH: gdi_.drawPath(true, true); break;
+        case U_EMR_SELECTCLIPPATH: gdi_.selectClipPath(f.u32(8)); break;
+        case U_EMR_EXTSELECTCLIPRGN:
+            // Only "no region, copy": back to no clipping at all.
+            if (f.u32(8) == 0 && f.u32(12) == 5)
+                gdi_.resetClip();
+            break;
         case U_EMR_BITBLT: {
             const QRectF target(point(f, 24), QSizeF(f.i32(32), f.i32(36)));
             stretchDib(f, target, QRectF(point(f, 44), target.size()), f.u32(80), f.u32(84), f.u32(88),

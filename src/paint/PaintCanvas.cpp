@@ -92,6 +92,7 @@ QImage PaintCanvas::whiteBitmap(int width, int height)
 
 void PaintCanvas::replace(const QImage& image)
 {
+    played_ = QImage();
     image_ = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
     content_ = Content::Bitmap;
     renderer_ = {};
@@ -105,6 +106,7 @@ void PaintCanvas::replaceWithWhite(int width, int height)
 
 void PaintCanvas::replaceShowOnly(const QImage& image, Renderer renderer)
 {
+    played_ = QImage();
     image_ = image;
     content_ = Content::ShowOnly;
     renderer_ = std::move(renderer);
@@ -113,6 +115,7 @@ void PaintCanvas::replaceShowOnly(const QImage& image, Renderer renderer)
 
 void PaintCanvas::clear()
 {
+    played_ = QImage();
     image_ = QImage();
     content_ = Content::None;
     renderer_ = {};
@@ -121,14 +124,19 @@ void PaintCanvas::clear()
 
 void PaintCanvas::assignContent(const QImage& image)
 {
+    played_ = QImage();
     image_ = image.convertToFormat(QImage::Format_RGB32);
 }
 
 QImage PaintCanvas::rendered(QSize size) const
 {
-    if (renderer_)
-        return renderer_(size);
-    return image_.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (!renderer_)
+        return image_.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    // A metafile is played once per size: a repaint at the same size (a
+    // window moved over it, a scroll) shows what was played last time.
+    if (played_.isNull() || played_.size() != size)
+        played_ = renderer_(size);
+    return played_;
 }
 
 QRect PaintCanvas::moveTo(QPoint p)

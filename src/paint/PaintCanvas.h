@@ -141,6 +141,7 @@ private:
     QImage image_;
     Content content_ = Content::Bitmap;
     Renderer renderer_;
+    mutable QImage played_;  // the renderer's last picture, at its size
     DrawingState state_;
 };
 

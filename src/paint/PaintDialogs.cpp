@@ -2,7 +2,9 @@
 
 #include "paint/UpDownControl.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,7 +18,12 @@ void setupPaintDialog(QDialog* dialog, int clientWidth, int clientHeight)
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     dialog->setFont(font);
-    dialog->setFixedSize(clientWidth, clientHeight);
+    // The window manager writes the caption in its own, larger font beside
+    // its buttons; a dialog narrower than that shows the caption cut off.
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int captionWidth = QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()) * 5 / 4 + 96;
+    dialog->setFixedSize(qMax(clientWidth, captionWidth), clientHeight);
     dialog->setModal(true);
 }
 
@@ -34,6 +41,11 @@ QLineEdit* addNumberBox(QWidget* parent, const char* editName, const char* upDow
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(editName));
+    // Wide enough for every value the limits allow ("-100" in 30 pixels is cut).
+    const QFontMetrics metrics(parent->font());
+    const int widest = qMax(metrics.horizontalAdvance(QString::number(minimum)),
+                            metrics.horizontalAdvance(QString::number(maximum)));
+    width = qMax(width, widest + 12);
     edit->setGeometry(left, top, width, 20);
     auto* control = new UpDownControl(parent);
     control->setObjectName(QString::fromLatin1(upDownName));

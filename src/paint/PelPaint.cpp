@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/EditorPort.h"
 #include "platform/Hints.h"
+#include "platform/ModalOwner.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
 
@@ -42,6 +43,52 @@ void setBackground(QWidget* widget, const QColor& colour, QPalette::ColorRole ro
     palette.setColor(role, colour);
     widget->setPalette(palette);
 }
+
+// The swatches' colours. Styles may paint a label in a tool bar as they
+// like; a style sheet is the one way every style honours.
+void setSwatchColours(QLabel* swatch, const QColor& background, const QColor& text)
+{
+    swatch->setProperty("swatchBackground", background);
+    swatch->setProperty("swatchText", text);
+    setBackground(swatch, background);
+    setBackground(swatch, text, QPalette::WindowText);
+    swatch->setStyleSheet(QStringLiteral("QLabel { background-color: %1; color: %2; }")
+                              .arg(background.name(), text.name()));
+}
+
+QColor swatchBackground(const QLabel* swatch)
+{
+    return swatch->property("swatchBackground").value<QColor>();
+}
+
+QColor swatchText(const QLabel* swatch)
+{
+    return swatch->property("swatchText").value<QColor>();
+}
+
+// A status panel: shows as much of its text as fits (the middle of a long
+// path gives way first) and keeps the whole text as its tool tip.
+class StatusPanel : public QLabel {
+public:
+    using QLabel::QLabel;
+    void setFullText(const QString& text)
+    {
+        full_ = text;
+        setToolTip(fontMetrics().horizontalAdvance(text) > contentsRect().width() ? text : QString());
+        setText(fontMetrics().elidedText(full_, Qt::ElideMiddle, contentsRect().width()));
+    }
+    QString fullText() const { return full_; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        setFullText(full_);
+    }
+
+private:
+    QString full_;
+};
 
 // Passes Enter in the pen-width box to the form; other keys go on.
 class EnterFilter : public QObject {
@@ -98,6 +145,8 @@ void TForm6::setupLayout()
     // given; it must sit inside the form.
     ControlBar1->setWindowFlags(Qt::Widget);
     ControlBar1->setObjectName(QStringLiteral("ControlBar1"));
+    // No list of bars on a right click: it could hide the menu bar itself.
+    ControlBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     layout->addWidget(ControlBar1, 1);
 
     ScrollBox1 = new QScrollArea(ControlBar1);
@@ -120,11 +169,16 @@ void TForm6::setupLayout()
     StatusBar2->setObjectName(QStringLiteral("StatusBar2"));
     StatusBar2->setSizeGripEnabled(true);
     for (int i = 0; i < 2; ++i) {
-        statusPanels_[i] = new QLabel(StatusBar2);
+        statusPanels_[i] = new StatusPanel(StatusBar2);
         statusPanels_[i]->setObjectName(QStringLiteral("StatusBar2Panel%1").arg(i));
-        statusPanels_[i]->setFixedWidth(i == 0 ? 350 : 50);
-        StatusBar2->addWidget(statusPanels_[i]);
     }
+    // Panel 0 takes what the window has to spare; panel 1 is wide enough for
+    // any position on the largest picture.
+    statusPanels_[0]->setMinimumWidth(120);
+    statusPanels_[1]->setFixedWidth(
+        qMax(50, statusPanels_[1]->fontMetrics().horizontalAdvance(QStringLiteral("X=-00000,Y=-00000")) + 8));
+    StatusBar2->addWidget(statusPanels_[0], 1);
+    StatusBar2->addWidget(statusPanels_[1]);
     layout->addWidget(StatusBar2);
 
     connect(Image1, &pel::ImageControl::mouseDown, this, &TForm6::Image1MouseDown);
@@ -195,6 +249,9 @@ void TForm6::setupToolBar3()
     ToolBar3->setMovable(true);
     ToolBar3->setFloatable(true);
     ToolBar3->setIconSize(QSize(16, 16));
+    // A row of its own: beside the tool buttons it would be squeezed to its
+    // first button and an overflow arrow at the form's size.
+    ControlBar1->addToolBarBreak(Qt::TopToolBarArea);
     ControlBar1->addToolBar(Qt::TopToolBarArea, ToolBar3);
 
     auto makeSwatch = [this](const char* name, const char* caption, const char* hint) {
@@ -203,10 +260,8 @@ void TForm6::setupToolBar3()
         label->setFont(swatchFont());
         label->setFixedSize(70, 22);
         label->setAlignment(Qt::AlignCenter);
-        label->setAutoFillBackground(true);
         label->setCursor(Qt::PointingHandCursor);
-        setBackground(label, Qt::black);
-        setBackground(label, Qt::red, QPalette::WindowText);
+        setSwatchColours(label, Qt::black, Qt::red);
         pel::setHint(label, QString::fromUtf8(hint));
         return label;
     };
@@ -252,6 +307,9 @@ void TForm6::setupToolBar3()
     UpDown1->setAssociate(Edit1);
     UpDown1->setCursor(Qt::PointingHandCursor);
     pel::setHint(UpDown1, QStringLiteral("ペンサイズ|ペンノサイズを指定する"));
+    // The bar's height (22): the arrows sit beside the box, not above it.
+    Edit1->setFixedHeight(22);
+    UpDown1->setFixedSize(16, 22);
     widthLayout->addWidget(Edit1);
     widthLayout->addWidget(UpDown1);
     connect(UpDown1, &pel::UpDownControl::clicked, this, &TForm6::UpDown1Click);
@@ -318,12 +376,12 @@ void TForm6::setupStyleMenus()
 
 void TForm6::showStatus(const QString& text)
 {
-    statusPanels_[0]->setText(text);
+    static_cast<StatusPanel*>(statusPanels_[0])->setFullText(text);
 }
 
 QString TForm6::statusPanel(int index) const
 {
-    return statusPanels_[index]->text();
+    return static_cast<StatusPanel*>(statusPanels_[index])->fullText();
 }
 
 // ---- Picture and drawing state
@@ -405,7 +463,7 @@ void TForm6::Image1MouseDown(Qt::MouseButton button, QPoint pos)
 
 void TForm6::Image1MouseMove(Qt::MouseButtons buttons, QPoint pos)
 {
-    statusPanels_[1]->setText(QStringLiteral("X=%1,Y=%2").arg(pos.x()).arg(pos.y()));
+    static_cast<StatusPanel*>(statusPanels_[1])->setFullText(QStringLiteral("X=%1,Y=%2").arg(pos.x()).arg(pos.y()));
     if (!(buttons & Qt::LeftButton) || pressRefused_)
         return;
     if (!canvasReady())
@@ -498,8 +556,7 @@ void TForm6::ToolButton7Click()
 
 void TForm6::ToolButton20Click()
 {
-    if (Form8)
-        Form8->exec();
+    execAbove(Form8);
 }
 
 void TForm6::ToolButton21Click()
@@ -519,17 +576,55 @@ void TForm6::ToolButton21Click()
 
 void TForm6::ToolButton31Click()
 {
-    if (Form10)
-        Form10->exec();
+    execAbove(Form10);
+}
+
+int TForm6::execAbove(QDialog* dialog)
+{
+    if (!dialog)
+        return QDialog::Rejected;
+    pel::keepAboveOwner(dialog, this);
+    return dialog->exec();
+}
+
+void TForm6::keyPressEvent(QKeyEvent* event)
+{
+    // Escape is no way to leave the form without its question: it closes an
+    // open overflow of a tool bar, or asks the exit question.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        for (QToolBar* bar : {ToolBar1, ToolBar2, ToolBar3}) {
+            auto* more = bar ? bar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")) : nullptr;
+            if (more && more->isVisible() && more->isChecked()) {
+                more->click();
+                return;
+            }
+        }
+        ExitImgActionExecute();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TForm6::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TForm6::FormShow()
+{
+    const QString hint = pel::applicationHint();
+    showStatus(hint.isEmpty() ? pel::hintLongPart(pel::hintOf(Image1)) : hint);
 }
 
 void TForm6::applyCaptionRule(QLabel* swatch)
 {
-    const QColor background = swatch->palette().color(QPalette::Window);
+    const QColor background = swatchBackground(swatch);
     if (background.rgb() == QColor(Qt::black).rgb())
-        setBackground(swatch, Qt::red, QPalette::WindowText);
-    if (swatch->palette().color(QPalette::Window).rgb() == QColor(Qt::red).rgb())
-        setBackground(swatch, Qt::black, QPalette::WindowText);
+        setSwatchColours(swatch, background, Qt::red);
+    if (background.rgb() == QColor(Qt::red).rgb())
+        setSwatchColours(swatch, background, Qt::black);
 }
 
 void TForm6::Label1Click()
@@ -539,7 +634,7 @@ void TForm6::Label1Click()
     if (const auto colour = pel::dialogs().chooseColor(this, drawingColor_)) {
         drawingColor_ = *colour;
         canvas().pen().color = *colour;
-        setBackground(Label1, *colour);
+        setSwatchColours(Label1, *colour, swatchText(Label1));
     }
     applyCaptionRule(Label1);
 }
@@ -551,7 +646,7 @@ void TForm6::Label2Click()
     if (const auto colour = pel::dialogs().chooseColor(this, backgroundColor_)) {
         backgroundColor_ = *colour;
         canvas().brush().color = *colour;
-        setBackground(Label2, *colour);
+        setSwatchColours(Label2, *colour, swatchText(Label2));
     }
     applyCaptionRule(Label2);
 }

@@ -80,6 +80,8 @@ public:
     void ToolButton20Click();  // text settings
     void ToolButton21Click();  // draw text
     void ToolButton31Click();  // fixed-position figure settings
+    // Shows a dialog of the form modally, above the form (which stays on top).
+    int execAbove(QDialog* dialog);
     void Label1Click();
     void Label2Click();
     // Returns true when the key was consumed.
@@ -102,6 +104,7 @@ public:
     void setupFileActions();
 
     void FormCreate();
+    void FormShow();
     void FormCloseQuery();
     void NewImgActionExecute();
     void OpenImgActionExecute();
@@ -140,6 +143,8 @@ public:
 
 protected:
     void done(int result) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QAction* fileAction(const char* name, const QString& caption, const QString& hint, const char* category);

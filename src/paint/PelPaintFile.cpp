@@ -6,6 +6,7 @@
 #include "paint/PelSizepas.h"
 #include "platform/Dialogs.h"
 #include "platform/Hints.h"
+#include "platform/ModalOwner.h"
 #include "platform/Printing.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/WindowPlacement.h"
@@ -216,12 +217,15 @@ void TForm6::setupMenuBar()
         button->setPopupMode(QToolButton::InstantPopup);
         pel::setHint(button, b.hint);
         ToolBar1->addWidget(button);
-        if (b.menu == ToolMenu) {
-            button->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(button, &QToolButton::customContextMenuRequested, this,
-                    [this, button](const QPoint& at) { ToolMenu->exec(button->mapToGlobal(at)); });
-        }
+        // A menu button's own menu is its right-click menu as well.
+        QMenu* menu = b.menu;
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(button, &QToolButton::customContextMenuRequested, this,
+                [button, menu](const QPoint& at) { menu->exec(button->mapToGlobal(at)); });
     }
+    // The menu bar stays where it is; only the tool bars move and float.
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
     insertMenuBand(ToolBar1);
 }
 
@@ -310,6 +314,7 @@ void TForm6::OpenImgActionExecute()
     request.filters = pel::pictureFileFilters();
     request.filterIndex = 0;
     request.picturePreview = true;
+    request.preview = &pel::picturePreview;
     const std::optional<QString> chosen = pel::dialogs().openFile(this, request);
     if (!chosen) {
         showStatus(QStringLiteral("「ファイルを開く」はキャンセルされました。"));
@@ -329,7 +334,7 @@ void TForm6::OpenImgActionExecute()
         replaceShowOnly(picture.image, [picture](QSize size) { return picture.render(size); });
     }
     pictureKind_ = picture.kind;
-    showStatus(path + QStringLiteral("が開かれました。"));
+    showStatus(path + QStringLiteral("が開かれました。") + result.warning);
     openDialogFileName = QStringLiteral("*.*");
 }
 
@@ -422,14 +427,12 @@ void TForm6::imageSizeActionExecute(int width, int height)
 
 void TForm6::NewImgActionExecute()
 {
-    if (Form9)
-        Form9->exec();
+    execAbove(Form9);
 }
 
 void TForm6::FreeActionExecute()
 {
-    if (Form9)
-        Form9->exec();
+    execAbove(Form9);
 }
 
 void TForm6::Stretch1ActionExecute()
@@ -452,8 +455,9 @@ void TForm6::Center1ActionExecute()
 
 void TForm6::ShowActionExecute()
 {
-    toolBar2()->show();
-    toolBar3()->show();
+    // Every bar, the menu bar too, whatever hid it.
+    for (QToolBar* bar : {ToolBar1, toolBar2(), toolBar3()})
+        bar->show();
 }
 
 // ---- Clipboard ----------------------------------------------------------------
@@ -505,6 +509,7 @@ void TForm6::Print1Execute()
 {
     if (!image1()->canvas().hasPicture() || !Form12)
         return;
+    pel::keepAboveOwner(Form12, this);
     Form12->showPreview(image1()->canvas());
 }
 

@@ -1,10 +1,13 @@
 #include "paint/PelPreview.h"
 
+#include "platform/Dialogs.h"
 #include "platform/Printing.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
 
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -225,11 +228,38 @@ void TForm12::ScaleMinusButtonClick()
     RenderPreview();
 }
 
+// Printing to a PDF file (no printer installed): the user names the file,
+// and an existing file is replaced only when the user says so.
+bool TForm12::choosePdfFile(QPrinter& printer)
+{
+    const QFileInfo last(printer.outputFileName());
+    pel::FileDialogRequest request;
+    request.title = QStringLiteral("PDF ファイルに印刷");
+    request.directory = printer.outputFileName().isEmpty() ? QDir::homePath() : last.absolutePath();
+    request.fileName = printer.outputFileName().isEmpty() ? QStringLiteral("無題.pdf") : last.fileName();
+    request.filters = {pel::FileFilter{QStringLiteral("PDF ファイル"), QStringLiteral("*.pdf")}};
+    request.defaultSuffix = QStringLiteral("pdf");
+    const std::optional<QString> chosen = pel::dialogs().saveFile(this, request);
+    if (!chosen)
+        return false;
+    QString path = QFileInfo(*chosen).absoluteFilePath();
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    if (QFileInfo::exists(path)
+        && pel::prompts().confirm(this, QStringLiteral("同じ名前のファイルが既に存在しますが上書き保存しますか？ "),
+                                  pel::Prompts::Buttons::YesNo)
+               != pel::Prompts::Answer::Yes)
+        return false;
+    printer.setOutputFileName(path);
+    return true;
+}
+
 void TForm12::PrintButtonClick()
 {
     QPrinter& printer = pel::sharedPrinter();
-    if (printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty())
-        pel::preparePdfFallback(printer, QString());
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    if (toFile && !choosePdfFile(printer))
+        return;
     const QSize picture = pictureSize();
     const QRect target = pel::PreviewGeometry::printTarget(picture, PreviewScale).toQRect();
     QPainter painter;
@@ -242,7 +272,11 @@ void TForm12::PrintButtonClick()
     if (!painter.isActive() || !painter.end()) {
         printer.abort();
         pel::prompts().applicationError(this, pel::printFailureMessage(printer));
+        return;
     }
+    if (toFile)
+        pel::prompts().message(this, QStringLiteral("%1 に印刷しました。")
+                                         .arg(QDir::toNativeSeparators(printer.outputFileName())));
 }
 
 void TForm12::CancelButtonClick()

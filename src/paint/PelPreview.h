@@ -52,6 +52,7 @@ public:
     void ScalePlusButtonClick();
     void ScaleMinusButtonClick();
     void PrintButtonClick();
+    bool choosePdfFile(QPrinter& printer);
     void CancelButtonClick();
 
     const QImage& previewPage() const { return page_; }

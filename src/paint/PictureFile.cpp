@@ -95,8 +95,70 @@ QString invalidMessage(PictureKind kind)
 
 // BMP and ICO through Qt's readers, with the size checked before any pixel
 // memory is taken.
+// Where an uncompressed BMP file ends before its last row: the rows (in file
+// order) it holds whole, and the pixels of the row it breaks off in.
+struct BmpShortfall {
+    qint64 paddedSize = 0;
+    qint64 wholeRows = 0;
+    qint64 partialPixels = 0;
+    qint64 height = 0;
+    bool bottomUp = true;
+};
+
+std::optional<BmpShortfall> bmpShortfall(QByteArrayView bytes)
+{
+    if (bytes.size() < 34 || bytes[0] != 'B' || bytes[1] != 'M')
+        return std::nullopt;
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    auto u16 = [p](int at) { return quint32(p[at]) | quint32(p[at + 1]) << 8; };
+    auto u32 = [u16](int at) { return u16(at) | u16(at + 2) << 16; };
+    const quint32 offset = u32(10);
+    const quint32 header = u32(14);
+    if (header < 40)
+        return std::nullopt;
+    const qint64 width = qint32(u32(18));
+    const qint32 h = qint32(u32(22));
+    const quint32 bits = u16(28);
+    const quint32 compression = u32(30);
+    // Run-length data has no fixed size; only plain and bit-field rows do.
+    if ((compression != 0 && compression != 3) || width <= 0 || h == 0 || h == std::numeric_limits<qint32>::min())
+        return std::nullopt;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return std::nullopt;
+    const qint64 height = std::abs(qint64(h));
+    if (!sizeAllowed(width, height) || offset < 14 + header || offset > quint32(bytes.size()))
+        return std::nullopt;
+    const qint64 rowBytes = (width * bits + 31) / 32 * 4;
+    const qint64 end = qint64(offset) + rowBytes * height;
+    if (bytes.size() >= end)
+        return std::nullopt;
+    const qint64 held = bytes.size() - offset;
+    return BmpShortfall{end, held / rowBytes, (held % rowBytes) * 8 / bits, height, h > 0};
+}
+
+// The rows a cut-off file does not hold become white, not whatever the
+// memory held before.
+void whitenMissingRows(QImage& image, const BmpShortfall& shortfall)
+{
+    const QRgb white = qRgb(255, 255, 255);
+    for (qint64 row = shortfall.wholeRows; row < shortfall.height && row < image.height(); ++row) {
+        const int y = int(shortfall.bottomUp ? shortfall.height - 1 - row : row);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const qint64 from = row == shortfall.wholeRows ? shortfall.partialPixels : 0;
+        for (qint64 x = from; x < image.width(); ++x)
+            line[x] = white;
+    }
+}
+
 PictureResult decodeWithQt(QByteArrayView bytes, PictureKind kind)
 {
+    std::optional<BmpShortfall> shortfall;
+    QByteArray padded;
+    if (kind == PictureKind::Bitmap && (shortfall = bmpShortfall(bytes))) {
+        padded = QByteArray(bytes.data(), bytes.size());
+        padded.append(QByteArray(shortfall->paddedSize - bytes.size(), '\0'));
+        bytes = padded;
+    }
     QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
@@ -128,6 +190,10 @@ PictureResult decodeWithQt(QByteArrayView bytes, PictureKind kind)
         image = image.convertToFormat(QImage::Format_RGB32);
     else
         image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (shortfall) {
+        whitenMissingRows(image, *shortfall);
+        return {Picture{kind, image, {}}, {}, QStringLiteral("ファイルが壊れています。足りない部分は白で表示しています。")};
+    }
     return {Picture{kind, image, {}}, {}};
 }
 
@@ -340,6 +406,18 @@ PictureResult loadPictureFile(const QString& path)
     if (!bytes)
         return {std::nullopt, cannotOpenMessage(path)};
     return decodePicture(*bytes, *kind);
+}
+
+QImage picturePreview(const QString& path, QSize room)
+{
+    const PictureResult result = loadPictureFile(path);
+    if (!result.picture || result.picture->image.isNull())
+        return {};
+    const QImage& image = result.picture->image;
+    if (image.width() <= room.width() && image.height() <= room.height())
+        return image;
+    const QSize fitted = image.size().scaled(room, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    return result.picture->render(fitted);
 }
 
 QImage Picture::render(QSize size) const

@@ -49,7 +49,14 @@ struct Picture {
 struct PictureResult {
     std::optional<Picture> picture;
     QString error;  // the message for the status bar when `picture` is empty
+    // Said after the opening message when the file was damaged but what it
+    // holds could be shown.
+    QString warning = {};
 };
+
+// The picture of a file scaled down to fit `room` (never enlarged), as the
+// open dialog shows it; a null image when the file cannot be read.
+QImage picturePreview(const QString& path, QSize room);
 
 // Opens a picture file; the extension decides how it is read.
 PictureResult loadPictureFile(const QString& path);

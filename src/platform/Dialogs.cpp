@@ -1,10 +1,15 @@
 #include "platform/Dialogs.h"
 
+#include "platform/ModalOwner.h"
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLayout>
@@ -29,10 +34,32 @@ QString toQtFilterString(const QList<FileFilter>& filters)
 
 namespace {
 
+// The chosen picture, small, to the right of the file list.
+void addPicturePreview(QFileDialog& dialog, const std::function<QImage(const QString&, QSize)>& preview)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid)
+        return;
+    const QSize room(160, 160);
+    auto* shown = new QLabel(&dialog);
+    shown->setObjectName(QStringLiteral("PicturePreview"));
+    shown->setFixedSize(room + QSize(8, 8));
+    shown->setAlignment(Qt::AlignCenter);
+    shown->setFrameShape(QFrame::StyledPanel);
+    grid->addWidget(shown, 1, grid->columnCount(), grid->rowCount() - 1, 1, Qt::AlignTop);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, shown, [shown, preview, room](const QString& path) {
+        const QImage image = QFileInfo(path).isFile() ? preview(path, room) : QImage();
+        shown->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+    });
+}
+
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, request.title);
+    QWidget* const owner = modalOwner(parent);
+    QFileDialog dialog(owner, request.title);
+    keepAboveOwner(&dialog, owner);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -48,6 +75,8 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
         dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.fileName.isEmpty() && !request.fileName.contains(u'*'))
         dialog.selectFile(request.fileName);
+    if (request.picturePreview && request.preview)
+        addPicturePreview(dialog, request.preview);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
@@ -116,7 +145,9 @@ void addColourChoice(QFontDialog& dialog, QColor& colour)
 std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial,
                                            const std::function<void(const QFont&)>& apply, QColor* colour)
 {
-    QFontDialog dialog(initial, parent);
+    QWidget* const owner = modalOwner(parent);
+    QFontDialog dialog(initial, owner);
+    keepAboveOwner(&dialog, owner);
     dialog.setOption(QFontDialog::DontUseNativeDialog, true);
     QColor chosenColour = colour ? *colour : QColor();
     if (colour)
@@ -142,21 +173,27 @@ std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial
 
 std::optional<QColor> QtDialogs::chooseColor(QWidget* parent, const QColor& initial)
 {
-    const QColor colour = QColorDialog::getColor(initial, parent);
-    if (!colour.isValid())
+    QWidget* const owner = modalOwner(parent);
+    QColorDialog dialog(initial, owner);
+    keepAboveOwner(&dialog, owner);
+    if (dialog.exec() != QDialog::Accepted || !dialog.selectedColor().isValid())
         return std::nullopt;
-    return colour;
+    return dialog.selectedColor();
 }
 
 bool QtDialogs::print(QWidget* parent, QPrinter& printer)
 {
-    QPrintDialog dialog(&printer, parent);
+    QWidget* const owner = modalOwner(parent);
+    QPrintDialog dialog(&printer, owner);
+    keepAboveOwner(&dialog, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 
 bool QtDialogs::printerSetup(QWidget* parent, QPrinter& printer)
 {
-    QPageSetupDialog dialog(&printer, parent);
+    QWidget* const owner = modalOwner(parent);
+    QPageSetupDialog dialog(&printer, owner);
+    keepAboveOwner(&dialog, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 

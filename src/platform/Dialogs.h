@@ -1,6 +1,8 @@
 #pragma once
 #include <QColor>
 #include <QFont>
+#include <QImage>
+#include <QSize>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -26,6 +28,9 @@ struct FileDialogRequest {
     int filterIndex = 0;      // 0-based entry selected at first
     QString defaultSuffix;    // without the dot
     bool picturePreview = false;
+    // With a picture preview: the chosen file as a small picture beside the
+    // file list (a null image when it cannot be shown).
+    std::function<QImage(const QString& path, QSize room)> preview;
 };
 
 // The common dialogs. Everything the program asks through a system dialog

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QStatusTipEvent>
 #include <QToolButton>
 #include <QWidget>
 
@@ -47,8 +48,28 @@ HintTracker::HintTracker(QWidget* window, std::function<void(const QString&)> sh
     qApp->installEventFilter(this);
 }
 
+namespace {
+QString& lastApplicationHint()
+{
+    static QString hint;
+    return hint;
+}
+} // namespace
+
+QString applicationHint()
+{
+    return lastApplicationHint();
+}
+
 bool HintTracker::eventFilter(QObject* watched, QEvent* event)
 {
+    // Menu entries report their hints as status tips, wherever they are.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        if (!tip.isEmpty())
+            lastApplicationHint() = tip;
+        return false;
+    }
     if (event->type() != QEvent::Enter || !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);
@@ -60,6 +81,7 @@ bool HintTracker::eventFilter(QObject* watched, QEvent* event)
             if (auto* button = qobject_cast<QToolButton*>(w); button && button->defaultAction())
                 hint = hintOf(button->defaultAction());
         if (!hint.isEmpty()) {
+            lastApplicationHint() = hintLongPart(hint);
             show_(hintLongPart(hint));
             break;
         }

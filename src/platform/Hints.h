@@ -16,6 +16,9 @@ QString hintLongPart(const QString& hint);
 void setHint(QWidget* widget, const QString& hint);
 void setHint(QAction* action, const QString& hint);
 QString hintOf(const QObject* object);
+// The long hint the program showed last, in any window (a window that opens
+// shows it as the hint of the command that opened it).
+QString applicationHint();
 
 // Shows the long hint of the control under the mouse in a status line. A
 // control without a hint of its own uses its nearest parent's, up to the

@@ -1,5 +1,7 @@
 #include "platform/Prompts.h"
 
+#include "platform/ModalOwner.h"
+
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
@@ -29,7 +31,9 @@ void Prompts::applicationError(QWidget* parent, const QString& text)
 Prompts::Answer QtPrompts::show(QWidget* parent, const QString& caption, const QString& text,
                                 Buttons buttons, Icon icon)
 {
-    QMessageBox box(parent);
+    QWidget* const owner = modalOwner(parent);
+    QMessageBox box(owner);
+    keepAboveOwner(&box, owner);
     box.setWindowTitle(caption);
     box.setText(text);
     switch (icon) {

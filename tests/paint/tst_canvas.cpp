@@ -263,6 +263,28 @@ private Q_SLOTS:
         canvas.clear();
         QVERIFY(!canvas.hasPicture());
     }
+
+    // A metafile is played once per size: repaints at the same size reuse
+    // the picture, a new size or a new picture plays again.
+    void playedPictureIsReusedUntilTheSizeChanges()
+    {
+        PaintCanvas canvas;
+        QList<QSize> played;
+        auto renderer = [&played](QSize size) {
+            played << size;
+            return filled(size.width(), size.height(), kRed);
+        };
+        canvas.replaceShowOnly(filled(10, 10, kRed), renderer);
+        QCOMPARE(canvas.rendered(QSize(40, 30)).size(), QSize(40, 30));
+        QCOMPARE(canvas.rendered(QSize(40, 30)).pixel(39, 29), kRed);
+        QCOMPARE(played, QList<QSize>{QSize(40, 30)});
+        canvas.rendered(QSize(80, 60));
+        canvas.rendered(QSize(80, 60));
+        QCOMPARE(played.size(), 2);
+        canvas.replaceShowOnly(filled(10, 10, kRed), renderer);
+        canvas.rendered(QSize(80, 60));
+        QCOMPARE(played.size(), 3);
+    }
 };
 
 QTEST_MAIN(TestCanvas)

@@ -147,7 +147,11 @@ private Q_SLOTS:
                                     : static_cast<QDialog*>(forms->form10.get());
         auto* widget = d->findChild<QWidget*>(control);
         QVERIFY(widget);
-        QCOMPARE(widget->geometry(), geometry);
+        // Boxes may be wider than specified where a value would be cut.
+        QCOMPARE(widget->pos(), geometry.topLeft());
+        QCOMPARE(widget->height(), geometry.height());
+        QVERIFY(widget->width() >= geometry.width());
+        QVERIFY(widget->width() <= geometry.width() + 12);
     }
 
     void showingPutsTheSecondHintInTheStatusBar_data()

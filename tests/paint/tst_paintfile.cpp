@@ -256,6 +256,31 @@ private Q_SLOTS:
         QVERIFY(f.status().startsWith(QStringLiteral("JPEG エラー #")));
         QCOMPARE(f.env.beep->count, 2);
         QCOMPARE(f.form->image1()->canvas().image().pixel(1, 1), qRgb(0, 255, 0));
+
+        // A damaged bitmap opens, and the status says it is damaged.
+        const QString cut = f.env.path(QStringLiteral("cut.bmp"));
+        test::writeFile(cut, encodeBmp(filled(20, 10, qRgb(0, 0, 255))).left(54 + 60 * 4));
+        f.env.dialogs->openAnswers.enqueue(cut);
+        f.form->OpenImgActionExecute();
+        QVERIFY(f.status().startsWith(QDir::toNativeSeparators(cut) + QStringLiteral("が開かれました。")));
+        QVERIFY(f.status().contains(QStringLiteral("壊れています")));
+        QCOMPARE(f.form->image1()->canvas().image().pixel(1, 1), qRgb(255, 255, 255));
+        QCOMPARE(f.form->image1()->canvas().image().pixel(1, 9), qRgb(0, 0, 255));
+    }
+
+    // The open dialog shows the chosen picture small beside the file list.
+    void openDialogPreviewsThePicture()
+    {
+        Fixture f;
+        f.form->OpenImgActionExecute();
+        const pel::FileDialogRequest request = f.env.dialogs->openRequests.last();
+        QVERIFY(request.preview);
+        const QString wide = f.env.path(QStringLiteral("wide.bmp"));
+        QVERIFY(writeBmpFile(wide, filled(400, 200, qRgb(255, 0, 0))));
+        const QImage small = request.preview(wide, QSize(160, 160));
+        QCOMPARE(small.size(), QSize(160, 80));
+        QCOMPARE(small.pixel(80, 40), qRgb(255, 0, 0));
+        QVERIFY(request.preview(f.env.path(QStringLiteral("missing.bmp")), QSize(160, 160)).isNull());
     }
 
     void saveAsksWhatItShould_data()

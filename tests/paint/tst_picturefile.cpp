@@ -7,7 +7,6 @@
 #include "support/TestServices.h"
 
 #include <QBuffer>
-#include <QElapsedTimer>
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -178,13 +177,12 @@ private Q_SLOTS:
         QCOMPARE(flat.pixel(1, 0), qRgb(255, 0, 0));
     }
 
-    void damagedBitmapsAreRefusedQuickly_data()
+    void damagedBitmapsAreRefusedSafely_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         const QByteArray good = encodeBmp(noiseImage(16, 16, 7));
         QTest::newRow("zero length") << QByteArray();
         QTest::newRow("header only") << good.left(20);
-        QTest::newRow("truncated pixels") << good.left(good.size() / 2);
         QTest::newRow("30000x30000") << bmpBytes(30000, 30000, 24, 0, QByteArray(64, '\0'));
         QTest::newRow("negative huge height") << bmpBytes(100, -2000000000, 24, 0, QByteArray(64, '\0'));
         QTest::newRow("zero width") << bmpBytes(0, 10, 24, 0, QByteArray(64, '\0'));
@@ -193,13 +191,10 @@ private Q_SLOTS:
         QTest::newRow("bit depth 7") << bmpBytes(4, 4, 7, 0, QByteArray(64, '\0'));
         QTest::newRow("not a bitmap") << QByteArray("GIF89a this is not a bitmap at all");
     }
-    void damagedBitmapsAreRefusedQuickly()
+    void damagedBitmapsAreRefusedSafely()
     {
         QFETCH(QByteArray, bytes);
-        QElapsedTimer timer;
-        timer.start();
         const PictureResult result = decodePicture(bytes, PictureKind::Bitmap);
-        QVERIFY(timer.elapsed() < 2000);
         if (result.picture) {
             // Qt may show what it could read of a damaged file; it must stay
             // within the limits.
@@ -209,6 +204,51 @@ private Q_SLOTS:
         }
         if (bytes.isEmpty() || bytes.startsWith("GIF") || bytes.size() == 20)
             QVERIFY(!result.picture);
+    }
+
+    // A file cut off inside its pixel rows: the rows it holds are shown,
+    // the rest is white (not leftover memory), and the status says so.
+    void truncatedBitmapShowsMissingRowsWhite_data()
+    {
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<bool>("topDown");
+        QTest::addColumn<int>("keptBytes");  // of the pixel data
+        QTest::newRow("24 bit, 3 rows and a bit") << 24 << false << 3 * 24 + 7;
+        QTest::newRow("24 bit, no rows") << 24 << false << 0;
+        QTest::newRow("24 bit top-down") << 24 << true << 5 * 24;
+        QTest::newRow("32 bit") << 32 << false << 2 * 32 + 8;
+        QTest::newRow("8 bit palette") << 8 << false << 4 * 8 + 3;
+    }
+    void truncatedBitmapShowsMissingRowsWhite()
+    {
+        QFETCH(int, bits);
+        QFETCH(bool, topDown);
+        QFETCH(int, keptBytes);
+        const int w = 8, h = 8;
+        const int rowBytes = (w * bits + 31) / 32 * 4;
+        // Every pixel dark grey (palette entry 1, or 0x10 in each channel).
+        QByteArray pixels(rowBytes * h, char(bits == 8 ? 1 : 0x10));
+        const QByteArray bytes = bmpBytes(w, topDown ? -h : h, quint16(bits), 0, pixels, bits == 8 ? 256 : 0);
+        const int header = int(bytes.size()) - int(pixels.size());
+        const QByteArray cut = bytes.left(header + keptBytes);
+        const PictureResult first = decodePicture(cut, PictureKind::Bitmap);
+        QVERIFY2(first.picture, qPrintable(first.error));
+        QVERIFY(!first.warning.isEmpty());
+        const QImage& image = first.picture->image;
+        QCOMPARE(image.size(), QSize(w, h));
+        const int wholeRows = keptBytes / rowBytes;
+        const int partialPixels = keptBytes % rowBytes * 8 / bits;
+        for (int y = 0; y < h; ++y) {
+            const int fileRow = topDown ? y : h - 1 - y;
+            for (int x = 0; x < w; ++x) {
+                const bool held = fileRow < wholeRows || (fileRow == wholeRows && x < partialPixels);
+                const QRgb expected = held ? (bits == 8 ? qRgb(1, 1, 1) : qRgb(0x10, 0x10, 0x10)) : qRgb(255, 255, 255);
+                QVERIFY2(image.pixel(x, y) == expected, qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+            }
+        }
+        // The same every time: nothing of the memory's old content shows.
+        QCOMPARE(decodePicture(cut, PictureKind::Bitmap).picture->image, image);
+        QVERIFY(decodePicture(bytes, PictureKind::Bitmap).warning.isEmpty());
     }
 
     void hugeBitmapNamesItsSize()
@@ -305,11 +345,8 @@ private Q_SLOTS:
         for (int i = 0; i < 3000; ++i)
             bytes += scan;
         bytes += QByteArray::fromHex("ffd9");
-        QElapsedTimer timer;
-        timer.start();
         QString error;
         const QImage image = decodeJpeg(bytes, &error);
-        QVERIFY(timer.elapsed() < 2000);
         QVERIFY(image.isNull());
         QCOMPARE(error, QStringLiteral("JPEG のスキャン数が多すぎるため開けません"));
     }
@@ -451,11 +488,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, kind);
-        QElapsedTimer timer;
-        timer.start();
         const PictureResult result
             = decodePicture(bytes, kind == 0 ? PictureKind::Metafile : PictureKind::EnhancedMetafile);
-        QVERIFY(timer.elapsed() < 2000);
         QVERIFY2(result.picture, qPrintable(result.error));
         // The damaged record is skipped; the rectangle after it is drawn.
         QCOMPARE(result.picture->image.pixel(8, 8), qRgb(0, 255, 0));
@@ -477,8 +511,6 @@ private Q_SLOTS:
              PictureKind::EnhancedMetafile},
         };
         QRandomGenerator random(20240506);
-        QElapsedTimer timer;
-        timer.start();
         for (int round = 0; round < 3000; ++round) {
             const auto& [seed, kind] = seeds[round % seeds.size()];
             QByteArray bytes = seed;
@@ -503,7 +535,6 @@ private Q_SLOTS:
                 QVERIFY(!result.error.isEmpty());
             }
         }
-        QVERIFY2(timer.elapsed() < 60000, "decoding damaged files took too long");
     }
 
     void metafileTooLargeIsRefused()

@@ -6,6 +6,7 @@
 #include "platform/Printing.h"
 #include "support/TestServices.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPrinter>
 #include <QToolButton>
@@ -14,6 +15,7 @@
 Q_DECLARE_METATYPE(pel::EdgeRect)
 
 using namespace pel;
+using pel::Prompts;
 
 namespace {
 
@@ -153,11 +155,31 @@ private Q_SLOTS:
         QCOMPARE(page.pixel(page.width() - 1, page.height() - 1), qRgb(255, 255, 255));
     }
 
-    void printingWritesOnePdfPage()
+    // With no printer the page goes to a PDF file the user names; an
+    // existing file is replaced only on Yes, and the user is told where the
+    // page went.
+    void printingToAFileAsksForItsName_data()
     {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QList<int>>("answers");  // overwrite question
+        QTest::addColumn<bool>("written");
+        QTest::newRow("new file") << false << QList<int>{} << true;
+        QTest::newRow("existing, yes") << true << QList<int>{int(Prompts::Answer::Yes)} << true;
+        QTest::newRow("existing, no") << true << QList<int>{int(Prompts::Answer::No)} << false;
+    }
+    void printingToAFileAsksForItsName()
+    {
+        QFETCH(bool, exists);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, written);
         test::TestEnvironment env;
         const QString pdf = env.path(QStringLiteral("picture.pdf"));
-        sharedPrinter().setOutputFileName(pdf);
+        if (exists)
+            test::writeFile(pdf, "keep me");
+        sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+        env.dialogs->saveAnswers << pdf;
+        for (int a : answers)
+            env.prompts->answers << Prompts::Answer(a);
         NoEditor editor;
         TForm12 preview(editor);
         PaintCanvas canvas;
@@ -165,18 +187,41 @@ private Q_SLOTS:
         preview.setPicture(&canvas);
         QVERIFY(preview.preparePreview());
         preview.PrintButton->click();
+        QCOMPARE(env.dialogs->saveRequests.size(), 1);
         const QByteArray bytes = test::readFile(pdf);
+        if (!written) {
+            QCOMPARE(bytes, QByteArray("keep me"));
+            QCOMPARE(env.prompts->shown.size(), 1);
+            return;
+        }
         QVERIFY(bytes.startsWith("%PDF"));
         QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
         QVERIFY(bytes.contains("/Subtype /Image"));
-        QVERIFY(env.prompts->shown.isEmpty());
+        QCOMPARE(env.prompts->shown.size(), answers.size() + 1);
+        QVERIFY(env.prompts->shown.last().text.contains(QDir::toNativeSeparators(pdf)));
         QVERIFY(preview.isVisible() == false);  // never shown here, and printing does not close it
+    }
+
+    void cancelledFileChoicePrintsNothing()
+    {
+        test::TestEnvironment env;
+        sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+        NoEditor editor;
+        TForm12 preview(editor);
+        PaintCanvas canvas;
+        preview.setPicture(&canvas);
+        QVERIFY(preview.preparePreview());
+        preview.PrintButtonClick();
+        QCOMPARE(env.dialogs->saveRequests.size(), 1);
+        QVERIFY(env.prompts->shown.isEmpty());
+        QVERIFY(QDir(env.programDirectory()).entryList({QStringLiteral("*.pdf")}).isEmpty());
     }
 
     void printFailureReachesTheErrorDisplay()
     {
         test::TestEnvironment env;
-        sharedPrinter().setOutputFileName(env.path(QStringLiteral("no-such-folder/out.pdf")));
+        sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+        env.dialogs->saveAnswers << env.path(QStringLiteral("no-such-folder/out.pdf"));
         NoEditor editor;
         TForm12 preview(editor);
         PaintCanvas canvas;

@@ -1,0 +1,206 @@
+// The paint form on a real desktop: the stay-on-top form must never cover
+// what it opens, and at its own size every control is on screen.
+#include "DesktopTest.h"
+#include "app/Application.h"
+#include "main/Pelmain.h"
+#include "paint/PelPaint.h"
+#include "paint/PelPreview.h"
+#include "paint/PelSizepas.h"
+#include "platform/Fonts.h"
+#include "platform/Printing.h"
+#include "platform/Prompts.h"
+#include "platform/Services.h"
+#include "support/TestServices.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+using namespace pel::desktop;
+
+namespace {
+
+// Answers the first question Yes, then shows the real message boxes.
+class ThenRealPrompts final : public pel::Prompts {
+public:
+    Answer show(QWidget* parent, const QString& caption, const QString& text, Buttons buttons, Icon icon) override
+    {
+        if (scripted_-- > 0)
+            return Answer::Yes;
+        return real_.show(parent, caption, text, buttons, icon);
+    }
+
+private:
+    int scripted_ = 1;
+    pel::QtPrompts real_;
+};
+
+} // namespace
+
+class DesktopPaintTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<pel::test::TestEnvironment> env;
+
+    // What a modal window looked like once it was up: its name, whether the
+    // window manager made it active and left it uncovered, and faults of
+    // its controls.
+    struct Seen {
+        QString name;
+        bool active = false;
+        bool uncovered = false;
+        QStringList faults;
+    };
+
+    // Runs `open` (which blocks in a modal window) and looks at the first
+    // modal window other than `below` once the window manager shows it;
+    // `close` then ends that window.
+    Seen whileModal(QWidget* below, const std::function<void()>& open,
+                    const std::function<void(QWidget*)>& close)
+    {
+        Seen seen;
+        auto* poll = new QTimer(this);
+        int waited = 0;
+        connect(poll, &QTimer::timeout, this, [&, poll] {
+            QWidget* modal = QApplication::activeModalWidget();
+            waited += 50;
+            if (!modal || modal == below) {
+                if (waited > kWait)
+                    poll->stop();
+                return;
+            }
+            // Give the window manager its moment to map and stack it.
+            if (!isActive(modal) && waited <= kWait)
+                return;
+            poll->stop();
+            seen.name = modal->objectName().isEmpty() ? QString::fromLatin1(modal->metaObject()->className())
+                                                      : modal->objectName();
+            seen.active = isActive(modal);
+            seen.uncovered = isUncovered(modal);
+            // Every button of the window can be clicked (the preview's
+            // buttons were covered by the form).
+            for (QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+                if (button->isVisible() && !isClickable(button))
+                    seen.faults << nameOf(button) + QStringLiteral(" covered");
+            close(modal);
+        });
+        poll->start(50);
+        open();
+        poll->deleteLater();
+        return seen;
+    }
+
+    void showPaintForm(Qt::WindowState state)
+    {
+        PelmoraApp::createWindows({});
+        Form6->setWindowState(state);
+        if (state == Qt::WindowNoState)
+            Form6->resize(600, 400);
+        QVERIFY(showAndActivate(Form6));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(onX(), "run under run-under-x.sh");
+        pel::installFontSubstitutions();
+    }
+    void init()
+    {
+        env = std::make_unique<pel::test::TestEnvironment>();
+        pel::sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
+    }
+    void cleanup()
+    {
+        if (Form1)
+            PelmoraApp::destroyWindows();
+        env.reset();
+    }
+
+    // The preview and the image-size dialog open above the form, active,
+    // with nothing of the form over them, maximised or at 600 x 400.
+    void windowsOpenAboveTheForm_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("preview, maximised") << "Print1" << "TForm12" << true;
+        QTest::newRow("preview, 600x400") << "Print1" << "TForm12" << false;
+        QTest::newRow("image size, maximised") << "NewImgAction" << "TForm9" << true;
+    }
+    void windowsOpenAboveTheForm()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, window);
+        QFETCH(bool, maximised);
+        showPaintForm(maximised ? Qt::WindowMaximized : Qt::WindowNoState);
+        const Seen seen = whileModal(
+            nullptr, [&] { Form6->findChild<QAction*>(command)->trigger(); },
+            [](QWidget* modal) { static_cast<QDialog*>(modal)->done(QDialog::Accepted); });
+        QCOMPARE(seen.name, window);
+        QVERIFY(seen.active);
+        QVERIFY(seen.uncovered);
+        QVERIFY2(seen.faults.isEmpty(), qPrintable(seen.faults.join(u'\n')));
+    }
+
+    // Ending the program from the maximised form with unsaved text: the main
+    // window's save question (a real message box) opens above the form.
+    void saveQuestionOpensAboveTheForm()
+    {
+        PelmoraApp::createWindows({});
+        QVERIFY(showAndActivate(Form1));
+        Form1->RichEdit1->setPlainText(QStringLiteral("まだ保存していない文"));
+        Form6->setWindowState(Qt::WindowMaximized);
+        Seen question;
+        // The form runs modally as the main window opens it; inside it, the
+        // exit command, answered Yes, leads to the main window's save
+        // question, shown as a real message box.
+        QTimer::singleShot(0, this, [&] {
+            QTRY_VERIFY_WITH_TIMEOUT(Form6->isVisible() && isActive(Form6), kWait);
+            pel::services().prompts = std::make_shared<ThenRealPrompts>();
+            question = whileModal(Form6, [] { Form6->Pelmora1Click(); }, [](QWidget* box) {
+                // Cancel: the program stays, with its text.
+                if (auto* message = qobject_cast<QMessageBox*>(box))
+                    message->reject();
+            });
+            pel::services().prompts = env->prompts;
+            Form6->close();
+        });
+        Form1->action(QStringLiteral("PaintAction"))->trigger();
+        QCOMPARE(question.name, QStringLiteral("QMessageBox"));
+        QVERIFY(question.active);
+        QVERIFY(question.uncovered);
+        QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("まだ保存していない文"));
+    }
+
+    // At 600 x 400 every control of the form is inside it and no tool bar
+    // hides buttons behind its overflow arrow; no label or button is cut.
+    void everythingVisibleAt600x400()
+    {
+        showPaintForm(Qt::WindowNoState);
+        QTRY_COMPARE_WITH_TIMEOUT(Form6->size(), QSize(600, 400), kWait);
+        const QStringList outside = controlsOutside(Form6);
+        QVERIFY2(outside.isEmpty(), qPrintable(outside.join(u'\n')));
+        // The swatches are 70 x 22 as specified: what their 16-pixel font
+        // cuts is the padding of full-width spaces, never the colour's name.
+        QStringList clipped = clippedTexts(Form6);
+        clipped.removeIf([](const QString& fault) {
+            return fault.startsWith(QLatin1String("Label1 ")) || fault.startsWith(QLatin1String("Label2 "));
+        });
+        for (const char* swatch : {"Label1", "Label2"}) {
+            auto* label = Form6->findChild<QLabel*>(QLatin1String(swatch));
+            QVERIFY(label->fontMetrics().horizontalAdvance(label->text().trimmed()) <= label->contentsRect().width());
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
+        for (const char* name : {"Label1", "Edit1", "Label2", "ToolButton20", "Edit2", "ToolButton21"})
+            QVERIFY2(isClickable(Form6->findChild<QWidget*>(QLatin1String(name))), name);
+    }
+};
+
+QTEST_MAIN(DesktopPaintTest)
+#include "tst_desktop_paint.moc"
