@@ -20,8 +20,10 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTimer>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 TForm1* Form1 = nullptr;
 
@@ -168,7 +170,10 @@ void TForm1::FormCreate()
 
     // 5. Window state, applied when the window is shown.
     const int state = key.readInteger(kLocate, QStringLiteral("State"), 0);
-    setWindowState(state == 2 ? Qt::WindowMaximized : state == 1 ? Qt::WindowMinimized : Qt::WindowNoState);
+    // A window manager may map a window asked for minimised as a normal one
+    // (and Qt would then believe it minimised): it is minimised once it is up.
+    setWindowState(state == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
+    minimiseWhenShown_ = state == 1;
 
     // 6. Font face.
     QFont font = RichEdit1->font();
@@ -305,7 +310,23 @@ void TForm1::showEvent(QShowEvent* event)
                  qMax(0, (desktop.height() - frame.height()) / 2));
         }
     }
+    if (minimiseWhenShown_) {
+        minimiseWhenShown_ = false;
+        minimiseWhenMapped(50);
+    }
     QMainWindow::showEvent(event);
+}
+
+void TForm1::minimiseWhenMapped(int tries)
+{
+    QTimer::singleShot(20, this, [this, tries] {
+        if (!isVisible())
+            return;
+        if (windowHandle() && windowHandle()->isExposed())
+            setWindowState(windowState() | Qt::WindowMinimized);
+        else if (tries > 0)
+            minimiseWhenMapped(tries - 1);
+    });
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -30,13 +30,15 @@ void TForm1::setupFindActions()
 
 void TForm1::FindActionExecute()
 {
+    // The dialog goes to the top edge of the screen: its left edge at the
+    // editor's top offset in the window, its top at the editor's left offset.
+    // Placed before it shows: a window just mapped has no frame yet, and a
+    // move then would put its caption above the screen.
+    const QRect editor = RichEdit1->geometry();
+    FindDialog1->move(editor.top(), editor.left());
     FindDialog1->show();
     FindDialog1->raise();
     FindDialog1->activateWindow();
-    // The dialog goes to the top edge of the screen: its left edge at the
-    // editor's top offset in the window, its top at the editor's left offset.
-    const QRect editor = RichEdit1->geometry();
-    FindDialog1->move(editor.top(), editor.left());
 }
 
 void TForm1::ReplaceActionExecute()
