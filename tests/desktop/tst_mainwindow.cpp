@@ -178,8 +178,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(dialog, kWait));
         const QRect screen = dialog->screen()->availableGeometry();
         QTRY_VERIFY_WITH_TIMEOUT(dialog->frameGeometry().top() < dialog->geometry().top(), kWait);
-        QVERIFY2(screen.contains(dialog->frameGeometry()),
-                 qPrintable(QStringLiteral("frame at %1,%2").arg(dialog->frameGeometry().x()).arg(dialog->frameGeometry().y())));
+        QTRY_VERIFY2_WITH_TIMEOUT(screen.contains(dialog->frameGeometry()),
+                 qPrintable(QStringLiteral("frame at %1,%2").arg(dialog->frameGeometry().x()).arg(dialog->frameGeometry().y())), kWait);
         QVERIFY(isUncovered(dialog));
         closeThroughWindowManager(dialog);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kWait);

@@ -6,6 +6,7 @@
 #include "phrases/Pellist.h"
 #include "platform/Fonts.h"
 #include "support/TestServices.h"
+#include "tools/PelPlayer.h"
 #include "tools/PelTime.h"
 #include "tools/PelTool.h"
 #include "tools/ClickableControls.h"
@@ -13,6 +14,7 @@
 
 #include <QCalendarWidget>
 #include <QTableView>
+#include <QToolBar>
 #include <memory>
 
 using namespace pel::desktop;
@@ -111,6 +113,19 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(Form2->Label1->text(), QStringLiteral("\n☆  Date ") + shown + QStringLiteral(" ☆"),
                                   kWait);
         PEL_VERIFY_NONE(clippedTexts(Form2));
+    }
+
+    // The player: a black tool strip, and Escape leaves it open.
+    void player()
+    {
+        QVERIFY(showAndActivate(Form7));
+        auto* strip = Form7->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+        QVERIFY(strip);
+        const QImage image = strip->grab().toImage();
+        QCOMPARE(QColor(image.pixel(image.width() - 3, image.height() / 2)), QColor(Qt::black));
+        keyToFocus(Qt::Key_Escape);
+        QVERIFY(Form7->isVisible());
+        Form7->hide();
     }
 };
 
