@@ -224,6 +224,12 @@ TAboutBox::TAboutBox(QWidget* parent)
                        Qt::cyan, boxFont(27, false, true));
     for (QLabel* line : {ProductName, Version, Copyright, Label1, Label2})
         keepInside(line);
+    // The Japanese fonts' lines are a little taller than the boxes were
+    // drawn for: a box grows downwards rather than cut its text off.
+    for (QLabel* label : {ProductName, Version, Copyright, Comments, Label1, Label2}) {
+        const int need = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+        label->resize(label->width(), qMax(label->height(), need));
+    }
     for (QLabel* link : {Label1, Label2}) {
         link->setCursor(Qt::PointingHandCursor);
         link->installEventFilter(this);

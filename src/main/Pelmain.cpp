@@ -23,8 +23,10 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTimer>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWindow>
 
 TForm1* Form1 = nullptr;
 
@@ -201,7 +203,10 @@ void TForm1::readSettings()
     openDialogInitialDir_ = key.readString(kFile, QStringLiteral("IniDir"), pel::ProgramDirectory());
 
     // 5. Window state, applied when the window is shown.
-    setWindowState(placement.state);
+    // A window manager may map a window asked for minimised as a normal one
+    // (and Qt would then believe it minimised): it is minimised once it is up.
+    setWindowState(placement.state & Qt::WindowMaximized);
+    minimiseWhenShown_ = placement.state & Qt::WindowMinimized;
 
     // 6. Font face.
     QFont font = RichEdit1->font();
@@ -318,7 +323,23 @@ void TForm1::showEvent(QShowEvent* event)
                  qMax(0, (desktop.height() - frame.height()) / 2));
         }
     }
+    if (minimiseWhenShown_) {
+        minimiseWhenShown_ = false;
+        minimiseWhenMapped(50);
+    }
     QMainWindow::showEvent(event);
+}
+
+void TForm1::minimiseWhenMapped(int tries)
+{
+    QTimer::singleShot(20, this, [this, tries] {
+        if (!isVisible())
+            return;
+        if (windowHandle() && windowHandle()->isExposed())
+            setWindowState(windowState() | Qt::WindowMinimized);
+        else if (tries > 0)
+            minimiseWhenMapped(tries - 1);
+    });
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

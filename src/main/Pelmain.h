@@ -267,6 +267,8 @@ private:
     QStringList phraseBarStrings_;
     QStringList arguments_;
     bool firstShow_ = true;
+    bool minimiseWhenShown_ = false;  // a stored minimised state, applied once the window is up
+    void minimiseWhenMapped(int tries);
     bool closing_ = false;
 };
 

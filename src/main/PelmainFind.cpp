@@ -8,6 +8,8 @@
 #include "platform/Services.h"
 
 #include <QAction>
+#include <QScreen>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -28,15 +30,41 @@ void TForm1::setupFindActions()
     connect(ReplaceDialog1, &ReplaceDialog::replaceAll, this, &TForm1::ReplaceDialog1Replace);
 }
 
+namespace {
+
+// Once the window manager has framed `window`, moves it down if its caption
+// lies above the screen, where it could be neither moved nor closed.
+void keepCaptionOnScreen(QWidget* window, int tries)
+{
+    QTimer::singleShot(20, window, [window, tries] {
+        if (!window->isVisible())
+            return;
+        if (window->frameGeometry() == window->geometry()) {  // not framed yet
+            if (tries > 0)
+                keepCaptionOnScreen(window, tries - 1);
+            return;
+        }
+        const QRect area = window->screen()->availableGeometry();
+        const QRect frame = window->frameGeometry();
+        if (frame.top() < area.top())
+            window->move(frame.left(), area.top());
+    });
+}
+
+} // namespace
+
 void TForm1::FindActionExecute()
 {
+    // The dialog goes to the top edge of the screen: its left edge at the
+    // editor's top offset in the window, its top at the editor's left offset.
+    // Placed before it shows: a window just mapped has no frame yet, and a
+    // move then would put its caption above the screen.
+    const QRect editor = RichEdit1->geometry();
+    FindDialog1->move(editor.top(), editor.left());
     FindDialog1->show();
     FindDialog1->raise();
     FindDialog1->activateWindow();
-    // The dialog goes to the top edge of the screen: its left edge at the
-    // editor's top offset in the window, its top at the editor's left offset.
-    const QRect editor = RichEdit1->geometry();
-    FindDialog1->move(editor.top(), editor.left());
+    keepCaptionOnScreen(FindDialog1, 50);
 }
 
 void TForm1::ReplaceActionExecute()

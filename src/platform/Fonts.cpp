@@ -16,13 +16,17 @@ void installFontSubstitutions()
                 found << name;
         return found;
     };
-    const QStringList proportional = available({QStringLiteral("IPAPGothic"),
+    // Under a Japanese locale the font database names the IPA fonts in
+    // Japanese. They come first: their line height matches the fonts the
+    // windows were laid out for, where Noto's is half as high again.
+    const QStringList proportional = available({QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック"),
                                                 QStringLiteral("Noto Sans CJK JP"),
-                                                QStringLiteral("IPAGothic")});
-    const QStringList fixed = available({QStringLiteral("IPAGothic"),
+                                                QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック")});
+    const QStringList fixed = available({QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
                                          QStringLiteral("Noto Sans Mono CJK JP"),
                                          QStringLiteral("Noto Sans CJK JP")});
-    const QStringList mincho = available({QStringLiteral("IPAMincho"), QStringLiteral("IPAPMincho"),
+    const QStringList mincho = available({QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"),
+                                          QStringLiteral("IPAPMincho"), QStringLiteral("IPA P明朝"),
                                           QStringLiteral("Noto Serif CJK JP")});
     for (const QString& name : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
                                 QStringLiteral("ＭＳ ＵＩ ゴシック")})

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
@@ -109,6 +110,7 @@ TForm7::TForm7(pel::EditorPort& editor, QWidget* parent)
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setAutoFillBackground(true);
     setPaletteColor(ToolBar1, QPalette::Window, Qt::black);
+    ToolBar1->setBackgroundRole(QPalette::Window);  // a tool bar fills with the button colour
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setMovable(false);
     ToolBar1->setFloatable(false);
@@ -254,4 +256,13 @@ void TForm7::Timer1Timer()
 QString TForm7::statusText() const
 {
     return StatusPanel->text();
+}
+
+void TForm7::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

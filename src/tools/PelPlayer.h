@@ -55,6 +55,11 @@ public:
 
     QString statusText() const;
 
+protected:
+    // An ordinary window: Escape does not close it, only its close box and
+    // the Exit button do.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     bool openMedium();
 

@@ -1,0 +1,133 @@
+// The small tool windows on a real desktop.
+#include "DesktopTest.h"
+#include "app/Application.h"
+#include "main/Pelmain.h"
+#include "phrases/PelJava.h"
+#include "phrases/Pellist.h"
+#include "platform/Fonts.h"
+#include "support/TestServices.h"
+#include "tools/PelPlayer.h"
+#include "tools/PelTime.h"
+#include "tools/PelTool.h"
+#include "tools/ClickableControls.h"
+#include "tools/Pelnew.h"
+
+#include <QCalendarWidget>
+#include <QTableView>
+#include <QToolBar>
+#include <memory>
+
+using namespace pel::desktop;
+
+class ToolWindowsTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<pel::test::TestEnvironment> env;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(onX(), "run under run-under-x.sh");
+        pel::installFontSubstitutions();
+    }
+    void init()
+    {
+        env = std::make_unique<pel::test::TestEnvironment>();
+        PelmoraApp::createWindows({});
+        QVERIFY(showAndActivate(Form1));
+    }
+    void cleanup()
+    {
+        PelmoraApp::destroyWindows();
+        env.reset();
+    }
+
+    // Windows without a system menu or close box ask the window manager for
+    // neither closing nor minimising nor maximising.
+    void noCloseBox_data()
+    {
+        QTest::addColumn<QString>("form");
+        for (const char* form : {"TForm11", "TForm2", "TForm4", "TForm3", "TForm5"})
+            QTest::newRow(form) << QString::fromLatin1(form);
+    }
+    void noCloseBox()
+    {
+        QFETCH(QString, form);
+        QWidget* window = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (QLatin1String(top->metaObject()->className()) == form)
+                window = top;
+        QVERIFY(window);
+        QVERIFY(showAndActivate(window));
+        QString actions;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (actions = x11(QStringLiteral("xprop"), {QStringLiteral("-id"), windowId(window),
+                                                     QStringLiteral("_NET_WM_ALLOWED_ACTIONS")}))
+                .contains(QLatin1String("_NET_WM_ACTION_MOVE")),
+            kWait);
+        // What the window asks for is in its Motif hints (flags, functions,
+        // ...); openbox keeps its own close and minimise actions whatever a
+        // window asks.
+        const QStringList hints = x11(QStringLiteral("xprop"), {QStringLiteral("-id"), windowId(window),
+                                                               QStringLiteral("_MOTIF_WM_HINTS")})
+                                      .section(u'=', 1).split(u',');
+        QVERIFY2(hints.size() >= 2, qPrintable(hints.join(u',')));
+        enum { Functions = 1, All = 1, Minimise = 8, Maximise = 16, Close = 32 };
+        QVERIFY2(hints.at(0).trimmed().toUInt(nullptr, 0) & Functions, qPrintable(hints.join(u',')));
+        QCOMPARE(hints.at(1).trimmed().toUInt(nullptr, 0) & (All | Minimise | Maximise | Close), 0u);
+        PEL_VERIFY_NONE(clippedTexts(window));
+        PEL_VERIFY_NONE(controlsOutside(window));
+    }
+
+    // Every day of the month can be seen and clicked, and the label takes
+    // the date in the Japanese short format.
+    void calendarShowsWholeMonth_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("2026-08-30") << QDate(2026, 8, 30) << "2026/08/30";
+        QTest::newRow("2026-08-31") << QDate(2026, 8, 31) << "2026/08/31";
+        QTest::newRow("2019-04-30") << QDate(2019, 4, 30) << "2019/04/30";
+    }
+    void calendarShowsWholeMonth()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, shown);
+        Form2->MonthCalendar1->setSelectedDate(date.addDays(-date.day() + 1));
+        QVERIFY(showAndActivate(Form2));
+        auto* view = Form2->MonthCalendar1->findChild<QTableView*>(QStringLiteral("qt_calendar_calendarview"));
+        QVERIFY(view);
+        const QRect area = view->viewport()->rect();
+        QModelIndex target;
+        for (int row = 0; row < view->model()->rowCount(); ++row)
+            for (int column = 0; column < view->model()->columnCount(); ++column) {
+                const QModelIndex index = view->model()->index(row, column);
+                QVERIFY2(area.contains(view->visualRect(index)),
+                         qPrintable(QStringLiteral("cell %1,%2 cut off").arg(row).arg(column)));
+                if (row > 0 && column > 0 && index.data().toInt() == date.day())
+                    target = index;
+            }
+        QVERIFY(target.isValid());
+        // A click on the cell itself: the window manager may still be
+        // moving the window, so screen positions are not yet settled.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(target).center());
+        QTRY_COMPARE_WITH_TIMEOUT(Form2->Label1->text(), QStringLiteral("\n☆  Date ") + shown + QStringLiteral(" ☆"),
+                                  kWait);
+        PEL_VERIFY_NONE(clippedTexts(Form2));
+    }
+
+    // The player: a black tool strip, and Escape leaves it open.
+    void player()
+    {
+        QVERIFY(showAndActivate(Form7));
+        auto* strip = Form7->findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+        QVERIFY(strip);
+        const QImage image = strip->grab().toImage();
+        QCOMPARE(QColor(image.pixel(image.width() - 3, image.height() / 2)), QColor(Qt::black));
+        keyToFocus(Qt::Key_Escape);
+        QVERIFY(Form7->isVisible());
+        Form7->hide();
+    }
+};
+
+QTEST_MAIN(ToolWindowsTest)
+#include "tst_toolwindows.moc"
