@@ -13,15 +13,18 @@
 #include "phrases/PelJava.h"
 #include "phrases/Pellist.h"
 #include "platform/Fonts.h"
+#include "platform/Prompts.h"
 #include "platform/GlyphIcons.h"
 #include "platform/Localization.h"
 #include "platform/Services.h"
+#include "platform/SessionEnd.h"
 #include "tools/PelPlayer.h"
 #include "tools/PelTime.h"
 #include "tools/PelTool.h"
 #include "tools/Pelnew.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 
 namespace PelmoraApp {
@@ -91,9 +94,36 @@ int run(int argc, char* argv[])
     configureApplication();
     pel::installSystemServices();
 
+    // A signal or the end of the desktop session stores what the user has
+    // before the program goes; the windows then write their registers as at
+    // every end. Set up before the windows: a signal that comes while they
+    // are being created waits until they exist.
+    pel::SessionEnd sessionEnd;
+    bool running = false;
+    bool endedEarly = false;
+    QObject::connect(&sessionEnd, &pel::SessionEnd::ending, &app, [&running, &endedEarly](bool quit) {
+        if (quit)
+            pel::services().prompts = std::make_shared<pel::SilentPrompts>();
+        if (!running) {
+            endedEarly = endedEarly || quit;
+            return;
+        }
+        Form1->storeForSessionEnd();
+        if (quit)
+            QCoreApplication::exit(0);
+    });
+
     const QString file = line.file(QApplication::arguments());
     createWindows(file.isEmpty() ? QStringList() : QStringList{file});
+    if (endedEarly) {
+        Form1->storeForSessionEnd();
+        destroyWindows();
+        return 0;
+    }
+
     Form1->show();
+    QTimer::singleShot(0, Form1, &TForm1::offerRecovery);
+    running = true;
     const int code = app.exec();
     destroyWindows();
     return code;

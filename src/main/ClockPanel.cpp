@@ -33,11 +33,13 @@ QFrame* makePanel(QWidget* parent, const QString& name)
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(3);
     panel->setAutoFillBackground(true);
+    // A tool bar gives its children the button roles; ours are our own.
+    panel->setBackgroundRole(QPalette::Window);
     QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, kAqua);
     panel->setPalette(palette);
     auto* layout = new QHBoxLayout(panel);
-    layout->setContentsMargins(5, 2, 5, 2);
+    layout->setContentsMargins(2, 0, 2, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);  // the panel follows its label
     return panel;
 }
@@ -51,6 +53,8 @@ QLabel* makeLabel(QFrame* panel, const QString& name, const QString& caption, co
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::blue);
     label->setPalette(palette);
+    label->setBackgroundRole(QPalette::Window);
+    label->setForegroundRole(QPalette::WindowText);
     label->setTextFormat(Qt::PlainText);
     pel::setHint(label, hint);
     panel->layout()->addWidget(label);
@@ -84,21 +88,25 @@ ClockCaptions ClockCaptions::from(const pel::Clock& clock)
 ClockPanel::ClockPanel(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ClockPanel"));
-    auto* layout = new QHBoxLayout(this);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // The panels sit in a row of their natural size that this widget clips,
+    // so they never squeeze over each other.
+    row_ = new QWidget(this);
+    auto* layout = new QHBoxLayout(row_);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
+    layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    Panel2 = makePanel(this, QStringLiteral("Panel2"));
+    Panel2 = makePanel(row_, QStringLiteral("Panel2"));
     ibiDate = makeLabel(Panel2, QStringLiteral("ibiDate"), QStringLiteral("Date"),
                         QStringLiteral("日付|今日の年月日です"), 13);
-    Panel4 = makePanel(this, QStringLiteral("Panel4"));
+    Panel4 = makePanel(row_, QStringLiteral("Panel4"));
     ibiTime = makeLabel(Panel4, QStringLiteral("ibiTime"), QStringLiteral("Time"),
                         QStringLiteral("時刻|現在の時刻です"), 13);
-    Panel3 = makePanel(this, QStringLiteral("Panel3"));
+    Panel3 = makePanel(row_, QStringLiteral("Panel3"));
     WindowsLabel = makeLabel(Panel3, QStringLiteral("WindowsLabel"), QStringLiteral("Windows"),
                              QStringLiteral("ﾊﾟｿｺﾝ起動経過時間|クリックするとパソコン起動後の経過時間を転記します｡"), 13);
-    Panel1 = makePanel(this, QStringLiteral("Panel1"));
+    Panel1 = makePanel(row_, QStringLiteral("Panel1"));
     PelmoraLabel = makeLabel(Panel1, QStringLiteral("PelmoraLabel"), QStringLiteral("☆  Pelmora　☆"),
                              QStringLiteral("バージョン情報|バージョン情報を表示します｡"), 12);
     PelmoraLabel->setFixedWidth(140);
@@ -120,12 +128,23 @@ ClockPanel::ClockPanel(QWidget* parent) : QWidget(parent)
     Timer1->start();
 }
 
+QSize ClockPanel::minimumSizeHint() const
+{
+    return {0, sizeHint().height()};
+}
+
+QSize ClockPanel::sizeHint() const
+{
+    return row_->sizeHint();
+}
+
 void ClockPanel::Timer1Timer()
 {
     const ClockCaptions captions = ClockCaptions::from(pel::clock());
     ibiTime->setText(captions.time);
     ibiDate->setText(captions.date);
     WindowsLabel->setText(captions.uptime);
+    updateGeometry();
 }
 
 bool ClockPanel::eventFilter(QObject* watched, QEvent* event)

@@ -43,6 +43,9 @@ public:
     QLabel* PelmoraLabel = nullptr;
     QTimer* Timer1 = nullptr;
 
+private:
+    QWidget* row_ = nullptr;  // the four panels at their own sizes
+
 Q_SIGNALS:
     // A caption to put into the document.
     void insertText(const QString& text);
@@ -50,6 +53,10 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Nothing of the clock may widen the window: a narrow window cuts the
+    // bar off at its right edge instead.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
 
 private:
     void labelClicked(QLabel* label);

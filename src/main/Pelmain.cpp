@@ -3,13 +3,16 @@
 
 #include "main/MainImages.h"
 #include "phrases/PhraseList.h"
+#include "phrases/PhraseRegister.h"
 #include "platform/ColorNames.h"
 #include "platform/Hints.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/RecoveryStore.h"
 #include "platform/Prompts.h"
 #include "platform/RegistryKey.h"
 #include "platform/SafeFile.h"
 #include "platform/Services.h"
+#include "platform/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,7 +50,10 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
     setFont(formFont);
     pel::setHint(this, QStringLiteral("Pelmora|Pelmoraにて編集作業中"));
 
+    setupRecovery();
     phraseList_ = new pel::PhraseList(this);
+    phraseRegister_ = new pel::PhraseRegister(*phraseList_, QStringLiteral("COMBLOG.TXT"),
+                                              QStringLiteral("COMBOLOG.bak"), this);
     buildLayout();
     setupDocumentActions();
     setupEditActions();
@@ -68,9 +74,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
 TForm1::~TForm1()
 {
     // FormDestroy: the phrase bar's register goes back to its list file.
-    const QString path = pel::ProgramDirectory() + QStringLiteral("COMBLOG.TXT");
-    if (!phraseList_->SavePhraseFile(path))
-        pel::prompts().applicationError(nullptr, pel::cannotCreateMessage(path));
+    phraseRegister_->writeList(nullptr);
     if (Form1 == this)
         Form1 = nullptr;
 }
@@ -88,8 +92,11 @@ void TForm1::buildLayout()
     ToolBar3 = makeBar(QStringLiteral("ToolBar3"), QStringLiteral("NewTextBox"));
     ToolBar2 = makeBar(QStringLiteral("ToolBar2"), QStringLiteral("ホームページ制作支援ツールバー"));
     ToolBar2->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Each band has a row of its own, so none hides buttons behind another.
     addToolBar(Qt::TopToolBarArea, ToolBar1);
+    addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, ToolBar3);
+    addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, ToolBar2);
     addToolBarBreak(Qt::TopToolBarArea);
 
@@ -150,27 +157,51 @@ void TForm1::buildLayout()
 
 void TForm1::FormCreate()
 {
+    readSettings();
+
+    // 12. The phrase bar's register; only at start-up, so that nothing
+    //     registered during the run is thrown away later.
+    phraseRegister_->load(this);
+
+    resetWindowState();
+
+    // 18. A file named on the command line, read once at start-up.
+    if (!arguments_.isEmpty()) {
+        const QString path = arguments_.constFirst();
+        const auto bytes = pel::readWholeFile(path);
+        if (!bytes) {
+            pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
+            return;
+        }
+        applyDocumentText(pel::decodeTextFile(*bytes));
+    }
+
+    // 19. Nothing is modified yet.
+    setModifiedFlag(false);
+    setUnsavedChanges(false);
+}
+
+void TForm1::readSettings()
+{
     // 1. Empty the editor.
     if (!RichEdit1->document()->isEmpty())
         RichEdit1->clear();
 
     // 2. The settings key; a key that cannot be opened reads as defaults.
+    //    A value that cannot be used is reported and replaced by its
+    //    default; the rest of the settings are still read.
     pel::RegistryKey key(QStringLiteral("Pelmora"));
 
-    // 3. Bounds.
-    const int top = key.readInteger(kLocate, QStringLiteral("Top"), 10);
-    const int left = key.readInteger(kLocate, QStringLiteral("left"), 10);
-    const int height = key.readInteger(kLocate, QStringLiteral("Height"), 490);
-    const int width = key.readInteger(kLocate, QStringLiteral("Width"), 650);
-    move(left, top);
-    resize(qMax(width, 1), qMax(height, 1));
+    // 3. Bounds, kept on the screen whatever is stored.
+    const pel::WindowPlacement placement = pel::readWindowPlacement(key, QSize(650, 490));
+    move(placement.bounds.topLeft());
+    resize(placement.bounds.size());
 
     // 4. Initial folder of the open dialog.
     openDialogInitialDir_ = key.readString(kFile, QStringLiteral("IniDir"), pel::ProgramDirectory());
 
     // 5. Window state, applied when the window is shown.
-    const int state = key.readInteger(kLocate, QStringLiteral("State"), 0);
-    setWindowState(state == 2 ? Qt::WindowMaximized : state == 1 ? Qt::WindowMinimized : Qt::WindowNoState);
+    setWindowState(placement.state);
 
     // 6. Font face.
     QFont font = RichEdit1->font();
@@ -181,13 +212,10 @@ void TForm1::FormCreate()
     //    survives a restart.
     if (const auto stored = key.readString(kOption, QStringLiteral("FontColor"))) {
         const auto colour = pel::colorFromString(*stored);
-        if (!colour) {
+        if (colour)
+            setEditorColour(QPalette::Text, pel::toQColor(*colour));
+        else
             pel::prompts().applicationError(this, notAnIntegerMessage(*stored));
-            return;
-        }
-        QPalette palette = RichEdit1->palette();
-        palette.setColor(QPalette::Text, pel::toQColor(*colour));
-        RichEdit1->setPalette(palette);
     }
 
     // 8. Font size in points.
@@ -196,20 +224,16 @@ void TForm1::FormCreate()
                                                    : qRound(font.pixelSize() * 72.0 / logicalDpiY());
     const int points = key.readInteger(kOption, QStringLiteral("FontSize"), currentPoints);
     if (points > 0 && points != currentPoints) {
-        font.setPointSize(points);
+        font.setPointSize(pel::boundedFontPoints(points));
         RichEdit1->setFont(font);
     }
 
     // 9. Background colour.
     const QString storedBackground = key.readString(kOption, QStringLiteral("Color"), QStringLiteral("clWhite"));
     const auto background = pel::colorFromString(storedBackground);
-    if (!background) {
+    if (!background)
         pel::prompts().applicationError(this, notAnIntegerMessage(storedBackground));
-        return;
-    }
-    QPalette palette = RichEdit1->palette();
-    palette.setColor(QPalette::Base, pel::toQColor(*background));
-    RichEdit1->setPalette(palette);
+    setEditorColour(QPalette::Base, background ? pel::toQColor(*background) : QColor(Qt::white));
 
     // 10. Word wrap; the check mark and the button keep their own state.
     const bool wrap = key.readBool(kOption, QStringLiteral("WordWarp"), true);
@@ -218,18 +242,12 @@ void TForm1::FormCreate()
     // 11. Font style and pitch must lie in 0..255; neither is applied.
     const int style = key.readInteger(kOption, QStringLiteral("FontStyle"), 0);
     const int pitch = key.readInteger(kOption, QStringLiteral("FontPiech"), 0);
-    if (style < 0 || style > 255 || pitch < 0 || pitch > 255) {
+    if (style < 0 || style > 255 || pitch < 0 || pitch > 255)
         pel::prompts().applicationError(this, QStringLiteral("範囲チェックエラー"));
-        return;
-    }
+}
 
-    // 12. The phrase bar's register.
-    const QString comblog = pel::ProgramDirectory() + QStringLiteral("COMBLOG.TXT");
-    if (QFileInfo::exists(comblog) && !phraseList_->LoadPhraseFile(comblog)) {
-        pel::prompts().applicationError(this, pel::cannotOpenMessage(comblog));
-        return;
-    }
-
+void TForm1::resetWindowState()
+{
     // 13. The phrase bar's list of strings.
     phraseBarStrings_.clear();
 
@@ -247,20 +265,13 @@ void TForm1::FormCreate()
 
     // 17. Files may be dropped on the window.
     setAcceptDrops(true);
+}
 
-    // 18. A file named on the command line.
-    if (!arguments_.isEmpty()) {
-        const QString path = arguments_.constFirst();
-        const auto bytes = pel::readWholeFile(path);
-        if (!bytes) {
-            pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
-            return;
-        }
-        applyDocumentText(pel::decodeTextFile(*bytes));
-    }
-
-    // 19. Nothing is modified yet.
-    setModifiedFlag(false);
+void TForm1::setEditorColour(QPalette::ColorRole role, const QColor& colour)
+{
+    QPalette palette = RichEdit1->palette();
+    palette.setColor(role, colour);
+    RichEdit1->setPalette(palette);
 }
 
 bool TForm1::writeSettings()
@@ -317,6 +328,8 @@ void TForm1::closeEvent(QCloseEvent* event)
         return;
     }
     closing_ = true;
+    // Closed normally: the document was saved or the user let it go.
+    setUnsavedChanges(false);
     event->accept();
     QApplication::quit();
 }

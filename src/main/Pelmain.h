@@ -1,7 +1,11 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
+#include <QPalette>
 #include <QStringList>
+#include <memory>
+#include <optional>
 
 #include "platform/Cp932.h"
 #include "platform/EditorPort.h"
@@ -14,11 +18,12 @@ class QMenu;
 class QPlainTextEdit;
 class QStatusBar;
 class QToolBar;
+class QTimer;
 class QToolButton;
 class ReplaceDialog;
 namespace pel { class DocumentText; }
 
-namespace pel { class PhraseBar; class PhraseList; class RegistryKey; }
+namespace pel { class PhraseBar; class PhraseList; class PhraseRegister; class RecoveryStore; class RegistryKey; }
 namespace pel { struct FileFilter; }
 
 // The main window: one plain-text document in RichEdit1 and the bars and
@@ -37,6 +42,9 @@ public:
 
     // ---- Start-up and settings (Pelmain.cpp) -----------------------------
     void FormCreate();
+    // The settings steps of FormCreate (the editor emptied, bounds, font,
+    // colours, word wrap); Clear runs them again.
+    void readSettings();
     // Writes the settings table; false when the settings cannot be stored.
     bool writeSettings();
     QString openDialogInitialDir() const { return openDialogInitialDir_; }
@@ -58,6 +66,16 @@ public:
     // Loads a file into the editor (Open, the command line, dropped files).
     // false (after the error box) when it cannot be read.
     bool loadFile(const QString& path);
+    // Loads `path` as the document: file name, caption and indicator follow
+    // (Open, dropped files). false when it cannot be read.
+    bool openDocument(const QString& path);
+    // The unsaved-text question before the document is replaced; true when
+    // the user let it go (No).
+    bool mayReplaceDocument();
+    // Whether the editor holds changes that are in no file. Unlike the
+    // editor's modified flag, which key releases clear, this follows the
+    // text itself.
+    bool hasUnsavedChanges() const { return unsavedChanges_; }
     // Writes the document; false (after the error box) when it was not written.
     bool writeDocument(const QString& path);
     // Save As; true when the document was written to a file.
@@ -139,9 +157,19 @@ public:
     void JAVAActionExecute();
     void ItemUPActionExecute();
     void ItemDownActionExecute();
+    pel::PhraseRegister& phraseBarRegister() { return *phraseRegister_; }
     // Replaces the whole document with `text` as one edit the editor's
     // change handling sees (Enter in the phrase bar's combo box).
     void replaceDocumentText(const QString& text);
+
+    // ---- Recovery copy and session end (PelmainRecovery.cpp) ------------
+    // Offers the documents that earlier runs left unsaved when they were
+    // killed or crashed.
+    void offerRecovery();
+    // The session is ending without a close: keeps the unsaved document as
+    // a recovery copy and stores the settings, backups and registers.
+    void storeForSessionEnd();
+    QString recoveryCopyPath() const;
 
     // ---- HTML commands (PelmainHtml.cpp) ---------------------------------
     void setupHtmlCommands();
@@ -205,8 +233,19 @@ private:
                            void (TForm1::*handler)());
     void bind(const QString& name, void (TForm1::*handler)());
     bool FormCloseQuery();
+    void resetWindowState();
+    void setEditorColour(QPalette::ColorRole role, const QColor& colour);
+    struct SaveTarget {
+        QString path;
+        bool existed = false;
+    };
+    // The save dialog with the overwrite question; nothing when the user
+    // cancelled.
+    std::optional<SaveTarget> chooseSaveTarget(const QString& prefill);
+    void setupRecovery();
+    void setUnsavedChanges(bool unsaved);
+    void writeRecoveryCopy();
     bool writeBackups();
-    void restorePhraseList(pel::PhraseList& list, const QString& backupName);
     void setCaptionFromFileName();
     void markUnchanged();
     void applyDocumentText(const pel::DecodedText& decoded);
@@ -217,6 +256,13 @@ private:
     QString openDialogInitialDir_;
     pel::TextSpelling spelling_;
     pel::PhraseList* phraseList_ = nullptr;
+    pel::PhraseRegister* phraseRegister_ = nullptr;
+    std::unique_ptr<pel::RecoveryStore> recoveryStore_;
+    QTimer* recoveryTimer_ = nullptr;
+    QElapsedTimer unsavedSince_;
+    bool unsavedChanges_ = false;
+    bool recoveryCopyWritten_ = false;
+    bool sessionEnding_ = false;
     pel::PhraseBar* phraseBar_ = nullptr;
     QStringList phraseBarStrings_;
     QStringList arguments_;

@@ -190,9 +190,25 @@ void TForm1::buildToolBar1()
         {"HelpMenuButton", "ヘルプ(&H)", "ヘルプ ( Alt + H )|ヘルプを表示します", HelpMenu},
     };
     for (const MenuButton& b : buttons) {
-        QToolButton* button = addMenuButton(ToolBar1, QString::fromLatin1(b.name), QString::fromUtf8(b.caption),
+        const QString caption = QString::fromUtf8(b.caption);
+        QToolButton* button = addMenuButton(ToolBar1, QString::fromLatin1(b.name), caption,
                                             QString::fromUtf8(b.hint), b.menu);
         button->setMinimumSize(81, 20);
+        // The window holds the Alt shortcut, so it also opens the menu while
+        // a narrow window keeps the button out of sight; the caption keeps
+        // its underlined letter.
+        button->setShortcut(QKeySequence());
+        auto* open = new QAction(this);
+        open->setShortcut(QKeySequence::mnemonic(caption));
+        open->setShortcutContext(Qt::WindowShortcut);
+        addAction(open);
+        QMenu* menu = b.menu;
+        connect(open, &QAction::triggered, button, [this, button, menu] {
+            if (button->isVisible())
+                button->showMenu();
+            else
+                menu->popup(ToolBar1->mapToGlobal(QPoint(0, ToolBar1->height())));
+        });
     }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Prompts.h"
 #include "platform/SafeFile.h"
 #include "platform/Services.h"
+#include "platform/TextMessages.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -26,25 +27,6 @@ const QString kUnchanged = QStringLiteral("　変更　なし");
 QString fileNamePart(const QString& path)
 {
     return QFileInfo(path).fileName();
-}
-
-// The message for a character the code page cannot hold: which one, and
-// where, so the user can find it.
-QString unsavableCharacterMessage(const QString& text, qsizetype index)
-{
-    const qsizetype lineStart = text.lastIndexOf(u'\n', index - 1) + 1;
-    const qsizetype line = text.left(index).count(u'\n') + 1;
-    const qsizetype column = index - lineStart + 1;
-    const QChar c = text.at(index);
-    const bool pair = c.isHighSurrogate() && index + 1 < text.size();
-    const QString character = pair ? text.mid(index, 2) : QString(c);
-    const uint code = pair ? QChar::surrogateToUcs4(c, text.at(index + 1)) : c.unicode();
-    return QStringLiteral("%1行目の%2文字目の文字「%3」(U+%4) はShift-JISで保存できません｡\n"
-                          "この文字を削除するか置き換えてから保存してください｡ファイルは変更されていません｡")
-        .arg(line)
-        .arg(column)
-        .arg(character)
-        .arg(QString::number(code, 16).toUpper().rightJustified(4, u'0'));
 }
 
 } // namespace
@@ -125,6 +107,7 @@ QString TForm1::ChangeIndicator() const
 void TForm1::RichEdit1Change()
 {
     Label1->setText(kChanged);
+    setUnsavedChanges(true);
 }
 
 void TForm1::markUnchanged()
@@ -141,6 +124,7 @@ void TForm1::applyDocumentText(const pel::DecodedText& decoded)
 {
     spelling_ = decoded.spelling;
     RichEdit1->setPlainText(decoded.text);
+    setUnsavedChanges(false);
 }
 
 bool TForm1::loadFile(const QString& path)
@@ -160,13 +144,14 @@ bool TForm1::writeDocument(const QString& path)
     const pel::Cp932::Encoded encoded = pel::encodeTextFile(text, spelling_);
     if (!encoded.ok()) {
         // Never write "?" for a character the code page cannot hold.
-        pel::prompts().error(this, unsavableCharacterMessage(text, encoded.failedAt));
+        pel::prompts().error(this, pel::unsavableCharacterMessage(text, encoded.failedAt));
         return false;
     }
     if (!pel::writeWholeFile(path, encoded.bytes)) {
         pel::prompts().applicationError(this, pel::cannotCreateMessage(path));
         return false;
     }
+    setUnsavedChanges(false);
     return true;
 }
 
@@ -184,36 +169,46 @@ void TForm1::NewActionExecute()
         RichEdit1->clear();
         spelling_ = {};
         documentFileName_.clear();
+        setUnsavedChanges(false);
         markUnchanged();
         RichEdit1->setFocus();
     }
 }
 
+bool TForm1::mayReplaceDocument()
+{
+    if (RichEdit1->document()->isEmpty())
+        return true;
+    pel::systemBeep();
+    const auto answer = pel::prompts().confirm(this, QStringLiteral("編集中の文書があります｡\r\n保存しますか ?"));
+    if (answer == pel::Prompts::Answer::Yes)
+        SaveAsActionExecute();
+    return answer == pel::Prompts::Answer::No;
+}
+
 void TForm1::OpenActionExecute()
 {
-    if (!RichEdit1->document()->isEmpty()) {
-        pel::systemBeep();
-        const auto answer = pel::prompts().confirm(this, QStringLiteral("編集中の文書があります｡\r\n保存しますか ?"));
-        if (answer == pel::Prompts::Answer::Yes) {
-            SaveAsActionExecute();
-            return;
-        }
-        if (answer == pel::Prompts::Answer::Cancel)
-            return;
-    }
-    pel::FileDialogRequest request;
-    request.directory = openDialogInitialDir_;
-    request.fileName = QStringLiteral("*.txt");
-    request.filters = documentFilters(true);
-    request.defaultSuffix = QStringLiteral("txt");
-    const auto chosen = pel::dialogs().openFile(this, request);
-    if (chosen && loadFile(*chosen)) {
-        documentFileName_ = *chosen;
-        markUnchanged();
-        setCaptionFromFileName();
-        setModifiedFlag(false);
+    if (mayReplaceDocument()) {
+        pel::FileDialogRequest request;
+        request.directory = openDialogInitialDir_;
+        request.fileName = QStringLiteral("*.txt");
+        request.filters = documentFilters(true);
+        request.defaultSuffix = QStringLiteral("txt");
+        if (const auto chosen = pel::dialogs().openFile(this, request))
+            openDocument(*chosen);
     }
     RichEdit1->setFocus();
+}
+
+bool TForm1::openDocument(const QString& path)
+{
+    if (!loadFile(path))
+        return false;
+    documentFileName_ = path;
+    markUnchanged();
+    setCaptionFromFileName();
+    setModifiedFlag(false);
+    return true;
 }
 
 void TForm1::SaveActionExecute()
@@ -228,39 +223,43 @@ void TForm1::SaveActionExecute()
     setModifiedFlag(false);
 }
 
-bool TForm1::SaveAsActionExecute()
+std::optional<TForm1::SaveTarget> TForm1::chooseSaveTarget(const QString& prefill)
 {
     for (;;) {
         pel::FileDialogRequest request;
-        request.fileName = QStringLiteral("無題");
+        request.fileName = prefill;
         request.filters = documentFilters(false);
         request.defaultSuffix = QStringLiteral("txt");
         if (!documentFileName_.isEmpty())
             request.directory = QFileInfo(documentFileName_).absolutePath();
         const auto chosen = pel::dialogs().saveFile(this, request);
-        // A cancelled dialog keeps the previous file name.
         if (!chosen)
-            return false;
-        documentFileName_ = *chosen;
-        if (!QFileInfo::exists(*chosen)) {
-            if (!writeDocument(*chosen))
-                return false;
-            setCaptionFromFileName();
-            setModifiedFlag(false);
-            return true;
-        }
+            return std::nullopt;
+        if (!QFileInfo::exists(*chosen))
+            return SaveTarget{*chosen, false};
         pel::systemBeep();
         const auto answer = pel::prompts().confirm(
             this, fileNamePart(*chosen) + QStringLiteral("\r\nと同じ名前のファイルがあります。\r\n 上書きしてよろしいですか ?"));
-        if (answer == pel::Prompts::Answer::Yes) {
-            if (!writeDocument(*chosen))
-                return false;
-            setCaptionFromFileName();
-            return true;
-        }
+        if (answer == pel::Prompts::Answer::Yes)
+            return SaveTarget{*chosen, true};
         if (answer == pel::Prompts::Answer::Cancel)
-            return false;
+            return std::nullopt;
     }
+}
+
+bool TForm1::SaveAsActionExecute()
+{
+    // The document takes a new name only once it has been written there: a
+    // declined or cancelled Save As leaves the previous name, so a later
+    // Save never overwrites a file the user turned down.
+    const auto target = chooseSaveTarget(QStringLiteral("無題"));
+    if (!target || !writeDocument(target->path))
+        return false;
+    documentFileName_ = target->path;
+    setCaptionFromFileName();
+    if (!target->existed)
+        setModifiedFlag(false);
+    return true;
 }
 
 void TForm1::WinEndActionExecute()
@@ -287,29 +286,28 @@ bool TForm1::FormCloseQuery()
         if (answer == pel::Prompts::Answer::Yes && !SaveAsActionExecute())
             return false;
     }
-    if (!writeSettings())
-        return false;
-    if (!writeBackups())
-        return false;
+    // Every store is tried; one that cannot be written is reported, and the
+    // user decides whether to stay and mend it or to quit all the same, so
+    // an unwritable folder never traps the program.
+    const bool settingsStored = writeSettings();
+    const bool backupsStored = writeBackups();
+    if (!(settingsStored && backupsStored)) {
+        const auto answer = pel::prompts().confirm(
+            this, QStringLiteral("保存できなかったファイルがあります｡\r\nこのまま終了しますか ?"),
+            pel::Prompts::Buttons::YesNo);
+        if (answer != pel::Prompts::Answer::Yes)
+            return false;
+    }
     phraseBarStrings_.clear();
     return true;
 }
 
 bool TForm1::writeBackups()
 {
-    const struct { pel::PhraseList* list; const char* name; } backups[] = {
-        {phraseList_, "COMBOLOG.bak"},
-        {Form3 ? &Form3->list() : nullptr, "HOMELOG.bak"},
-        {Form5 ? &Form5->list() : nullptr, "JAVALOG.bak"},
-    };
-    for (const auto& backup : backups) {
-        if (!backup.list)
-            continue;
-        const QString path = pel::ProgramDirectory() + QString::fromLatin1(backup.name);
-        if (!backup.list->SavePhraseFile(path)) {
-            pel::prompts().applicationError(this, pel::cannotCreateMessage(path));
-            return false;
-        }
-    }
-    return true;
+    bool stored = phraseRegister_->writeBackup(this);
+    if (Form3)
+        stored = Form3->phraseRegister().writeBackup(this) && stored;
+    if (Form5)
+        stored = Form5->phraseRegister().writeBackup(this) && stored;
+    return stored;
 }

@@ -113,9 +113,9 @@ void TForm1::setupEditActions()
     // Menu items and buttons with click handlers of their own.
     addCommand(QStringLiteral("Delete1Command"), QStringLiteral("削除"), QStringLiteral("選択範囲を削除します｡"), 70);
     addCommand(QStringLiteral("AllSelction1Command"), QStringLiteral("すべてを選択(&L)"),
-               QStringLiteral("すべてを選択します｡"), 71);
+               QStringLiteral("すべてを選択します｡"), -1);
     addCommand(QStringLiteral("NoSelection1Command"), QStringLiteral("選択の切り替え(&A)"),
-               QStringLiteral("選択範囲を解除します｡"), 72);
+               QStringLiteral("選択範囲を解除します｡"), -1);
 
     bind(QStringLiteral("UndoAction"), &TForm1::UndoActionExecute);
     bind(QStringLiteral("ClearAction"), &TForm1::ClearActionExecute);
@@ -185,15 +185,22 @@ void TForm1::Delete1Click()
 
 void TForm1::ClearActionExecute()
 {
-    if (ModifiedFlag()) {
+    // Asked whenever the editor holds text that is in no file: key releases
+    // clear the editor's own flag, so it alone cannot tell.
+    if (ModifiedFlag() || hasUnsavedChanges()) {
         const auto answer = pel::prompts().confirm(this, QStringLiteral("現在の内容を破棄します｡よろしいですか｡"),
                                                    pel::Prompts::Buttons::YesNo);
-        if (answer == pel::Prompts::Answer::Yes)
-            FormCreate();
-        return;
+        if (answer != pel::Prompts::Answer::Yes)
+            return;
     }
-    FormCreate();
+    // The window's start-up state again, but neither the phrase bar's
+    // register (phrases registered since start stay) nor the command-line
+    // file (the document is emptied, not replaced by another file).
+    readSettings();
+    spelling_ = {};
+    resetWindowState();
     setModifiedFlag(false);
+    setUnsavedChanges(false);
 }
 
 void TForm1::AllSelction1Click()

@@ -123,6 +123,8 @@ void TForm1::setupHtmlCommands()
     // The tools menu ends with the preview and a separator.
     addMenuEntry(ToolMenu, u"ToolBruser1"_s, action(u"BrowserAction"_s));
     ToolMenu->addSeparator();
+    // Qt hides a trailing separator by default; this one is drawn.
+    ToolMenu->setSeparatorsCollapsible(false);
 }
 
 bool TForm1::runHtmlCommand(const QString& name)
@@ -142,14 +144,11 @@ void TForm1::BrowserActionExecute()
     if (ModifiedFlag()) {
         // The preview saves what the browser is to show; it does not file the
         // document, so neither the caption nor the modified flag changes.
-        pel::FileDialogRequest request;
-        request.fileName = DocumentFileName();
-        request.filters = documentFilters(false);
-        request.defaultSuffix = u"txt"_s;
-        if (const auto chosen = pel::dialogs().saveFile(this, request)) {
-            setDocumentFileName(*chosen);
-            if (!writeDocument(*chosen))
+        // An existing file is overwritten only after the question Save As asks.
+        if (const auto target = chooseSaveTarget(DocumentFileName())) {
+            if (!writeDocument(target->path))
                 return;
+            setDocumentFileName(target->path);
         }
     }
     // A document that never had a file has nothing to show.

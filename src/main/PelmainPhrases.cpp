@@ -6,9 +6,7 @@
 #include "phrases/Pellist.h"
 #include "phrases/PhraseBar.h"
 #include "phrases/PhraseList.h"
-#include "platform/ProgramDirectory.h"
-#include "platform/Prompts.h"
-#include "platform/SafeFile.h"
+#include "phrases/PhraseRegister.h"
 #include "platform/Services.h"
 
 #include <QAction>
@@ -71,26 +69,19 @@ void TForm1::replaceDocumentText(const QString& text)
     RichEdit1->setTextCursor(cursor);
 }
 
-void TForm1::restorePhraseList(pel::PhraseList& list, const QString& backupName)
-{
-    const QString path = pel::ProgramDirectory() + backupName;
-    if (!list.LoadPhraseFile(path))
-        pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
-}
-
 void TForm1::COMBbakActionExecute()
 {
-    restorePhraseList(*phraseList_, QStringLiteral("COMBOLOG.bak"));
+    phraseRegister_->restore(this);
 }
 
 void TForm1::ListActionExecute()
 {
     if (Form3)
-        restorePhraseList(Form3->list(), Form3->config().backupFileName);
+        Form3->phraseRegister().restore(this);
 }
 
 void TForm1::JAVAActionExecute()
 {
     if (Form5)
-        restorePhraseList(Form5->list(), Form5->config().backupFileName);
+        Form5->phraseRegister().restore(this);
 }

@@ -140,8 +140,8 @@ void TForm1::dropEvent(QDropEvent* event)
     if (urls.isEmpty() || !urls.constFirst().isLocalFile())
         return;
     event->acceptProposedAction();
-    // Only the first file; caption, file name and indicator stay as they are.
-    const QString label = Label1->text();
-    if (loadFile(urls.constFirst().toLocalFile()))
-        Label1->setText(label);
+    // Only the first file. It becomes the document as with Open, after the
+    // same question, so a later Save never writes it over another file.
+    if (mayReplaceDocument())
+        openDocument(urls.constFirst().toLocalFile());
 }

@@ -8,6 +8,7 @@
 #include "platform/Hints.h"
 #include "platform/Printing.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/WindowPlacement.h"
 #include "platform/Prompts.h"
 #include "platform/RegistryKey.h"
 #include "platform/SafeFile.h"
@@ -267,17 +268,10 @@ void TForm6::FormCreate()
 void TForm6::readSettings()
 {
     pel::RegistryKey key(kSettingsApplication);
-    const int top = key.readInteger(kLocate, QStringLiteral("Top"), 10);
-    const int left = key.readInteger(kLocate, QStringLiteral("left"), 10);
-    const int height = key.readInteger(kLocate, QStringLiteral("Height"), 400);
-    const int width = key.readInteger(kLocate, QStringLiteral("Width"), 600);
-    setGeometry(left, top, qMax(0, width), qMax(0, height));
+    const pel::WindowPlacement placement = pel::readWindowPlacement(key, QSize(600, 400));
+    setGeometry(placement.bounds);
     openDialogDirectory = key.readString(kFile, QStringLiteral("IniDir"), pel::ProgramDirectory());
-    switch (key.readInteger(kLocate, QStringLiteral("State"), 0)) {
-    case 1: setWindowState(Qt::WindowMinimized); break;
-    case 2: setWindowState(Qt::WindowMaximized); break;
-    default: setWindowState(Qt::WindowNoState); break;
-    }
+    setWindowState(placement.state);
 }
 
 void TForm6::FormCloseQuery()

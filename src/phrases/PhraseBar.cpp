@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -47,6 +48,8 @@ PhraseBar::PhraseBar(QToolBar* bar, PhraseList& list, EditorPort& editor, Hooks 
     bar_->setMovable(true);
     bar_->setFloatable(true);
     bar_->setAllowedAreas(Qt::AllToolBarAreas);
+    // Buttons side by side as on a control bar, so the bar fits the window.
+    bar_->layout()->setSpacing(0);
 
     KaigaSpButton = addSpeedButton(QStringLiteral("KaigaSpButton"), QStringLiteral("絵画フォーム(&K)"),
                                    QStringLiteral("絵画フォーム|絵画フォームを起ち上げます｡"));
@@ -63,7 +66,7 @@ PhraseBar::PhraseBar(QToolBar* bar, PhraseList& list, EditorPort& editor, Hooks 
 
     Edit1 = new QLineEdit(bar_);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setFixedWidth(90);
+    Edit1->setFixedWidth(80);
     setHint(Edit1, QStringLiteral("新規登録ｳｲﾝﾄﾞｳ|文字入力後エンターキィを押すと最後部に登録します,マウスでクリックしても同様です"));
     Edit1->installEventFilter(this);
     bar_->addWidget(Edit1);
@@ -81,12 +84,16 @@ PhraseBar::PhraseBar(QToolBar* bar, PhraseList& list, EditorPort& editor, Hooks 
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setCompleter(nullptr);
     ComboBox1->setMaxVisibleItems(40);
-    // A fixed width: sizing to the contents would measure every entry.
+    // A fixed width: sizing to the contents would measure every entry. Narrow
+    // enough that the whole bar fits the window's default width.
     ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    ComboBox1->setMinimumContentsLength(14);
+    ComboBox1->setMinimumContentsLength(6);
     ComboBox1->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     ComboBox1->setModel(&list_);
     setHint(ComboBox1, QStringLiteral("文字の登録|登録した文字を選択中"));
+    // Keys reach the combo box, which hands them to its field directly,
+    // past the field's filters; mouse events reach the field.
+    ComboBox1->installEventFilter(this);
     ComboBox1->lineEdit()->installEventFilter(this);
     bar_->addWidget(ComboBox1);
     ComboBox1->setEditText(QStringLiteral("  NewText Box"));
@@ -258,22 +265,21 @@ void PhraseBar::ComboBox1Enter()
     const QString text = fieldText();
     if (hooks_.replaceDocument)
         hooks_.replaceDocument(text);
-    list_.Append(text);
+    registerPhrase(list_, text, Edit1);
 }
 
 void PhraseBar::Edit1Enter()
 {
-    list_.Append(Edit1->text());
-    Edit1->clear();
+    // A refused entry stays in the field for the user to mend.
+    if (registerPhrase(list_, Edit1->text(), Edit1))
+        Edit1->clear();
     Edit1->setFocus();
 }
 
 void PhraseBar::Edit1Click()
 {
-    if (!Edit1->text().isEmpty()) {
-        list_.Append(Edit1->text());
+    if (!Edit1->text().isEmpty() && registerPhrase(list_, Edit1->text(), Edit1))
         Edit1->clear();
-    }
     Edit1->setFocus();
 }
 
@@ -289,12 +295,12 @@ bool PhraseBar::eventFilter(QObject* watched, QEvent* event)
             Edit1Click();
         return false;
     }
-    if (ComboBox1 && watched == ComboBox1->lineEdit()) {
+    if (ComboBox1 && (watched == ComboBox1 || watched == ComboBox1->lineEdit())) {
         if (isEnterKey(event)) {
             ComboBox1Enter();
             return true;
         }
-        if (event->type() == QEvent::MouseButtonDblClick)
+        if (watched == ComboBox1->lineEdit() && event->type() == QEvent::MouseButtonDblClick)
             ComboBox1DblClick();
         return false;
     }

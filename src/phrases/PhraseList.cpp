@@ -1,7 +1,10 @@
 #include "phrases/PhraseList.h"
 
 #include "platform/Cp932.h"
+#include "platform/Prompts.h"
 #include "platform/SafeFile.h"
+#include "platform/Services.h"
+#include "platform/TextMessages.h"
 
 namespace pel {
 
@@ -31,21 +34,37 @@ void PhraseList::setCurrent(int index)
     Q_EMIT currentChanged(current_);
 }
 
-void PhraseList::Append(const QString& text)
+QString PhraseList::singleLine(const QString& text)
 {
-    // Entries are single lines; a pasted break must not split the file later,
-    // and a NUL would end the file early and lose the entries behind it.
+    // Entries are single lines: a pasted break is kept as the space a
+    // one-line field shows for it, and a NUL would end the file early and
+    // lose the entries behind it.
     QString line = text;
-    line.remove(u'\r');
-    line.remove(u'\n');
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
     line.remove(QChar(u'\0'));
-    // Characters the code page cannot hold are kept out rather than turned into "?".
-    Cp932::Encoded encoded = Cp932::encode(line);
-    while (!encoded.ok()) {
-        line.remove(encoded.failedAt, line.at(encoded.failedAt).isHighSurrogate() ? 2 : 1);
-        encoded = Cp932::encode(line);
-    }
+    return line;
+}
+
+qsizetype PhraseList::Append(const QString& text)
+{
+    // A character the code page cannot hold is refused, never dropped or
+    // turned into "?".
+    const QString line = singleLine(text);
+    const Cp932::Encoded encoded = Cp932::encode(line);
+    if (!encoded.ok())
+        return encoded.failedAt;
     AppendBytes(encoded.bytes);
+    return -1;
+}
+
+bool registerPhrase(PhraseList& list, const QString& text, QWidget* messageParent)
+{
+    const qsizetype refused = list.Append(text);
+    if (refused < 0)
+        return true;
+    prompts().error(messageParent, unregistrableCharacterMessage(PhraseList::singleLine(text), refused));
+    return false;
 }
 
 void PhraseList::AppendBytes(const QByteArray& bytes)

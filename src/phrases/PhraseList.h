@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+class QWidget;
+
 namespace pel {
 
 // One register of stock phrases: an ordered list of one-line entries kept
@@ -26,7 +28,11 @@ public:
     int current() const { return current_; }
     void setCurrent(int index);
 
-    void Append(const QString& text);
+    // Appends `text` as one line; returns -1, or, when the code page cannot
+    // hold one of its characters, that character's index in singleLine(text)
+    // (nothing is appended then).
+    qsizetype Append(const QString& text);
+    static QString singleLine(const QString& text);
     void AppendBytes(const QByteArray& bytes);
     // The reordering operations and DeleteCurrent return false when they
     // had nothing to do (list and current entry untouched). The current
@@ -57,6 +63,10 @@ private:
     QList<QByteArray> entries_;
     int current_ = -1;
 };
+
+// Appends `text` to `list`, or tells the user which character cannot be
+// registered and appends nothing (false).
+bool registerPhrase(PhraseList& list, const QString& text, QWidget* messageParent);
 
 // The phrase file format: one entry a line, every line ended by CR LF.
 namespace PhraseFile {

@@ -2,12 +2,9 @@
 
 #include "platform/EditorPort.h"
 #include "platform/Hints.h"
-#include "platform/ProgramDirectory.h"
 #include "platform/Prompts.h"
-#include "platform/SafeFile.h"
 #include "platform/Services.h"
 
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,7 +50,8 @@ QFont windowFont(int pixels)
 
 PhraseListWindow::PhraseListWindow(const PhraseWindowConfig& config, pel::EditorPort& editor,
                                    QWidget* parent)
-    : QDialog(parent), config_(config), editor_(editor)
+    : QDialog(parent), config_(config), editor_(editor),
+      register_(list_, config.listFileName, config.backupFileName)
 {
     for (auto it = commonHints().cbegin(); it != commonHints().cend(); ++it)
         if (!config_.hints.contains(it.key()))
@@ -89,21 +87,17 @@ PhraseListWindow::PhraseListWindow(const PhraseWindowConfig& config, pel::Editor
     });
 
     // Loading the register is the window's last creation step.
-    const QString path = listFilePath();
-    if (QFileInfo::exists(path) && !list_.LoadPhraseFile(path))
-        pel::prompts().applicationError(nullptr, pel::cannotOpenMessage(path));
+    register_.load(nullptr);
 }
 
 PhraseListWindow::~PhraseListWindow()
 {
-    const QString path = listFilePath();
-    if (!list_.SavePhraseFile(path))
-        pel::prompts().applicationError(nullptr, pel::cannotCreateMessage(path));
+    register_.writeList(nullptr);
 }
 
 QString PhraseListWindow::listFilePath() const
 {
-    return pel::ProgramDirectory() + config_.listFileName;
+    return register_.listPath();
 }
 
 void PhraseListWindow::setHintSink(std::function<void(const QString&)> sink)
@@ -270,8 +264,8 @@ void PhraseListWindow::TranscribeSelected()
 void PhraseListWindow::AddItemClick()
 {
     if (!Edit1->text().isEmpty()) {
-        list_.Append(Edit1->text());
-        Edit1->clear();
+        if (pel::registerPhrase(list_, Edit1->text(), this))
+            Edit1->clear();
         Edit1->setFocus();
     } else if (config_.emptyAddFocusesField) {
         Edit1->setFocus();
@@ -280,8 +274,8 @@ void PhraseListWindow::AddItemClick()
 
 void PhraseListWindow::Edit1Enter()
 {
-    list_.Append(Edit1->text());
-    Edit1->clear();
+    if (pel::registerPhrase(list_, Edit1->text(), this))
+        Edit1->clear();
     Edit1->setFocus();
 }
 

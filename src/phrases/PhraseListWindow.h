@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "phrases/PhraseList.h"
+#include "phrases/PhraseRegister.h"
 #include "platform/ColorNames.h"
 
 class QLabel;
@@ -44,6 +45,7 @@ public:
     ~PhraseListWindow() override;
 
     pel::PhraseList& list() { return list_; }
+    pel::PhraseRegister& phraseRegister() { return register_; }
     const PhraseWindowConfig& config() const { return config_; }
     QString listFilePath() const;
 
@@ -87,6 +89,7 @@ protected:
     PhraseWindowConfig config_;
     pel::EditorPort& editor_;
     pel::PhraseList list_;
+    pel::PhraseRegister register_;
 
 private:
     void buildControls();

@@ -40,4 +40,14 @@ public:
                 Icon icon) override;
 };
 
+// For the end of a session, when nobody is there to answer: shows nothing,
+// answers No to questions and OK to messages.
+class SilentPrompts final : public Prompts {
+public:
+    Answer show(QWidget*, const QString&, const QString&, Buttons buttons, Icon) override
+    {
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    }
+};
+
 } // namespace pel

@@ -63,7 +63,10 @@ void RegistryKey::writeBool(const QString& section, const QString& name, bool va
 bool RegistryKey::flush()
 {
     settings_->sync();
-    return settings_->status() == QSettings::NoError;
+    // A store that could not be parsed when it was read reports FormatError
+    // for good, although the values have been written over it; only an
+    // access error means the settings were not stored.
+    return settings_->status() != QSettings::AccessError;
 }
 
 QString RegistryKey::location() const

@@ -50,7 +50,7 @@ private Q_SLOTS:
     void closeAnswers_data();
     void closeAnswers();
     void closeWritesSettingsAndBackups();
-    void failedBackupAbandonsClose();
+    void failedBackupLetsUserChoose();
     void restoreReadsBackup_data();
     void restoreReadsBackup();
     void restoreWithoutBackupReports();
@@ -227,7 +227,8 @@ void TestDocument::saveAsOverwriteAnswers()
     QCOMPARE(readFile(path), overwritten ? QByteArray("new") : QByteArray("old"));
     QCOMPARE(f->main().windowTitle(), overwritten ? QStringLiteral("exists.txt") : QStringLiteral("Pelmora"));
     QVERIFY(f->main().ModifiedFlag());  // the overwrite path leaves the flag
-    QCOMPARE(f->main().DocumentFileName(), path);
+    // Only a file that was written becomes the document's.
+    QCOMPARE(f->main().DocumentFileName(), overwritten ? path : QString());
 }
 
 void TestDocument::cancelledSaveAsKeepsFileName()
@@ -238,9 +239,20 @@ void TestDocument::cancelledSaveAsKeepsFileName()
     f->run("SaveAsAction");
     f->run("SaveAsAction");  // cancelled
     QCOMPARE(f->main().DocumentFileName(), path);
+    // An existing file turned down at the overwrite question (No, then a
+    // cancelled dialog; or Cancel) never becomes the document's file.
+    const QString declined = f->env->path(QStringLiteral("other.txt"));
+    writeFile(declined, "keep");
+    for (Answer answer : {Answer::No, Answer::Cancel}) {
+        f->env->dialogs->saveAnswers.enqueue(declined);
+        f->env->prompts->answers.enqueue(answer);
+        f->run("SaveAsAction");
+        QCOMPARE(f->main().DocumentFileName(), path);
+    }
     typeIntoEditor(QStringLiteral("b"));
     f->run("SaveAction");
     QCOMPARE(readFile(path), QByteArray("ab"));
+    QCOMPARE(readFile(declined), QByteArray("keep"));
     QVERIFY(!QFileInfo::exists(QStringLiteral("無題")));
 }
 
@@ -363,15 +375,21 @@ void TestDocument::closeWritesSettingsAndBackups()
     QCOMPARE(key.readString(QStringLiteral("File"), QStringLiteral("IniDir"), {}), f->env->programDirectory());
 }
 
-void TestDocument::failedBackupAbandonsClose()
+void TestDocument::failedBackupLetsUserChoose()
 {
-    // HOMELOG.bak cannot be written: a folder stands in its place.
+    // HOMELOG.bak cannot be written: a folder stands in its place. The
+    // failure is reported, the other backups are still written, and the
+    // user chooses between staying and quitting; nobody is trapped.
     QVERIFY(QDir().mkpath(f->env->path(QStringLiteral("HOMELOG.bak"))));
+    f->env->prompts->setAnswers({Answer::Ok, Answer::No});
     QVERIFY(!f->main().close());
-    QCOMPARE(f->env->prompts->shown.last().text,
-             QStringLiteral("ファイル %1 を作成できません").arg(f->env->path(QStringLiteral("HOMELOG.bak"))));
+    QCOMPARE(f->env->prompts->texts(),
+             (QStringList{QStringLiteral("ファイル %1 を作成できません").arg(f->env->path(QStringLiteral("HOMELOG.bak"))),
+                          QStringLiteral("保存できなかったファイルがあります｡\r\nこのまま終了しますか ?")}));
     QVERIFY(QFileInfo::exists(f->env->path(QStringLiteral("COMBOLOG.bak"))));
-    QVERIFY(!QFileInfo::exists(f->env->path(QStringLiteral("JAVALOG.bak"))));
+    QVERIFY(QFileInfo::exists(f->env->path(QStringLiteral("JAVALOG.bak"))));
+    f->env->prompts->setAnswers({Answer::Ok, Answer::Yes});
+    QVERIFY(f->main().close());
 }
 
 void TestDocument::restoreReadsBackup_data()

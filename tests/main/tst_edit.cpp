@@ -287,9 +287,10 @@ void TestEdit::clear_data()
     QTest::addColumn<bool>("cleared");
     QTest::newRow("modified, yes") << false << true << int(Answer::Yes) << true << true;
     QTest::newRow("modified, no") << false << true << int(Answer::No) << true << false;
-    QTest::newRow("not modified") << false << false << int(Answer::No) << false << true;
-    // Each key release clears the flag, so typed text is cleared at once.
-    QTest::newRow("typed") << true << false << int(Answer::No) << false << true;
+    // Text in no file is never cleared without the question, whatever the
+    // editor's flag says (each key release clears it).
+    QTest::newRow("not modified") << false << false << int(Answer::Yes) << true << true;
+    QTest::newRow("typed") << true << false << int(Answer::No) << true << false;
 }
 
 void TestEdit::clear()

@@ -379,12 +379,13 @@ void TestHtmlCommandsInWindow::previewOfAModifiedDocumentSavesWithoutFilingIt()
 {
     const QString old = files_->filePath(u"old.html"_s);
     const QString chosen = files_->filePath(u"preview.html"_s);
-    pel::test::writeFile(chosen, "previous content");  // overwritten without a question
+    pel::test::writeFile(chosen, "previous content");  // overwritten after the question
     setDocument(u"<B>"_s, {}, u"</B>\n2"_s);
     Form1->setDocumentFileName(old);
     Form1->setWindowTitle(u"old.html"_s);
     Form1->setModifiedFlag(true);
     env_->dialogs->saveAnswers.enqueue(chosen);
+    env_->prompts->setAnswers({pel::Prompts::Answer::Yes});
     Form1->action(u"BrowserAction"_s)->trigger();
 
     QCOMPARE(env_->dialogs->saveRequests.size(), 1);
@@ -393,7 +394,8 @@ void TestHtmlCommandsInWindow::previewOfAModifiedDocumentSavesWithoutFilingIt()
     QCOMPARE(request.filters.size(), 4);
     QCOMPARE(request.filters.constLast().description, u"すべてのファイル(*.*)"_s);
     QCOMPARE(request.defaultSuffix, u"txt"_s);
-    QVERIFY(env_->prompts->shown.isEmpty());
+    QCOMPARE(env_->prompts->texts(),
+             QStringList{u"preview.html\r\nと同じ名前のファイルがあります。\r\n 上書きしてよろしいですか ?"_s});
     QCOMPARE(pel::test::readFile(chosen), QByteArray("<B></B>\r\n2"));
     QCOMPARE(Form1->DocumentFileName(), chosen);
     QCOMPARE(Form1->windowTitle(), u"old.html"_s);

@@ -204,11 +204,12 @@ void TestPhraseList::appendKeepsEntriesSingleLine_data()
     QTest::newRow("plain") << QStringLiteral("abc") << QByteArray("abc");
     QTest::newRow("kanji") << QStringLiteral("漢字") << QByteArray("\x8A\xBF\x8E\x9A");
     QTest::newRow("half-width katakana") << QStringLiteral("ｱ｡") << QByteArray("\xB1\xA1");
-    QTest::newRow("pasted breaks") << QStringLiteral("a\r\nb\nc\r") << QByteArray("abc");
+    // A pasted break is kept as the space the one-line field shows for it.
+    QTest::newRow("pasted breaks") << QStringLiteral("a\r\nb\nc\r") << QByteArray("a  b c ");
     QTest::newRow("nul") << QStringLiteral("a") + QChar(0) + QStringLiteral("b") << QByteArray("ab");
-    // Characters the code page cannot hold are left out, never "?".
-    QTest::newRow("emoji") << QStringLiteral("a\U0001F600b") << QByteArray("ab");
-    QTest::newRow("accented") << QStringLiteral("café") << QByteArray("caf");
+    // Characters the code page cannot hold are refused, never dropped or "?".
+    QTest::newRow("emoji") << QStringLiteral("a\U0001F600b") << QByteArray();
+    QTest::newRow("accented") << QStringLiteral("café") << QByteArray();
 }
 
 void TestPhraseList::appendKeepsEntriesSingleLine()
@@ -216,7 +217,13 @@ void TestPhraseList::appendKeepsEntriesSingleLine()
     QFETCH(QString, text);
     QFETCH(QByteArray, entry);
     PhraseList list;
-    list.Append(text);
+    const qsizetype refused = list.Append(text);
+    if (entry.isNull()) {
+        QCOMPARE(refused, qsizetype(text.size() - (text.contains(u'é') ? 1 : 3)));
+        QCOMPARE(list.count(), 0);
+        return;
+    }
+    QCOMPARE(refused, qsizetype(-1));
     QCOMPARE(list.count(), 1);
     QCOMPARE(list.entryBytes(0), entry);
     QCOMPARE(pel::PhraseFile::parse(pel::PhraseFile::serialize(list.entries())), list.entries());

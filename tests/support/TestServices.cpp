@@ -1,5 +1,7 @@
 #include "support/TestServices.h"
 
+#include "platform/RecoveryStore.h"
+
 #include "platform/ProgramDirectory.h"
 
 #include <QFile>
@@ -154,6 +156,7 @@ TestEnvironment::TestEnvironment()
       media(std::make_shared<FakeMediaService>())
 {
     setProgramDirectory(programDir_.path());
+    RecoveryStore::setFolder(stateDir_.path() + QStringLiteral("/recovery"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
     Services& s = services();
@@ -170,6 +173,7 @@ TestEnvironment::~TestEnvironment()
 {
     services() = Services{};
     setProgramDirectory(QString());
+    RecoveryStore::setFolder(QString());
 }
 
 QString TestEnvironment::programDirectory() const

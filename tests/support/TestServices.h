@@ -28,6 +28,12 @@ public:
         Icon icon;
     };
     QQueue<Answer> answers;  // an empty queue answers Cancel (or OK)
+    void setAnswers(std::initializer_list<Answer> list)
+    {
+        answers.clear();
+        for (Answer answer : list)
+            answers.enqueue(answer);
+    }
     QList<Shown> shown;
 
     Answer show(QWidget*, const QString& caption, const QString& text, Buttons buttons, Icon icon) override;
@@ -154,6 +160,7 @@ public:
     QString programDirectory() const;   // with trailing separator
     QString path(const QString& fileName) const { return programDirectory() + fileName; }
     QString settingsDirectory() const { return settingsDir_.path(); }
+    QString recoveryDirectory() const { return stateDir_.path() + QStringLiteral("/recovery"); }
 
     std::shared_ptr<ScriptedPrompts> prompts;
     std::shared_ptr<ScriptedDialogs> dialogs;
@@ -166,6 +173,7 @@ public:
 private:
     QTemporaryDir programDir_;
     QTemporaryDir settingsDir_;
+    QTemporaryDir stateDir_;
 };
 
 // Writes `bytes` to `path`; fails the test on error.

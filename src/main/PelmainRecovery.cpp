@@ -1,0 +1,116 @@
+// The unsaved document's recovery copy, and storing everything when the
+// session ends without a close.
+#include "main/Pelmain.h"
+
+#include "phrases/PelJava.h"
+#include "phrases/Pellist.h"
+#include "phrases/PhraseRegister.h"
+#include "platform/Prompts.h"
+#include "platform/RecoveryStore.h"
+#include "platform/Services.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+// A copy is written once typing pauses this long...
+constexpr int kIdleMilliseconds = 700;
+// ...and at the latest this long after the first change it does not hold.
+constexpr int kLatestMilliseconds = 2000;
+} // namespace
+
+void TForm1::setupRecovery()
+{
+    recoveryStore_ = std::make_unique<pel::RecoveryStore>();
+    recoveryTimer_ = new QTimer(this);
+    recoveryTimer_->setSingleShot(true);
+    connect(recoveryTimer_, &QTimer::timeout, this, &TForm1::writeRecoveryCopy);
+}
+
+void TForm1::setUnsavedChanges(bool unsaved)
+{
+    unsavedChanges_ = unsaved;
+    if (unsaved) {
+        // Called for every key: only the timer is touched here.
+        if (!unsavedSince_.isValid())
+            unsavedSince_.start();
+        const qint64 latest = kLatestMilliseconds - unsavedSince_.elapsed();
+        recoveryTimer_->start(int(std::clamp<qint64>(latest, 0, kIdleMilliseconds)));
+        return;
+    }
+    recoveryTimer_->stop();
+    unsavedSince_.invalidate();
+    if (recoveryCopyWritten_) {
+        recoveryStore_->remove();
+        recoveryCopyWritten_ = false;
+    }
+}
+
+void TForm1::writeRecoveryCopy()
+{
+    unsavedSince_.invalidate();
+    if (!unsavedChanges_)
+        return;
+    recoveryStore_->save(RichEdit1->toPlainText(), documentFileName_);
+    recoveryCopyWritten_ = true;
+}
+
+QString TForm1::recoveryCopyPath() const
+{
+    return recoveryStore_->path();
+}
+
+void TForm1::offerRecovery()
+{
+    const QList<pel::RecoveryStore::Copy> copies = recoveryStore_->orphans();
+    // Newest first: that is the one the user last worked on.
+    for (auto it = copies.crbegin(); it != copies.crend(); ++it) {
+        const QString name = it->documentFileName.isEmpty() ? QStringLiteral("無題")
+                                                            : QDir::toNativeSeparators(it->documentFileName);
+        const auto answer = pel::prompts().confirm(
+            this,
+            QStringLiteral("前回保存されずに終了した文書があります｡(%1)\r\n復元しますか ?").arg(name),
+            pel::Prompts::Buttons::YesNo);
+        // A session that ends while the question is open keeps the copy.
+        if (sessionEnding_)
+            return;
+        if (answer != pel::Prompts::Answer::Yes) {
+            pel::RecoveryStore::discard(*it);
+            continue;
+        }
+        RichEdit1->setPlainText(it->text);
+        spelling_ = {};
+        documentFileName_ = it->documentFileName;
+        if (documentFileName_.isEmpty())
+            setWindowTitle(QStringLiteral("Pelmora"));
+        else
+            setCaptionFromFileName();
+        // The text is this run's unsaved document now: its own copy is on
+        // disk before the old one goes.
+        unsavedChanges_ = true;
+        recoveryCopyWritten_ = recoveryStore_->saveNow(it->text, documentFileName_);
+        if (recoveryCopyWritten_)
+            pel::RecoveryStore::discard(*it);
+        setModifiedFlag(true);
+        return;
+    }
+}
+
+void TForm1::storeForSessionEnd()
+{
+    sessionEnding_ = true;
+    if (unsavedChanges_)
+        recoveryCopyWritten_ = recoveryStore_->saveNow(RichEdit1->toPlainText(), documentFileName_);
+    writeSettings();
+    writeBackups();
+    phraseRegister_->writeList(this);
+    if (Form3)
+        Form3->phraseRegister().writeList(this);
+    if (Form5)
+        Form5->phraseRegister().writeList(this);
+}

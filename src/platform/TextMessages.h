@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+namespace pel {
+
+// "「€」(U+20AC)": the character at `index` of `text` (a surrogate pair
+// counts as one) as the messages name it.
+QString describeCharacter(const QString& text, qsizetype index);
+
+// A document character the code page cannot hold: which one, and where
+// (line and column counted from 1), so the user can find it.
+QString unsavableCharacterMessage(const QString& text, qsizetype index);
+
+// A phrase character the code page cannot hold; nothing is registered.
+QString unregistrableCharacterMessage(const QString& text, qsizetype index);
+
+} // namespace pel

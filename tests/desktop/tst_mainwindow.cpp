@@ -1,0 +1,231 @@
+// The main window on a real desktop: input to the focused control, what is
+// visible at the window's size.
+#include "DesktopTest.h"
+#include "app/Application.h"
+#include "main/About.h"
+#include "main/FindReplaceDialogs.h"
+#include "main/Pelmain.h"
+#include "phrases/PhraseList.h"
+#include "platform/Fonts.h"
+#include "platform/RegistryKey.h"
+#include "support/TestServices.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScreen>
+#include <QPlainTextEdit>
+#include <QToolBar>
+#include <memory>
+
+using namespace pel::desktop;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<pel::test::TestEnvironment> env;
+
+    void start()
+    {
+        PelmoraApp::createWindows({});
+        QVERIFY(showAndActivate(Form1));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(onX(), "run under run-under-x.sh");
+        pel::installFontSubstitutions();
+    }
+    void init() { env = std::make_unique<pel::test::TestEnvironment>(); }
+    void cleanup()
+    {
+        if (Form1)
+            PelmoraApp::destroyWindows();
+        env.reset();
+    }
+
+    // Every menu button opens its menu with Alt and its letter, also when the
+    // window is too narrow to show them all.
+    void menuButtonsReachable_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("menu");
+        for (int width : {650, 500, 360}) {
+            QTest::addRow("%d alt+f", width) << width << "alt+f" << "FileMenu";
+            QTest::addRow("%d alt+h", width) << width << "alt+h" << "HelpMenu";
+        }
+    }
+    void menuButtonsReachable()
+    {
+        QFETCH(int, width);
+        QFETCH(QString, keys);
+        QFETCH(QString, menu);
+        start();
+        Form1->resize(width, Form1->height());
+        QTRY_VERIFY_WITH_TIMEOUT(Form1->width() <= qMax(width, Form1->minimumSizeHint().width()), kWait);
+        Form1->RichEdit1->setFocus();
+        auto* shown = Form1->findChild<QMenu*>(menu);
+        QVERIFY(shown);
+        const MenuWatch watch(shown);
+        xKey(keys);
+        QTRY_VERIFY_WITH_TIMEOUT(watch.popped, kWait);
+        QVERIFY(Form1->RichEdit1->toPlainText().isEmpty());
+    }
+
+    // With every band of the top bar shown, each button is visible at the
+    // default size and the window keeps its width.
+    void barsFitAtDefaultSize_data()
+    {
+        QTest::addColumn<QStringList>("switches");
+        QTest::newRow("phrase and home-page bars") << QStringList{"NewTextBox1", "WebPageBar1"};
+        QTest::newRow("time bar") << QStringList{"TimeBar1"};
+        QTest::newRow("all") << QStringList{"NewTextBox1", "WebPageBar1", "TimeBar1", "HtmLIconBar1"};
+    }
+    void barsFitAtDefaultSize()
+    {
+        QFETCH(QStringList, switches);
+        env->clock->uptime = qint64(1193) * 3600000 + 3599000;  // the widest uptime
+        start();
+        const QSize size = Form1->size();
+        QCOMPARE(size, QSize(650, 490));
+        for (const QString& name : switches)
+            Form1->action(name)->trigger();
+        // The clock's captions widen at its first tick.
+        auto* time = Form1->findChild<QLabel*>(QStringLiteral("ibiTime"));
+        QTRY_VERIFY_WITH_TIMEOUT(time->text() != QLatin1String("Time"), kWait);
+        QTRY_VERIFY2_WITH_TIMEOUT(controlsOutside(Form1).isEmpty(), qPrintable(controlsOutside(Form1).join(u'\n')), kWait);
+        QCOMPARE(Form1->size(), size);
+        for (QToolBar* bar : Form1->findChildren<QToolBar*>()) {
+            if (!bar->isVisible() || isScrolled(bar))
+                continue;
+            for (QWidget* button : bar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+                if (button->objectName() != QLatin1String("qt_toolbar_ext_button"))
+                    QVERIFY2(isClickable(button), qPrintable(nameOf(button)));
+        }
+    }
+
+    // The clock's panels as drawn: aqua, with blue bold captions.
+    void clockColours()
+    {
+        start();
+        Form1->action(QStringLiteral("TimeBar1"))->trigger();
+        for (const char* name : {"Panel2", "Panel4", "Panel3", "Panel1"}) {
+            auto* panel = Form1->findChild<QFrame*>(QString::fromLatin1(name));
+            QVERIFY(QTest::qWaitForWindowExposed(Form1));
+            QTRY_VERIFY_WITH_TIMEOUT(panel->isVisible(), kWait);
+            const QImage image = panel->grab().toImage();
+            QCOMPARE(QColor(image.pixel(4, image.height() / 2)), QColor(Qt::cyan));
+            auto* label = panel->findChild<QLabel*>();
+            QVERIFY(label->font().bold());
+            const QImage text = label->grab().toImage();
+            int blue = 0;
+            for (int y = 0; y < text.height(); ++y)
+                for (int x = 0; x < text.width(); ++x)
+                    blue += QColor(text.pixel(x, y)) == QColor(Qt::blue);
+            QVERIFY2(blue > 10, name);
+        }
+    }
+
+    void storedStateApplies_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("normal") << 0 << int(Qt::WindowNoState);
+        QTest::newRow("minimised") << 1 << int(Qt::WindowMinimized);
+        QTest::newRow("maximised") << 2 << int(Qt::WindowMaximized);
+    }
+    void storedStateApplies()
+    {
+        QFETCH(int, state);
+        QFETCH(int, expected);
+        {
+            pel::RegistryKey key(QStringLiteral("Pelmora"));
+            key.writeInteger(QStringLiteral("Locate"), QStringLiteral("State"), state);
+        }
+        PelmoraApp::createWindows({});
+        Form1->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form1) || expected == Qt::WindowMinimized);
+        QTRY_COMPARE_WITH_TIMEOUT(int(Form1->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)),
+                                  expected, kWait);
+        // What the window manager was told.
+        const QString wmState = x11(QStringLiteral("xprop"), {QStringLiteral("-id"), windowId(Form1),
+                                                              QStringLiteral("_NET_WM_STATE")});
+        QCOMPARE(wmState.contains(QLatin1String("_NET_WM_STATE_HIDDEN")), expected == Qt::WindowMinimized);
+    }
+
+    void aboutBoxTextsFit()
+    {
+        start();
+        Form1->action(QStringLiteral("AboutAction"))->trigger();
+        QVERIFY(QTest::qWaitForWindowActive(AboutBox, kWait));
+        QCOMPARE(clippedTexts(AboutBox), QStringList());
+        QCOMPARE(controlsOutside(AboutBox), QStringList());
+        closeThroughWindowManager(AboutBox);
+        QTRY_VERIFY_WITH_TIMEOUT(!AboutBox->isVisible(), kWait);
+    }
+
+    // The find dialog lies on the screen, caption included, and can be
+    // closed from it.
+    void findDialogOnScreen()
+    {
+        start();
+        Form1->action(QStringLiteral("FindAction"))->trigger();
+        QWidget* dialog = Form1->FindDialog1;
+        QVERIFY(QTest::qWaitForWindowActive(dialog, kWait));
+        const QRect screen = dialog->screen()->availableGeometry();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog->frameGeometry().top() < dialog->geometry().top(), kWait);
+        QVERIFY2(screen.contains(dialog->frameGeometry()),
+                 qPrintable(QStringLiteral("frame at %1,%2").arg(dialog->frameGeometry().x()).arg(dialog->frameGeometry().y())));
+        QVERIFY(isUncovered(dialog));
+        closeThroughWindowManager(dialog);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kWait);
+    }
+
+    // Entries as the menus draw them.
+    void menuEntries()
+    {
+        start();
+        for (const char* name : {"AllSelction1", "NoSelection1"}) {
+            auto* entry = Form1->EditMenu->findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+            if (!entry)
+                for (QAction* a : Form1->EditMenu->actions())
+                    if (a->objectName() == QLatin1String(name))
+                        entry = a;
+            QVERIFY(entry);
+            QVERIFY2(entry->icon().isNull(), name);
+        }
+        QMenu* tools = Form1->ToolMenu;
+        tools->popup(Form1->mapToGlobal(QPoint(20, 20)));
+        QVERIFY(QTest::qWaitForWindowExposed(tools));
+        QAction* last = tools->actions().constLast();
+        QVERIFY(last->isSeparator());
+        QVERIFY(!tools->actionGeometry(last).isEmpty());
+        tools->hide();
+    }
+
+    void comboEnterReplacesDocument()
+    {
+        start();
+        Form1->action(QStringLiteral("NewTextBox1"))->trigger();
+        auto* combo = Form1->ToolBar3->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        QVERIFY(combo);
+        Form1->RichEdit1->setPlainText(QStringLiteral("old text"));
+        const int entries = Form1->phraseBarList().texts().size();
+
+        click(combo->lineEdit());
+        QTRY_VERIFY_WITH_TIMEOUT(combo->hasFocus(), kWait);
+        combo->lineEdit()->selectAll();
+        typeToFocus(QStringLiteral("T"));
+        keyToFocus(Qt::Key_Return);
+        QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("T"));
+        QCOMPARE(Form1->phraseBarList().texts().size(), entries + 1);
+        QCOMPARE(Form1->phraseBarList().texts().last(), QStringLiteral("T"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"
