@@ -1,23 +1,28 @@
-// Every picture of the bars exists at the bars' size, and the buttons of
-// every icon bar are shown whole.
+// What the user sees: every picture of the bars exists at the bars' size,
+// the buttons of every icon bar are shown whole, and the calendar's title
+// reads as a Japanese one.
 #include "app/Application.h"
 #include "main/MainImages.h"
 #include "main/MainFixture.h"
+#include "tools/Pelnew.h"
+
+#include <QCalendarWidget>
 
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
-class TestIcons : public QObject {
+class TestLook : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { PelmoraApp::configureApplication(); }
     void everyPictureIsDrawn();
     void iconBarButtonsAreNotClipped_data();
     void iconBarButtonsAreNotClipped();
+    void calendarTitleIsYearThenMonth();
 };
 
-void TestIcons::everyPictureIsDrawn()
+void TestLook::everyPictureIsDrawn()
 {
     for (int i = 0; i < MainImages::Count; ++i) {
         const QPixmap pixmap = MainImages::icon(i).pixmap(16, 16);
@@ -27,14 +32,14 @@ void TestIcons::everyPictureIsDrawn()
     QVERIFY(MainImages::programIcon().availableSizes().contains(QSize(32, 32)));
 }
 
-void TestIcons::iconBarButtonsAreNotClipped_data()
+void TestLook::iconBarButtonsAreNotClipped_data()
 {
     QTest::addColumn<QString>("bar");
     QTest::newRow("HTML icon bar") << "ToolBar4";
     QTest::newRow("standard icon bar") << "ToolBar5";
 }
 
-void TestIcons::iconBarButtonsAreNotClipped()
+void TestLook::iconBarButtonsAreNotClipped()
 {
     QFETCH(QString, bar);
     MainFixture f;
@@ -54,8 +59,6 @@ void TestIcons::iconBarButtonsAreNotClipped()
         for (QWidget* w = button; w && w != &f.main(); w = w->parentWidget()) {
             const QRect inParent = QRect(w->mapTo(w->parentWidget(), QPoint(0, 0)), w->size());
             const QRect parentRect = w->parentWidget()->rect();
-            if (qEnvironmentVariableIsSet("ICON_DEBUG"))
-                qDebug() << w->objectName() << inParent << w->parentWidget()->objectName() << parentRect;
             QVERIFY2(inParent.top() >= parentRect.top() && inParent.bottom() <= parentRect.bottom(),
                      qPrintable(QStringLiteral("%1 cut by %2").arg(button->objectName(), w->parentWidget()->objectName())));
         }
@@ -66,5 +69,22 @@ void TestIcons::iconBarButtonsAreNotClipped()
     QVERIFY(checked > 10);
 }
 
-QTEST_MAIN(TestIcons)
-#include "tst_icons.moc"
+void TestLook::calendarTitleIsYearThenMonth()
+{
+    MainFixture f;
+    f.start();
+    QCalendarWidget* calendar = Form2->MonthCalendar1;
+    Form2->show();
+    auto* year = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_yearbutton"));
+    auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    QVERIFY(year && month);
+    calendar->setCurrentPage(2026, 12);
+    QCOMPARE(year->text() + month->text(), QStringLiteral("2026年12月"));
+    QVERIFY(year->geometry().right() < month->geometry().left());
+    // Turning the page keeps the form.
+    calendar->showNextMonth();
+    QCOMPARE(year->text() + month->text(), QStringLiteral("2027年1月"));
+}
+
+QTEST_MAIN(TestLook)
+#include "tst_look.moc"
