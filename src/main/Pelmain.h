@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include "main/DocumentEditor.h"
 #include "platform/Cp932.h"
 #include "platform/EditorPort.h"
 
@@ -60,6 +61,10 @@ public:
     bool loadFile(const QString& path);
     // Writes the document; false (after the error box) when it was not written.
     bool writeDocument(const QString& path);
+    // The one way a file's bytes come into the editor, and the editor's
+    // text goes out as bytes (as the file it was read from, where unedited).
+    void loadDocumentBytes(QByteArrayView bytes);
+    pel::EncodedText documentBytes() const;
     // Save As; true when the document was written to a file.
     bool SaveAsActionExecute();
     void NewActionExecute();
@@ -154,7 +159,7 @@ public:
     QMenu* JavaMenu = nullptr;
 
     // Controls, named as everywhere else in the program.
-    QPlainTextEdit* RichEdit1 = nullptr;
+    pel::DocumentEditor* RichEdit1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* Label1 = nullptr;  // change indicator
     QToolBar* ToolBar1 = nullptr;
@@ -208,7 +213,6 @@ private:
     void restorePhraseList(pel::PhraseList& list, const QString& backupName);
     void setCaptionFromFileName();
     void markUnchanged();
-    void applyDocumentText(const pel::DecodedText& decoded);
     void RichEdit1Change();
 
     QHash<QString, QAction*> actions_;
