@@ -2,7 +2,7 @@
 // 20 MB of Japanese lines, one 20 MB line, four 1 MB lines.
 // Reports figures only; run it from a build configured with
 // -DPELMORA_BUILD_BENCH=ON:
-//   QT_QPA_PLATFORM=offscreen ./bench/bench_document [lines|single|four|startup]
+//   QT_QPA_PLATFORM=offscreen ./bench/bench_document [startup|lines|marked|single|four]
 // (each case in a process of its own shows its memory best).
 #include "app/Application.h"
 #include "main/FindReplaceDialogs.h"
@@ -129,7 +129,7 @@ void idle(const char* what)
     std::printf("  %-44s %9.1f ms CPU in 3 s\n", what, cpuMs() - cpu);
 }
 
-void openAndEdit(const char* name, const QByteArray& bytes, bool findAndSave)
+void openAndEdit(const char* name, const QByteArray& bytes, bool findAndSave, bool keys = true)
 {
     Session session;
     const QString path = session.file(bytes);
@@ -145,6 +145,8 @@ void openAndEdit(const char* name, const QByteArray& bytes, bool findAndSave)
     std::printf("  %-44s %9.1f MB\n", "process resident", residentMb());
     (void)before;
     for (bool wrap : {true, false}) {
+        if (!keys)
+            break;
         std::printf(" word wrap %s\n", wrap ? "on" : "off");
         if (Form1->action(QStringLiteral("WordWrapAction"))->isChecked() != wrap)
             measure("switch word wrap", [] { Form1->action(QStringLiteral("WordWrapAction"))->trigger(); });
@@ -200,6 +202,15 @@ int main(int argc, char** argv)
         QByteArray bytes = japaneseLines(500000);
         bytes += pel::encodeTextFile(QStringLiteral("最後の行\n")).bytes;
         openAndEdit("20 MB of Japanese lines", bytes, true);
+    }
+    if (wanted("marked")) {
+        // Every line ends in an invalid byte and every ≒ has its NEC code:
+        // the cost of keeping codes beside the text.
+        QByteArray bytes = japaneseLines(500000);
+        bytes.replace("\r\n", "\x80\r\n");
+        bytes.replace("\x81\x41", "\x87\x90\x81\x41");
+        bytes += pel::encodeTextFile(QStringLiteral("最後の行\n")).bytes;
+        openAndEdit("20 MB of lines with 500,000 stand-ins and NEC codes", bytes, true, false);
     }
     if (wanted("single"))
         openAndEdit("one 20 MB line", longLines(1, 20 << 20), false);
