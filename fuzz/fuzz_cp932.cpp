@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const pel::DecodedText file = pel::decodeTextFile(bytes);
     check(!file.text.contains(u'\r') && !file.text.contains(QChar(0)), "CR or NUL left in the editor's text");
-    const pel::Cp932::Encoded saved = pel::encodeTextFile(file.text, file.spelling);
+    check(file.marks.size() <= file.text.size(), "more marks than characters");
+    const pel::EncodedText saved = pel::encodeTextFile(file.text, file.marks, file.spelling);
     check(saved.ok() && saved.bytes == bytes, "document file");
     return 0;
 }

@@ -124,7 +124,7 @@ void TForm1::buildLayout()
     ControlBar2 = makeBar(QStringLiteral("ControlBar2"), QStringLiteral("ControlBar2"));
     addToolBar(Qt::TopToolBarArea, ControlBar2);
 
-    RichEdit1 = new QPlainTextEdit(this);
+    RichEdit1 = new pel::DocumentEditor(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -175,7 +175,7 @@ void TForm1::FormCreate()
             pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
             return;
         }
-        applyDocumentText(pel::decodeTextFile(*bytes));
+        loadDocumentBytes(*bytes);
     }
 
     // 19. Nothing is modified yet.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "main/DocumentEditor.h"
 #include "platform/Cp932.h"
 #include "platform/EditorPort.h"
 
@@ -78,6 +79,10 @@ public:
     bool hasUnsavedChanges() const { return unsavedChanges_; }
     // Writes the document; false (after the error box) when it was not written.
     bool writeDocument(const QString& path);
+    // The one way a file's bytes come into the editor, and the editor's
+    // text goes out as bytes (as the file it was read from, where unedited).
+    void loadDocumentBytes(QByteArrayView bytes);
+    pel::EncodedText documentBytes() const;
     // Save As; true when the document was written to a file.
     bool SaveAsActionExecute();
     void NewActionExecute();
@@ -183,7 +188,7 @@ public:
     QMenu* JavaMenu = nullptr;
 
     // Controls, named as everywhere else in the program.
-    QPlainTextEdit* RichEdit1 = nullptr;
+    pel::DocumentEditor* RichEdit1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* Label1 = nullptr;  // change indicator
     QToolBar* ToolBar1 = nullptr;
@@ -248,7 +253,6 @@ private:
     bool writeBackups();
     void setCaptionFromFileName();
     void markUnchanged();
-    void applyDocumentText(const pel::DecodedText& decoded);
     void RichEdit1Change();
 
     QHash<QString, QAction*> actions_;

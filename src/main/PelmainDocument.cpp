@@ -29,6 +29,29 @@ QString fileNamePart(const QString& path)
     return QFileInfo(path).fileName();
 }
 
+// Line and column (from 1) of a text index, for messages.
+std::pair<qsizetype, qsizetype> lineAndColumn(const QString& text, qsizetype index)
+{
+    const qsizetype lineStart = text.lastIndexOf(u'\n', index - 1) + 1;
+    return {QStringView(text).left(index).count(u'\n') + 1, index - lineStart + 1};
+}
+
+// The message for a byte that is no character and would join its new
+// neighbour into another character (or a stray CR and LF into a line break).
+QString joiningByteMessage(const QString& text, qsizetype index, const pel::CodeMarks& marks)
+{
+    const auto [line, column] = lineAndColumn(text, index);
+    const auto mark = std::find_if(marks.cbegin(), marks.cend(), [index](const pel::CodeMark& m) { return m.position == index; });
+    const QString byte = mark != marks.cend() && text.at(index) == QChar::ObjectReplacementCharacter
+        ? QStringLiteral("%1").arg(mark->code & 0xFF, 2, 16, QLatin1Char('0')).toUpper()
+        : QStringLiteral("?");
+    return QStringLiteral("%1行目の%2文字目のバイト「%3」は文字ではないため､隣の文字とつながって別の文字として読み込まれます｡\n"
+                          "このバイトを削除するか間に文字を入れてから保存してください｡ファイルは変更されていません｡")
+        .arg(line)
+        .arg(column)
+        .arg(byte);
+}
+
 } // namespace
 
 QList<pel::FileFilter> TForm1::documentFilters(bool forOpen)
@@ -67,7 +90,7 @@ void TForm1::ReplaceEditorSelection(const QString& text)
     QTextDocument* document = RichEdit1->document();
     document->setUndoRedoEnabled(false);
     QTextCursor cursor = RichEdit1->textCursor();
-    cursor.insertText(text);
+    cursor.insertText(text, pel::DocumentEditor::insertionFormat(cursor));
     RichEdit1->setTextCursor(cursor);
     document->setUndoRedoEnabled(true);
     RichEdit1->setFocus();
@@ -120,11 +143,18 @@ void TForm1::setCaptionFromFileName()
     setWindowTitle(fileNamePart(documentFileName_));
 }
 
-void TForm1::applyDocumentText(const pel::DecodedText& decoded)
+void TForm1::loadDocumentBytes(QByteArrayView bytes)
 {
+    const pel::DecodedText decoded = pel::decodeTextFile(bytes);
     spelling_ = decoded.spelling;
-    RichEdit1->setPlainText(decoded.text);
+    RichEdit1->setDocumentText(decoded.text, decoded.marks);
     setUnsavedChanges(false);
+}
+
+pel::EncodedText TForm1::documentBytes() const
+{
+    const pel::DocumentEditor::Content content = RichEdit1->documentContent();
+    return pel::encodeTextFile(content.text, content.marks, spelling_);
 }
 
 bool TForm1::loadFile(const QString& path)
@@ -134,17 +164,20 @@ bool TForm1::loadFile(const QString& path)
         pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
         return false;
     }
-    applyDocumentText(pel::decodeTextFile(*bytes));
+    loadDocumentBytes(*bytes);
     return true;
 }
 
 bool TForm1::writeDocument(const QString& path)
 {
-    const QString text = RichEdit1->toPlainText();
-    const pel::Cp932::Encoded encoded = pel::encodeTextFile(text, spelling_);
+    const pel::EncodedText encoded = documentBytes();
     if (!encoded.ok()) {
-        // Never write "?" for a character the code page cannot hold.
-        pel::prompts().error(this, pel::unsavableCharacterMessage(text, encoded.failedAt));
+        // Never write "?" for a character the code page cannot hold, nor
+        // bytes that would read back as something else.
+        const QString text = RichEdit1->toPlainText();
+        pel::prompts().error(this, encoded.failure == pel::EncodedText::Failure::Merges
+                                       ? joiningByteMessage(text, encoded.failedAt, RichEdit1->documentContent().marks)
+                                       : pel::unsavableCharacterMessage(text, encoded.failedAt));
         return false;
     }
     if (!pel::writeWholeFile(path, encoded.bytes)) {

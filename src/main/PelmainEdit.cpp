@@ -147,10 +147,7 @@ void TForm1::UndoActionExecute()
 
 void TForm1::CopyActionExecute()
 {
-    QString text = RichEdit1->textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
-    QApplication::clipboard()->setText(text);
+    QApplication::clipboard()->setMimeData(RichEdit1->selectionMimeData());
     action(QStringLiteral("PasteAction"))->setEnabled(clipboardHoldsText());
     setModifiedFlag(false);
 }
@@ -164,8 +161,13 @@ void TForm1::CutActionExecute()
 
 void TForm1::PasteActionExecute()
 {
-    if (clipboardHoldsText())
-        ReplaceEditorSelection(QApplication::clipboard()->text());
+    if (clipboardHoldsText()) {
+        // Not offered to Undo, as for every command's insertion.
+        RichEdit1->document()->setUndoRedoEnabled(false);
+        RichEdit1->insertMimeData(QApplication::clipboard()->mimeData());
+        RichEdit1->document()->setUndoRedoEnabled(true);
+        RichEdit1->setFocus();
+    }
     setModifiedFlag(false);
 }
 

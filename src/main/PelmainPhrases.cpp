@@ -65,7 +65,7 @@ void TForm1::replaceDocumentText(const QString& text)
     // flag follow as for typing, and Undo can bring the old text back.
     QTextCursor cursor(RichEdit1->document());
     cursor.select(QTextCursor::Document);
-    cursor.insertText(text);
+    cursor.insertText(text, pel::DocumentEditor::insertionFormat(cursor));
     RichEdit1->setTextCursor(cursor);
 }
 

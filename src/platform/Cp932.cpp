@@ -21,6 +21,7 @@ constexpr uint32_t kChar = 1u << 16;    // decode: a character; encode: has a co
 constexpr uint32_t kLead = 1u << 17;    // decode, single bytes: a lead byte
 constexpr uint32_t kTwo = 1u << 17;     // encode: the code is two bytes
 constexpr uint32_t kDup = 1u << 18;     // the character has more than one code
+constexpr uint32_t kRaw = 1u << 18;     // decode, single bytes: no character, a stand-in
 constexpr uint32_t kBreak = 1u << 19;   // encode: '\n', spelled by the caller
 constexpr uint32_t kCrLf = 1u << 19;    // decode: CR that may start CR LF
 constexpr int kIndexShift = 20;         // decode: index into the code list (2 bits)
@@ -39,6 +40,8 @@ struct Tables {
     std::array<uint32_t, 256> single{};
     std::vector<uint32_t> pair = std::vector<uint32_t>(0x10000);
     std::vector<uint32_t> encode = std::vector<uint32_t>(0x10000);
+    // Documents: standard codes only, no raw stand-ins, no selectors.
+    std::vector<uint32_t> documentEncode = std::vector<uint32_t>(0x10000);
     std::vector<Duplicate> duplicates;
 };
 
@@ -114,7 +117,7 @@ Tables buildTables()
     // Single bytes.
     for (unsigned b = 0; b < 256; ++b) {
         if (isLeadByte(b)) {
-            t.single[b] = kLead | char16_t(kStandInBase + b);
+            t.single[b] = kLead | kRaw | char16_t(kStandInBase + b);
             continue;
         }
         const char in = char(b);
@@ -122,7 +125,7 @@ Tables buildTables()
         if (c >= 0 && icu.toCode(char16_t(c)) == int(b))
             t.single[b] = kChar | unsigned(c);
         else
-            t.single[b] = kChar | char16_t(kStandInBase + b);   // invalid byte
+            t.single[b] = kChar | kRaw | char16_t(kStandInBase + b);   // invalid byte
     }
     // ICU's converter maps 1A, 1C and 7F to each other's characters (an IBM
     // habit). Windows keeps ASCII as it is, and so do we, as long as ICU's
@@ -228,6 +231,10 @@ Tables buildTables()
             qFatal("Code page 932 uses a variation selector");
     }
     t.encode[u'\n'] |= kBreak;
+    for (size_t c = 0; c < t.encode.size(); ++c) {
+        const bool standIn = c >= kStandInBase && c <= kStandInBase + 0xFFu;
+        t.documentEncode[c] = standIn ? 0 : t.encode[c] & ((1u << kIndexShift) - 1) & ~kDup;
+    }
     return t;
 }
 
@@ -273,31 +280,36 @@ private:
     std::vector<int8_t> codes_;
 };
 
+// The single-byte table with NUL, CR and LF read as a text file's breaks.
+std::array<uint32_t, 256> singleTable(const Tables& t, Breaks breaks)
+{
+    std::array<uint32_t, 256> adjusted = t.single;
+    if (breaks == Breaks::Raw)
+        return adjusted;
+    adjusted[0x00] = kChar | kRaw | kStandInBase;
+    switch (breaks) {
+    case Breaks::CrLf:
+        adjusted['\r'] = kCrLf;
+        adjusted['\n'] = kChar | kRaw | (kStandInBase + '\n');
+        break;
+    case Breaks::Lf:
+        adjusted['\r'] = kChar | kRaw | (kStandInBase + '\r');
+        break;
+    case Breaks::Cr:
+        adjusted['\r'] = kChar | '\n';
+        adjusted['\n'] = kChar | kRaw | (kStandInBase + '\n');
+        break;
+    case Breaks::Raw:
+        break;
+    }
+    return adjusted;
+}
+
 QString decodeBytes(QByteArrayView bytes, Cp932::Alternates* alternates, Breaks breaks)
 {
     const Tables& t = tables();
-    std::array<uint32_t, 256> adjusted;
-    const uint32_t* single = t.single.data();
-    if (breaks != Breaks::Raw) {
-        adjusted = t.single;
-        adjusted[0x00] = kChar | kStandInBase;
-        switch (breaks) {
-        case Breaks::CrLf:
-            adjusted['\r'] = kCrLf;
-            adjusted['\n'] = kChar | (kStandInBase + '\n');
-            break;
-        case Breaks::Lf:
-            adjusted['\r'] = kChar | (kStandInBase + '\r');
-            break;
-        case Breaks::Cr:
-            adjusted['\r'] = kChar | '\n';
-            adjusted['\n'] = kChar | (kStandInBase + '\n');
-            break;
-        case Breaks::Raw:
-            break;
-        }
-        single = adjusted.data();
-    }
+    const std::array<uint32_t, 256> adjusted = singleTable(t, breaks);
+    const uint32_t* single = adjusted.data();
     const uint32_t* pair = t.pair.data();
 
     DocumentCodes documentCodes(t);
@@ -440,6 +452,143 @@ Breaks breaksOf(TextSpelling::LineBreak lineBreak)
     return Breaks::CrLf;
 }
 
+constexpr char16_t kDocumentStandIn = 0xFFFC;   // OBJECT REPLACEMENT CHARACTER
+
+QString decodeDocument(QByteArrayView bytes, Breaks breaks, CodeMarks& marks)
+{
+    const Tables& t = tables();
+    const std::array<uint32_t, 256> adjusted = singleTable(t, breaks);
+    const uint32_t* single = adjusted.data();
+    const uint32_t* pair = t.pair.data();
+
+    QString result(bytes.size(), Qt::Uninitialized);
+    char16_t* const first = reinterpret_cast<char16_t*>(result.data());
+    char16_t* out = first;
+    const uchar* p = reinterpret_cast<const uchar*>(bytes.data());
+    const uchar* const end = p + bytes.size();
+    while (p < end) {
+        const uint32_t s = single[*p];
+        if ((s & (kChar | kRaw)) == kChar) {
+            *out++ = char16_t(s);
+            ++p;
+            continue;
+        }
+        if (s & kLead) {
+            const uint32_t d = end - p >= 2 ? pair[p[0] << 8 | p[1]] : 0;
+            if (d) {
+                if ((d & kDup) && ((d >> kIndexShift) & 3) != 0)
+                    marks.append({out - first, quint16(p[0] << 8 | p[1])});
+                *out++ = char16_t(d);
+                p += 2;
+                continue;
+            }
+        } else if (!(s & kChar) && end - p >= 2 && p[1] == '\n') {
+            *out++ = u'\n';   // CR LF, where that is the line break
+            p += 2;
+            continue;
+        }
+        marks.append({out - first, quint16(*p)});
+        *out++ = kDocumentStandIn;
+        ++p;
+    }
+    result.truncate(out - first);
+    return result;
+}
+
+} // namespace
+
+EncodedText encodeTextFile(QStringView text, const CodeMarks& marks, const TextSpelling& spelling)
+{
+    const Tables& t = tables();
+    const uint32_t* const table = t.documentEncode.data();
+    const Breaks breaks = breaksOf(spelling.lineBreak);
+    const char lineBreak = breaks == Breaks::Cr ? '\r' : '\n';
+
+    EncodedText result;
+    // Every character gives at most two bytes (CR LF for '\n' included).
+    result.bytes.resize(text.size() * 2);
+    char* out = result.bytes.data();
+    const char16_t* const begin = text.utf16();
+    const char16_t* const end = begin + text.size();
+    const auto fail = [&](EncodedText::Failure failure, qsizetype at) {
+        result.bytes.clear();
+        result.failure = failure;
+        result.failedAt = at;
+        return result;
+    };
+    // Standard codes from p up to stop; where a character has none.
+    const auto encodeRun = [&](const char16_t* p, const char16_t* stop) -> const char16_t* {
+        for (; p < stop; ++p) {
+            const uint32_t e = table[*p];
+            if (e & kTwo) {
+                out[0] = char(e >> 8);
+                out[1] = char(e);
+                out += 2;
+            } else if (e & kBreak) {
+                if (breaks == Breaks::CrLf)
+                    *out++ = '\r';
+                *out++ = lineBreak;
+            } else if (e) {
+                *out++ = char(e);
+            } else {
+                return p;
+            }
+        }
+        return nullptr;
+    };
+
+    bool raw = false;
+    const char16_t* p = begin;
+    qsizetype next = 0;
+    while (p < end) {
+        while (next < marks.size() && marks[next].position < p - begin)
+            ++next;
+        const char16_t* const stop = next < marks.size() && marks[next].position < text.size()
+            ? begin + marks[next].position : end;
+        if (const char16_t* failed = encodeRun(p, stop))
+            return fail(EncodedText::Failure::NoCode, failed - begin);
+        p = stop;
+        if (p == end)
+            break;
+        const quint16 code = marks[next++].code;
+        if (*p == kDocumentStandIn && code <= 0xFF) {
+            *out++ = char(code);
+            raw = true;
+            ++p;
+            continue;
+        }
+        const uint32_t e = t.encode[*p];
+        if (e & kDup) {
+            const Duplicate& dup = t.duplicates[e >> kDupShift];
+            if (std::find(dup.codes.begin() + 1, dup.codes.begin() + dup.count, code) != dup.codes.begin() + dup.count) {
+                *out++ = char(code >> 8);
+                *out++ = char(code);
+                ++p;
+                continue;
+            }
+        }
+        // A mark that does not belong to this character.
+        if (const char16_t* failed = encodeRun(p, p + 1))
+            return fail(EncodedText::Failure::NoCode, failed - begin);
+        ++p;
+    }
+    result.bytes.truncate(out - result.bytes.data());
+
+    // Only a raw byte can join its neighbours into another character (or
+    // a stray CR and LF into a line break): such a file is read again here
+    // and must give the same text.
+    if (raw) {
+        CodeMarks reread;
+        const QString again = decodeDocument(result.bytes, breaks, reread);
+        const auto [mine, theirs] = std::mismatch(text.begin(), text.end(), again.begin(), again.end());
+        if (mine != text.end() || theirs != again.end())
+            return fail(EncodedText::Failure::Merges, std::min<qsizetype>(mine - text.begin(), text.size() - 1));
+    }
+    return result;
+}
+
+namespace {
+
 TextSpelling::LineBreak dominantLineBreak(QByteArrayView bytes)
 {
     // One branch-free pass, in blocks small enough for 32-bit counters, so
@@ -502,13 +651,8 @@ DecodedText decodeTextFile(QByteArrayView bytes)
 {
     DecodedText result;
     result.spelling.lineBreak = dominantLineBreak(bytes);
-    result.text = decodeBytes(bytes, &result.spelling.alternates, breaksOf(result.spelling.lineBreak));
+    result.text = decodeDocument(bytes, breaksOf(result.spelling.lineBreak), result.marks);
     return result;
-}
-
-Cp932::Encoded encodeTextFile(QStringView text, const TextSpelling& spelling)
-{
-    return encodeText(text, &spelling.alternates, breaksOf(spelling.lineBreak));
 }
 
 } // namespace pel

@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -21,6 +22,9 @@ namespace pel {
 // * The tables come from ICU's "windows-31j" converter, built once on first
 //   use. Bytes 00–7F are ASCII both ways (ICU's converter rotates 1A/1C/7F
 //   the IBM way; Windows does not).
+// * `decode` and `encode` keep what they must remember in the string itself
+//   (phrase files use them); documents use `decodeTextFile` below, which
+//   keeps it beside the text instead.
 // * Stand-ins live at U+F700 + byte, a private-use block code page 932 never
 //   uses (its user-defined area is U+E000–U+E757). A stand-in exists for each
 //   byte that can be invalid (80, A0, FD–FF and the lead bytes 81–9F, E0–FC,
@@ -57,8 +61,8 @@ public:
     // surrogate, a variation selector that follows no such character); never
     // substitutes.
     static Encoded encode(QStringView text, const Alternates* alternates = nullptr);
-    // True for the stand-ins `decode` and `decodeTextFile` make for bytes
-    // they could not show as characters.
+    // True for the stand-ins `decode` makes for bytes it could not show as
+    // characters.
     static bool isStandIn(QChar c);
     // The stand-in for `byte`, or a null QChar when that byte never needs one.
     static QChar standInFor(uchar byte);
@@ -68,26 +72,53 @@ public:
 struct TextSpelling {
     enum class LineBreak { CrLf, Lf, Cr };
     LineBreak lineBreak = LineBreak::CrLf;
-    Cp932::Alternates alternates;
 };
 
+// What a document file's bytes say beyond its characters, kept beside the
+// text rather than in it, so the text is exactly what the user sees.
+struct CodeMark {
+    qsizetype position = 0;   // index into the text
+    // On a stand-in (U+FFFC): the raw byte it stands for. On a character
+    // with more than one code: the code the file used, when not the
+    // standard one.
+    quint16 code = 0;
+    friend bool operator==(const CodeMark&, const CodeMark&) = default;
+};
+using CodeMarks = QList<CodeMark>;
+
 struct DecodedText {
-    QString text;   // line breaks as '\n'
+    QString text;       // line breaks as '\n', stand-ins as U+FFFC
     TextSpelling spelling;
+    CodeMarks marks;    // ascending positions
 };
 
 // A document file: bytes → text with '\n' line breaks.
 //
 // The file's dominant line break becomes '\n': the most frequent of CR LF,
 // lone LF and lone CR (ties go to CR LF, then LF; a file without breaks is
-// CR LF). Break bytes of the other kinds stay in the text as stand-ins, so
-// the file comes back byte for byte:
-//   dominant CR LF: lone CR → U+F70D, lone LF → U+F70A;
-//   dominant LF:    every LF → '\n', every CR → U+F70D (CR LF is U+F70D '\n');
-//   dominant CR:    every CR → '\n', every LF → U+F70A (CR LF is '\n' U+F70A).
-// NUL decodes to U+F700, as the editor would hide it.
+// CR LF). Every byte the text cannot show as a character (an invalid byte,
+// NUL, a break byte of another kind) becomes one stand-in, U+FFFC, with a
+// mark naming the byte; a duplicate code other than the standard one leaves
+// a mark on its character. With the marks the file comes back byte for
+// byte.
 DecodedText decodeTextFile(QByteArrayView bytes);
+
+struct EncodedText {
+    QByteArray bytes;   // empty unless ok()
+    enum class Failure { None, NoCode, Merges };
+    Failure failure = Failure::None;
+    // Index into the text of the first character code page 932 cannot hold
+    // (an unmarked stand-in or private-use stand-in included), or of the
+    // first stand-in whose byte would join its neighbours into something
+    // else when the file is read again; -1 when ok.
+    qsizetype failedAt = -1;
+    bool ok() const { return failure == Failure::None; }
+};
+
 // Text with '\n' line breaks → bytes, each '\n' as `spelling.lineBreak`.
-Cp932::Encoded encodeTextFile(QStringView text, const TextSpelling& spelling = {});
+// A mark on a character that does not match it (a stand-in's byte on a
+// letter, a code of another character) is ignored. Characters without a
+// mark take their standard code. The bytes always read back as the text.
+EncodedText encodeTextFile(QStringView text, const CodeMarks& marks = {}, const TextSpelling& spelling = {});
 
 } // namespace pel

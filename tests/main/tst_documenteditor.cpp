@@ -1,0 +1,264 @@
+// The document's characters are exactly what the user sees; what the file's
+// bytes said beyond them follows the characters through edits.
+#include "MainFixture.h"
+
+#include "main/DocumentEditor.h"
+#include "main/FindReplaceDialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QStatusBar>
+#include <QTest>
+
+using pel::test::readFile;
+using pel::test::writeFile;
+
+namespace {
+QByteArray hex(const char* digits) { return QByteArray::fromHex(digits); }
+
+enum class Edit { BackspaceAtEnd, BackspaceThenUndo, CutFirstPasteAtEnd, TypeAtEnd, PasteOutsideTextAtEnd,
+                  TypeAtStart, DeleteFirstThenUndo, CopyFirstPasteAtEnd };
+} // namespace
+Q_DECLARE_METATYPE(Edit)
+
+class TestDocumentEditor : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { f = std::make_unique<MainFixture>(); f->start(); }
+    void cleanup() { f.reset(); }
+
+    void codesFollowTheirCharacters_data();
+    void codesFollowTheirCharacters();
+    void textIsWhatTheUserSees();
+    void standInsFromOutsideAreRefused_data();
+    void standInsFromOutsideAreRefused();
+    void joiningByteStopsTheSave_data();
+    void joiningByteStopsTheSave();
+    void standInsShowTheirByte();
+    void randomFilesSurviveTheEditor();
+
+private:
+    std::unique_ptr<MainFixture> f;
+    QString path() const { return f->env->path(QStringLiteral("doc.txt")); }
+    void open(const QByteArray& bytes)
+    {
+        writeFile(path(), bytes);
+        f->env->dialogs->openAnswers.enqueue(path());
+        f->run("OpenAction");
+        QCOMPARE(f->main().windowTitle(), QStringLiteral("doc.txt"));
+    }
+    void moveCaret(int position, int anchor = -1)
+    {
+        QTextCursor cursor(f->editor().document());
+        cursor.setPosition(anchor < 0 ? position : anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        f->editor().setTextCursor(cursor);
+    }
+    int end() const { return f->editor().document()->characterCount() - 1; }
+    // Typed as a key press (the test keyboard only knows ASCII).
+    void type(const QString& text)
+    {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, text);
+        QApplication::sendEvent(&f->editor(), &press);
+    }
+    QString lastMessage() const { return f->env->prompts->shown.isEmpty() ? QString() : f->env->prompts->shown.last().text; }
+};
+
+void TestDocumentEditor::codesFollowTheirCharacters_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QByteArray>("saved");
+
+    // 87 54 is Ⅰ's standard code, FA 4A its IBM one; ED 40 is 纊 in NEC's selection, FA 5C standard.
+    QTest::newRow("backspace removes the character") << hex("8754fa4a") << Edit::BackspaceAtEnd << hex("8754");
+    QTest::newRow("undo brings its code back") << hex("8754fa4a") << Edit::BackspaceThenUndo << hex("8754fa4a");
+    QTest::newRow("cut and paste keep the code") << hex("fa4a208754") << Edit::CutFirstPasteAtEnd << hex("208754fa4a");
+    QTest::newRow("copy and paste keep the code") << hex("ed40") << Edit::CopyFirstPasteAtEnd << hex("ed40ed40");
+    QTest::newRow("typed text takes standard codes") << hex("ed40") << Edit::TypeAtEnd << hex("ed40fa5c");
+    QTest::newRow("text from outside takes standard codes") << hex("ed40") << Edit::PasteOutsideTextAtEnd << hex("ed40fa5c");
+    QTest::newRow("stand-in kept beside typing") << hex("418042") << Edit::TypeAtStart << hex("fa5c418042");
+    QTest::newRow("stand-in deleted and undone") << hex("804120") << Edit::DeleteFirstThenUndo << hex("804120");
+    QTest::newRow("stand-in cut and pasted") << hex("ff2041") << Edit::CutFirstPasteAtEnd << hex("2041ff");
+    QTest::newRow("typed after a stand-in") << hex("4180") << Edit::TypeAtEnd << hex("4180fa5c");
+}
+
+void TestDocumentEditor::codesFollowTheirCharacters()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(Edit, edit);
+    QFETCH(QByteArray, saved);
+
+    open(file);
+    pel::DocumentEditor& editor = *f->main().RichEdit1;
+    editor.setFocus();
+    const QString typed = QStringLiteral("纊");
+    switch (edit) {
+    case Edit::BackspaceAtEnd:
+    case Edit::BackspaceThenUndo:
+        moveCaret(end());
+        QTest::keyClick(&editor, Qt::Key_Backspace);
+        QCOMPARE(editor.toPlainText().size(), 1);
+        if (edit == Edit::BackspaceThenUndo)
+            QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+        break;
+    case Edit::CutFirstPasteAtEnd:
+    case Edit::CopyFirstPasteAtEnd:
+        moveCaret(1, 0);
+        f->run(edit == Edit::CutFirstPasteAtEnd ? "CutAction" : "CopyAction");
+        moveCaret(end());
+        f->run("PasteAction");
+        break;
+    case Edit::TypeAtEnd:
+        moveCaret(end());
+        type(typed);
+        break;
+    case Edit::TypeAtStart:
+        moveCaret(0);
+        type(typed);
+        break;
+    case Edit::PasteOutsideTextAtEnd:
+        QApplication::clipboard()->setText(typed);
+        moveCaret(end());
+        f->run("PasteAction");
+        break;
+    case Edit::DeleteFirstThenUndo:
+        moveCaret(0);
+        QTest::keyClick(&editor, Qt::Key_Delete);
+        QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+        break;
+    }
+    f->run("SaveAction");
+    QCOMPARE(lastMessage(), QString());
+    QCOMPARE(readFile(path()).toHex(), saved.toHex());
+}
+
+void TestDocumentEditor::textIsWhatTheUserSees()
+{
+    // NEC-selected 纊褜, then Ⅰ in its standard and its IBM code.
+    open(hex("ed40ed410d0a8754fa4a"));
+    QCOMPARE(f->editor().toPlainText(), QStringLiteral("纊褜\nⅠⅠ"));
+
+    // Find.
+    f->run("FindAction");
+    FindDialog* find = f->main().FindDialog1;
+    find->findChild<QLineEdit*>(QStringLiteral("FindEdit"))->setText(QStringLiteral("纊褜"));
+    find->findChild<QRadioButton*>(QStringLiteral("DownButton"))->click();
+    moveCaret(0);
+    QTest::mouseClick(find->findChild<QPushButton*>(QStringLiteral("FindNextButton")), Qt::LeftButton);
+    QCOMPARE(f->editor().textCursor().selectedText(), QStringLiteral("纊褜"));
+    find->close();
+
+    // The caret report at the end of ⅠⅠ.
+    moveCaret(end() - 1);
+    f->editor().setFocus();
+    QTest::keyClick(&f->editor(), Qt::Key_End);
+    QCOMPARE(f->main().StatusBar1->currentMessage(), QStringLiteral("カーソルの位置は　2行目の　3文字目です｡"));
+
+    // Copy out.
+    moveCaret(end(), 0);
+    f->run("CopyAction");
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("纊褜\nⅠⅠ"));
+
+    // Nothing changed, so nothing changes on disk.
+    f->run("SaveAction");
+    QCOMPARE(readFile(path()).toHex(), hex("ed40ed410d0a8754fa4a").toHex());
+}
+
+void TestDocumentEditor::standInsFromOutsideAreRefused_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("private-use stand-in for 80") << QStringLiteral("a") + QChar(0xF780) << QStringLiteral("1行目の3文字目");
+    QTest::newRow("private-use stand-in for LF") << QStringLiteral("a") + QChar(0xF70A) << QStringLiteral("1行目の3文字目");
+    QTest::newRow("object replacement") << QStringLiteral("a") + QChar::ObjectReplacementCharacter << QStringLiteral("1行目の3文字目");
+    QTest::newRow("variation selector") << QStringLiteral("≒") + QChar(0xFE01) << QStringLiteral("1行目の3文字目");
+}
+
+void TestDocumentEditor::standInsFromOutsideAreRefused()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, where);
+    // The file's own stand-in for 80 sits right before the paste.
+    open(hex("80"));
+    QApplication::clipboard()->setText(pasted);
+    moveCaret(end());
+    f->run("PasteAction");
+    f->run("SaveAction");
+    QCOMPARE(readFile(path()).toHex(), hex("80").toHex());
+    QVERIFY2(lastMessage().contains(where), qPrintable(lastMessage()));
+    QCOMPARE(f->env->prompts->shown.last().caption, QStringLiteral("エラー"));
+}
+
+void TestDocumentEditor::joiningByteStopsTheSave_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("removeAt");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("lead byte would pair") << hex("41812041") << 2 << QStringLiteral("1行目の2文字目のバイト「81」");
+    QTest::newRow("stray CR and LF would break") << QByteArray("a\r\nb\rX\nc\r\n") << 4 << QStringLiteral("2行目の2文字目のバイト「0D」");
+}
+
+void TestDocumentEditor::joiningByteStopsTheSave()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, removeAt);
+    QFETCH(QString, where);
+    open(file);
+    moveCaret(removeAt + 1, removeAt);
+    QTest::keyClick(&f->editor(), Qt::Key_Delete);
+    f->run("SaveAction");
+    QCOMPARE(readFile(path()), file);
+    QVERIFY2(lastMessage().contains(where), qPrintable(lastMessage()));
+}
+
+void TestDocumentEditor::standInsShowTheirByte()
+{
+    // Each stand-in is drawn with its own byte: two files differing only in
+    // the invalid byte look different, and a stand-in takes room.
+    pel::DocumentEditor editor;
+    editor.resize(300, 100);
+    const auto picture = [&](quint16 byte) {
+        editor.setDocumentText(QString(QChar::ObjectReplacementCharacter), {{0, byte}});
+        return editor.viewport()->grab().toImage();
+    };
+    const QImage plain = [&] {
+        editor.setPlainText(QString());
+        return editor.viewport()->grab().toImage();
+    }();
+    const QImage a = picture(0x81);
+    const QImage b = picture(0x82);
+    QVERIFY(a != b);
+    QVERIFY(a != plain);
+    editor.moveCursor(QTextCursor::End);
+    QVERIFY(editor.cursorRect().left() > 8);
+}
+
+void TestDocumentEditor::randomFilesSurviveTheEditor()
+{
+    // Opening and saving without edits goes through the editor widget,
+    // which turns CR into a paragraph break; the stand-ins must survive it.
+    pel::DocumentEditor editor;
+    QRandomGenerator random(20);
+    static const char interesting[] = {'\r', '\n', '\0', char(0x81), char(0x87), char(0xED), char(0xFA), char(0x80), char(0xFF)};
+    for (int i = 0; i < 300; ++i) {
+        QByteArray bytes(random.bounded(200), Qt::Uninitialized);
+        for (char& b : bytes)
+            b = random.bounded(3) == 0 ? interesting[random.bounded(int(sizeof interesting))] : char(random.bounded(256));
+        const pel::DecodedText file = pel::decodeTextFile(bytes);
+        editor.setDocumentText(file.text, file.marks);
+        const pel::DocumentEditor::Content content = editor.documentContent();
+        QCOMPARE(content.text, file.text);
+        const pel::EncodedText saved = pel::encodeTextFile(content.text, content.marks, file.spelling);
+        QVERIFY2(saved.ok() && saved.bytes == bytes, qPrintable(QString::fromLatin1(bytes.toHex())));
+    }
+}
+
+QTEST_MAIN(TestDocumentEditor)
+#include "tst_documenteditor.moc"
