@@ -152,6 +152,18 @@ bool RecoveryStore::exists() const
 
 QList<RecoveryStore::Copy> RecoveryStore::orphans() const
 {
+    // Locks of ended runs that kept no copy are only clutter.
+    const QDir locks(folder());
+    for (const QString& name : locks.entryList({QStringLiteral("*") + kLockSuffix}, QDir::Files)) {
+        const QString lockPath = locks.filePath(name);
+        const QString copyPath = lockPath.chopped(kLockSuffix.size()) + kCopySuffix;
+        if (QFileInfo::exists(copyPath))
+            continue;
+        QLockFile lock(lockPath);
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0))
+            lock.unlock();  // removes the file
+    }
     QList<Copy> copies;
     const QFileInfoList files = QDir(folder()).entryInfoList({QStringLiteral("*") + kCopySuffix},
                                                              QDir::Files, QDir::Time | QDir::Reversed);

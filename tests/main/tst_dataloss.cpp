@@ -380,12 +380,16 @@ void TestDataLoss::recoveryOffered()
     QVERIFY(QDir().mkpath(f->env->recoveryDirectory()));
     const QString left = f->env->recoveryDirectory() + "/session-1-1.recover";
     writeFile(left, pel::RecoveryStore::serialize(QStringLiteral("失われない文章"), QStringLiteral("/tmp/a.txt")));
+    // The lock of a killed run that kept no copy is cleared away.
+    const QString staleLock = f->env->recoveryDirectory() + "/session-2-2.lock";
+    writeFile(staleLock, "2147483646\npelmora\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     f->start();
     f->env->prompts->setAnswers({answer});
     f->main().offerRecovery();
     QCOMPARE(f->env->prompts->shown.size(), 1);
     QVERIFY(f->env->prompts->shown.first().text.contains(QStringLiteral("/tmp/a.txt")));
     QVERIFY(!QFileInfo::exists(left));
+    QVERIFY(!QFileInfo::exists(staleLock));
     if (answer == Answer::No) {
         QCOMPARE(f->editor().toPlainText(), QString());
         return;
