@@ -4,11 +4,15 @@
 #include <QDataStream>
 #include <QFontMetricsF>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextObjectInterface>
 
+#include <cmath>
+#include <memory>
 #include <vector>
 
 namespace pel {
@@ -20,6 +24,11 @@ constexpr int kStandInObject = QTextFormat::UserObject + 932;
 constexpr char16_t kStandIn = 0xFFFC;
 // Marks travel with a copy inside the program under this clipboard format.
 const QString kMarksMimeType = QStringLiteral("application/x-pelmora-code-marks");
+// Lines longer than this are drawn piecewise without word wrap.
+constexpr int kLongLine = 4096;
+// Characters laid out beyond each edge of the view, so glyphs cut by the
+// edge are drawn whole.
+constexpr int kSliceMargin = 16;
 
 QTextCharFormat markFormat(QChar c, quint16 code)
 {
@@ -105,14 +114,35 @@ bool unpackMarks(const QByteArray& data, QString& text, CodeMarks& marks)
 DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     document()->documentLayout()->registerHandler(kStandInObject, new StandInGlyphs(this));
+    connect(document(), &QTextDocument::contentsChange, this, &DocumentEditor::documentEdited);
+}
+
+void DocumentEditor::documentEdited(int position, int, int added)
+{
+    // A block's layout forgets its shaped glyphs after each use, so every
+    // caret blink, paint or caret move on a long line would shape the whole
+    // line again: long lines keep theirs.
+    slices_.clear();
+    const QTextBlock end = document()->findBlock(position + added).next();
+    for (QTextBlock block = document()->findBlock(position); block.isValid() && block != end; block = block.next()) {
+        if (block.length() > kLongLine && block.layout())
+            block.layout()->setCacheEnabled(true);
+    }
 }
 
 void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks)
 {
-    setPlainText(text);
-    document()->setUndoRedoEnabled(false);
+    // Straight into the document: the editor's own setPlainText would then
+    // set the default format again over every character and line.
+    QTextDocument* doc = document();
+    doc->setUndoRedoEnabled(false);
+    setTextCursor(QTextCursor(doc));
+    doc->setPlainText(text);
     applyMarks(0, text, marks);
-    document()->setUndoRedoEnabled(true);
+    doc->setUndoRedoEnabled(true);
+    setTextCursor(QTextCursor(doc));
+    ensureCursorVisible();
+    doc->setModified(false);
 }
 
 void DocumentEditor::applyMarks(int start, const QString& text, const CodeMarks& marks)
@@ -241,6 +271,141 @@ void DocumentEditor::inputMethodEvent(QInputMethodEvent* event)
 {
     dropInheritedMarks();
     QPlainTextEdit::inputMethodEvent(event);
+}
+
+void DocumentEditor::paintEvent(QPaintEvent* event)
+{
+    if (lineWrapMode() != NoWrap) {
+        QPlainTextEdit::paintEvent(event);
+        return;
+    }
+    struct LongBlock {
+        QTextBlock block;
+        QPointF offset;
+        QRegion region;
+    };
+    std::vector<LongBlock> longBlocks;
+    QRegion rest = event->region();
+    const int viewportHeight = viewport()->height();
+    QPointF offset = contentOffset();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && offset.y() <= viewportHeight; block = block.next()) {
+        if (!block.isVisible())
+            continue;
+        const QRectF r = blockBoundingRect(block).translated(offset);
+        if (block.length() > kLongLine) {
+            const int top = int(std::floor(r.top()));
+            const QRect strip(0, top, viewport()->width(), int(std::ceil(r.bottom())) - top);
+            const QRegion region = rest.intersected(strip);
+            if (!region.isEmpty()) {
+                longBlocks.push_back({block, offset, region});
+                rest -= strip;
+            }
+        }
+        offset.ry() += r.height();
+    }
+    if (longBlocks.empty()) {
+        QPlainTextEdit::paintEvent(event);
+        return;
+    }
+    // The toolkit draws everything but the long lines, strip by strip.
+    for (const QRect& rect : rest) {
+        QPaintEvent part(rect);
+        QPlainTextEdit::paintEvent(&part);
+    }
+    QPainter painter(viewport());
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    painter.setPen(context.palette.text().color());
+    for (const LongBlock& item : longBlocks) {
+        const int position = item.block.position();
+        const int length = item.block.length();
+        QList<QTextLayout::FormatRange> selections;
+        for (const QAbstractTextDocumentLayout::Selection& range : context.selections) {
+            const int start = range.cursor.selectionStart() - position;
+            const int end = range.cursor.selectionEnd() - position;
+            if (start < length && end > 0 && end > start)
+                selections.append({start, end - start, range.format});
+        }
+        const bool hasCaret = !isReadOnly() && context.cursorPosition >= position && context.cursorPosition < position + length;
+        const int caret = hasCaret ? context.cursorPosition - position : -1;
+        painter.setClipRegion(item.region);
+        const QRect clip = item.region.boundingRect();
+        if (drawVisibleSlice(painter, item.block, item.offset, clip, selections, caret))
+            continue;
+        QTextLayout* layout = item.block.layout();
+        layout->draw(&painter, item.offset, selections, clip);
+        if (caret >= 0)
+            layout->drawCursor(&painter, item.offset, caret, cursorWidth());
+    }
+}
+
+const DocumentEditor::Slice* DocumentEditor::visibleSlice(const QTextBlock& block, qreal left)
+{
+    const QTextLayout* layout = block.layout();
+    if (!layout || layout->lineCount() != 1 || !layout->preeditAreaText().isEmpty())
+        return nullptr;
+    const int width = viewport()->width();
+    const QFont font = document()->defaultFont();
+    auto found = slices_.find(block.blockNumber());
+    if (found != slices_.end() && found->second.left == left
+        && found->second.width == width && found->second.font == font && found->second.length == block.length())
+        return &found->second;
+    if (slices_.size() > 16)
+        slices_.clear();
+    // Any edit clears the slices. Placing the part in view takes a walk through the whole line's
+    // glyphs: done once per scroll position and edit, not per paint.
+    const QTextLine line = layout->lineAt(0);
+    const int length = block.length() - 1;
+    Slice slice;
+    slice.left = left;
+    slice.width = width;
+    slice.font = font;
+    slice.length = block.length();
+    slice.from = std::max(0, line.xToCursor(left) - kSliceMargin);
+    slice.to = std::min(length, line.xToCursor(left + width) + kSliceMargin);
+    QTextCursor cursor(document());
+    cursor.setPosition(block.position() + slice.from);
+    cursor.setPosition(block.position() + slice.to, QTextCursor::KeepAnchor);
+    const QString text = cursor.selectedText();
+    // A stand-in needs the document's object handler: the whole line then.
+    if (text.contains(QChar(kStandIn)))
+        return nullptr;
+    QList<QTextLayout::FormatRange> formats;
+    for (const QTextLayout::FormatRange& range : block.textFormats()) {
+        const int start = std::max(range.start, slice.from);
+        const int end = std::min(range.start + range.length, slice.to);
+        if (end > start)
+            formats.append({start - slice.from, end - start, range.format});
+    }
+    slice.layout = std::make_shared<QTextLayout>(text, font);
+    slice.layout->setTextOption(document()->defaultTextOption());
+    slice.layout->setFormats(formats);
+    slice.layout->setCacheEnabled(true);
+    slice.layout->beginLayout();
+    QTextLine sliceLine = slice.layout->createLine();
+    sliceLine.setPosition(QPointF(0, line.y()));
+    slice.layout->endLayout();
+    slice.x = line.x() + line.cursorToX(slice.from) - line.cursorToX(0);
+    return &(slices_[block.blockNumber()] = std::move(slice));
+}
+
+bool DocumentEditor::drawVisibleSlice(QPainter& painter, const QTextBlock& block, QPointF offset, const QRect& clip,
+                                      const QList<QTextLayout::FormatRange>& selections, int caret)
+{
+    const Slice* slice = visibleSlice(block, -offset.x());
+    if (!slice)
+        return false;
+    QList<QTextLayout::FormatRange> selected;
+    for (const QTextLayout::FormatRange& range : selections) {
+        const int start = std::max(range.start, slice->from);
+        const int end = std::min(range.start + range.length, slice->to + 1);
+        if (end > start)
+            selected.append({start - slice->from, end - start, range.format});
+    }
+    const QPointF at = offset + QPointF(slice->x, 0);
+    slice->layout->draw(&painter, at, selected, clip);
+    if (caret >= slice->from && caret <= slice->to)
+        slice->layout->drawCursor(&painter, at, caret - slice->from, cursorWidth());
+    return true;
 }
 
 } // namespace pel

@@ -2,7 +2,12 @@
 #include "platform/Cp932.h"
 
 #include <QPlainTextEdit>
+#include <QTextLayout>
 
+#include <map>
+#include <memory>
+
+class QTextBlock;
 class QTextCharFormat;
 
 namespace pel {
@@ -40,8 +45,27 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    void documentEdited(int position, int removed, int added);
+    // Without word wrap a line is one layout line however long: only the
+    // part in view of a long one is laid out again and drawn.
+    bool drawVisibleSlice(QPainter& painter, const QTextBlock& block, QPointF offset, const QRect& clip,
+                          const QList<QTextLayout::FormatRange>& selections, int caret);
+    struct Slice {
+        int length = 0;
+        qreal left = 0;
+        int width = 0;
+        QFont font;
+        int from = 0;
+        int to = 0;
+        qreal x = 0;   // where `from` lies in the block's layout
+        std::shared_ptr<QTextLayout> layout;
+    };
+    // The part of a long block in view, at a horizontal scroll position.
+    const Slice* visibleSlice(const QTextBlock& block, qreal left);
+    std::map<int, Slice> slices_;   // by block number
     CodeMarks marksIn(int from, int to) const;
     void applyMarks(int start, const QString& text, const CodeMarks& marks);
     void dropInheritedMarks();

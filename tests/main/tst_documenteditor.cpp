@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -42,6 +43,8 @@ private Q_SLOTS:
     void joiningByteStopsTheSave();
     void standInsShowTheirByte();
     void randomFilesSurviveTheEditor();
+    void longLinesLookAsIfDrawnWhole_data();
+    void longLinesLookAsIfDrawnWhole();
 
 private:
     std::unique_ptr<MainFixture> f;
@@ -258,6 +261,51 @@ void TestDocumentEditor::randomFilesSurviveTheEditor()
         const pel::EncodedText saved = pel::encodeTextFile(content.text, content.marks, file.spelling);
         QVERIFY2(saved.ok() && saved.bytes == bytes, qPrintable(QString::fromLatin1(bytes.toHex())));
     }
+}
+
+void TestDocumentEditor::longLinesLookAsIfDrawnWhole_data()
+{
+    QTest::addColumn<int>("scrolled");   // thousandths of the horizontal range
+    QTest::addColumn<int>("selected");
+    QTest::newRow("start") << 0 << 0;
+    QTest::newRow("middle, selection in view") << 500 << 3000;
+    QTest::newRow("end") << 1000 << 0;
+}
+
+// Without word wrap only the part of a long line in view is drawn: it must
+// look exactly as the whole line drawn by the toolkit.
+void TestDocumentEditor::longLinesLookAsIfDrawnWhole()
+{
+    QFETCH(int, scrolled);
+    QFETCH(int, selected);
+    QString line;
+    while (line.size() < 20000)
+        line += QStringLiteral("var 変数=\"日本語の文字列\";function f(a,b){return a+b;} ");
+    const QString text = QStringLiteral("短い行\n") + line + u'\n' + line.left(6000) + QStringLiteral("\n終わり");
+    const auto picture = [&](QPlainTextEdit& edit) {
+        edit.setLineWrapMode(QPlainTextEdit::NoWrap);
+        edit.resize(420, 160);
+        edit.show();
+        QTextCursor cursor(edit.document());
+        cursor.setPosition(10000);
+        cursor.setPosition(10000 + selected, QTextCursor::KeepAnchor);
+        edit.setTextCursor(cursor);
+        edit.horizontalScrollBar()->setValue(edit.horizontalScrollBar()->maximum() / 1000 * scrolled);
+        return edit.viewport()->grab().toImage();
+    };
+    pel::DocumentEditor editor;
+    editor.setDocumentText(text, {});
+    QPlainTextEdit whole;
+    whole.setFont(editor.font());
+    whole.setPlainText(text);
+    QCOMPARE(picture(editor), picture(whole));
+    // An edit in view is drawn, not a part remembered from before it.
+    for (QPlainTextEdit* edit : {static_cast<QPlainTextEdit*>(&editor), &whole}) {
+        QTextCursor cursor(edit->document());
+        cursor.setPosition(10000);
+        cursor.insertText(QStringLiteral("挿入"));
+    }
+    QCOMPARE(picture(editor), picture(whole));
 }
 
 QTEST_MAIN(TestDocumentEditor)
