@@ -1,6 +1,7 @@
 #include "paint/PaintDialogs.h"
 
 #include "paint/UpDownControl.h"
+#include "platform/Fonts.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -15,9 +16,7 @@ void setupPaintDialog(QDialog* dialog, int clientWidth, int clientHeight)
 {
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowStaysOnTopHint);
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    dialog->setFont(font);
+    dialog->setFont(pel::japaneseFont(12));
     // The window manager writes the caption in its own, larger font beside
     // its buttons; a dialog narrower than that shows the caption cut off.
     QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");

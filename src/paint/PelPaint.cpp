@@ -6,6 +6,7 @@
 #include "paint/UpDownControl.h"
 #include "platform/Dialogs.h"
 #include "platform/EditorPort.h"
+#include "platform/Fonts.h"
 #include "platform/Hints.h"
 #include "platform/ModalOwner.h"
 #include "platform/Prompts.h"
@@ -32,9 +33,7 @@ const QString kNeedsBitmap = QStringLiteral("ビットマップを持ってい�
 
 QFont swatchFont()
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(16);
-    return font;
+    return pel::japaneseFont(16);
 }
 
 void setBackground(QWidget* widget, const QColor& colour, QPalette::ColorRole role = QPalette::Window)
@@ -117,8 +116,7 @@ TForm6::TForm6(pel::EditorPort& editor, QWidget* parent)
 {
     setObjectName(QStringLiteral("TForm6"));
     setWindowTitle(QStringLiteral("PelPaint"));
-    fontDialogFont_ = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    fontDialogFont_.setPixelSize(12);
+    fontDialogFont_ = pel::japaneseFont(12);
 
     setupLayout();
     setupToolBar2();
