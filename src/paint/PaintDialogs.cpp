@@ -1,7 +1,7 @@
 #include "paint/PaintDialogs.h"
 
-#include "paint/UpDownControl.h"
 #include "platform/Fonts.h"
+#include "platform/UpDown.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -36,7 +36,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, int 
 }
 
 QLineEdit* addNumberBox(QWidget* parent, const char* editName, const char* upDownName, int left, int top,
-                        int width, int minimum, int maximum, int start, UpDownControl** upDown)
+                        int width, int minimum, int maximum, int start, UpDown** upDown)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(editName));
@@ -46,7 +46,7 @@ QLineEdit* addNumberBox(QWidget* parent, const char* editName, const char* upDow
                             metrics.horizontalAdvance(QString::number(maximum)));
     width = qMax(width, widest + 12);
     edit->setGeometry(left, top, width, 20);
-    auto* control = new UpDownControl(parent);
+    auto* control = new UpDown(parent);
     control->setObjectName(QString::fromLatin1(upDownName));
     control->setGeometry(left + width, top, 15, 20);
     control->setRange(minimum, maximum);
