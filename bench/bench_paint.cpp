@@ -1,6 +1,6 @@
-// Paint canvas: flood fill of a large area and one rubber-band drag step of
-// every tool on an 800 x 600 bitmap (erase the shown shape, draw the new
-// one). Reports figures only; run it from a build configured with
+// Paint canvas: flood fill of a large area and of a maze, and one
+// rubber-band drag step of every tool on an 800 x 600 bitmap (erase the
+// shown shape, draw the new one). Reports figures only; run it from a build configured with
 // -DPELMORA_BUILD_BENCH=ON:  QT_QPA_PLATFORM=offscreen ./bench/bench_paint
 #include "../tests/paint/MetafileFixtures.h"
 #include "paint/FloodFill.h"
@@ -29,6 +29,28 @@ BENCHMARK(BM_FloodFill800x600)
     ->Arg(int(pel::BrushStyle::Solid))
     ->Arg(int(pel::BrushStyle::DiagCross))
     ->Unit(benchmark::kMillisecond);
+
+// A serpentine of one-pixel corridors across 800 x 600: the fill's worst
+// case, every corridor reachable only through the one before.
+void BM_FloodFillMaze800x600(benchmark::State& state)
+{
+    QImage maze(800, 600, QImage::Format_RGB32);
+    maze.fill(Qt::white);
+    for (int y = 1; y < 600; y += 2) {
+        for (int x = 0; x < 800; ++x)
+            maze.setPixel(x, y, 0xFF000000u);
+        maze.setPixel((y / 2) % 2 ? 0 : 799, y, 0xFFFFFFFFu);
+    }
+    const pel::BrushState brush{Qt::red, pel::BrushStyle::Solid};
+    QImage image;
+    for (auto _ : state) {
+        state.PauseTiming();
+        image = maze.copy();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(pel::floodFill(image, {0, 0}, brush, pel::PenMode::Copy));
+    }
+}
+BENCHMARK(BM_FloodFillMaze800x600)->Unit(benchmark::kMillisecond);
 
 // Two not-xor calls, as each mouse move of a drag makes them, across the
 // whole picture.

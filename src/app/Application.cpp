@@ -93,6 +93,11 @@ int run(int argc, char* argv[])
     QApplication app(toolkitArgc, argv);
     configureApplication();
     pel::installSystemServices();
+    // The services own Qt objects (the help window, the media player), which
+    // must go before the application object on every way out.
+    struct ServicesReset {
+        ~ServicesReset() { pel::resetServices(); }
+    } servicesReset;
 
     // A signal or the end of the desktop session stores what the user has
     // before the program goes; the windows then write their registers as at

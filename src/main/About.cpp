@@ -1,5 +1,6 @@
 #include "main/About.h"
 
+#include "platform/Fonts.h"
 #include "platform/Services.h"
 
 #include <QFrame>
@@ -46,9 +47,7 @@ protected:
 
 QFont boxFont(int pixels, bool bold = false, bool underline = false)
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
+    QFont font = pel::japaneseFont(pixels, bold);
     font.setUnderline(underline);
     return font;
 }

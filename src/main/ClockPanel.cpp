@@ -3,6 +3,7 @@
 
 #include "main/About.h"
 #include "main/Pelmain.h"
+#include "platform/Fonts.h"
 #include "platform/Hints.h"
 #include "platform/LocaleInfo.h"
 #include "platform/Services.h"
@@ -20,10 +21,7 @@ const QColor kAqua(0x00, 0xFF, 0xFF);
 
 QFont labelFont(int pixels)
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    return font;
+    return pel::japaneseFont(pixels, true);
 }
 
 QFrame* makePanel(QWidget* parent, const QString& name)

@@ -5,6 +5,7 @@
 #include "phrases/PhraseList.h"
 #include "phrases/PhraseRegister.h"
 #include "platform/ColorNames.h"
+#include "platform/Fonts.h"
 #include "platform/Hints.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/RecoveryStore.h"
@@ -47,9 +48,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Pelmora"));
     setWindowIcon(MainImages::programIcon());
-    QFont formFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    formFont.setPixelSize(12);
-    setFont(formFont);
+    setFont(pel::japaneseFont(12));
     pel::setHint(this, QStringLiteral("Pelmora|Pelmoraにて編集作業中"));
 
     setupRecovery();
@@ -130,9 +129,7 @@ void TForm1::buildLayout()
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setTabChangesFocus(false);
     RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
-    QFont editorFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    editorFont.setPixelSize(19);
-    RichEdit1->setFont(editorFont);
+    RichEdit1->setFont(pel::japaneseFont(19));
     QPalette palette = RichEdit1->palette();
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
@@ -225,8 +222,7 @@ void TForm1::readSettings()
 
     // 8. Font size in points.
     font = RichEdit1->font();
-    const int currentPoints = font.pointSize() > 0 ? font.pointSize()
-                                                   : qRound(font.pixelSize() * 72.0 / logicalDpiY());
+    const int currentPoints = pel::fontPoints(font, logicalDpiY());
     const int points = key.readInteger(kOption, QStringLiteral("FontSize"), currentPoints);
     if (points > 0 && points != currentPoints) {
         font.setPointSize(pel::boundedFontPoints(points));
@@ -296,8 +292,7 @@ bool TForm1::writeSettings()
     key.writeString(kOption, QStringLiteral("Font"), font.family());
     key.writeString(kOption, QStringLiteral("FontColor"),
                     pel::colorToString(pel::fromQColor(RichEdit1->palette().color(QPalette::Text))));
-    const int points = font.pointSize() > 0 ? font.pointSize()
-                                            : qRound(font.pixelSize() * 72.0 / logicalDpiY());
+    const int points = pel::fontPoints(font, logicalDpiY());
     key.writeInteger(kOption, QStringLiteral("FontSize"), points);
     key.writeString(kOption, QStringLiteral("Color"),
                     pel::colorToString(pel::fromQColor(RichEdit1->palette().color(QPalette::Base))));

@@ -5,6 +5,7 @@
 #include "main/DocumentText.h"
 #include "main/FindReplaceDialogs.h"
 #include "platform/Dialogs.h"
+#include "platform/Fonts.h"
 #include "platform/Printing.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
@@ -41,7 +42,7 @@ QFont fontInPoints(const QFont& font, int dpi)
 {
     QFont result = font;
     if (font.pointSizeF() <= 0 && font.pixelSize() > 0)
-        result.setPointSizeF(font.pixelSize() * 72.0 / dpi);
+        result.setPointSizeF(pel::pixelsToPoints(font.pixelSize(), dpi));
     return result;
 }
 

@@ -9,7 +9,7 @@ class QPushButton;
 
 namespace pel {
 class EditorPort;
-class UpDownControl;
+class UpDown;
 }
 
 // Moves and resizes the fixed-position figures; the figure tools read the
@@ -33,9 +33,9 @@ public:
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QLineEdit* Edit3 = nullptr;
-    pel::UpDownControl* UpDown1 = nullptr;
-    pel::UpDownControl* UpDown2 = nullptr;
-    pel::UpDownControl* UpDown3 = nullptr;
+    pel::UpDown* UpDown1 = nullptr;
+    pel::UpDown* UpDown2 = nullptr;
+    pel::UpDown* UpDown3 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
 

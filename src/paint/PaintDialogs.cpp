@@ -1,6 +1,7 @@
 #include "paint/PaintDialogs.h"
 
-#include "paint/UpDownControl.h"
+#include "platform/Fonts.h"
+#include "platform/UpDown.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -15,9 +16,7 @@ void setupPaintDialog(QDialog* dialog, int clientWidth, int clientHeight)
 {
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowStaysOnTopHint);
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    dialog->setFont(font);
+    dialog->setFont(pel::japaneseFont(12));
     // The window manager writes the caption in its own, larger font beside
     // its buttons; a dialog narrower than that shows the caption cut off.
     QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
@@ -37,7 +36,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, int 
 }
 
 QLineEdit* addNumberBox(QWidget* parent, const char* editName, const char* upDownName, int left, int top,
-                        int width, int minimum, int maximum, int start, UpDownControl** upDown)
+                        int width, int minimum, int maximum, int start, UpDown** upDown)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(editName));
@@ -47,7 +46,7 @@ QLineEdit* addNumberBox(QWidget* parent, const char* editName, const char* upDow
                             metrics.horizontalAdvance(QString::number(maximum)));
     width = qMax(width, widest + 12);
     edit->setGeometry(left, top, width, 20);
-    auto* control = new UpDownControl(parent);
+    auto* control = new UpDown(parent);
     control->setObjectName(QString::fromLatin1(upDownName));
     control->setGeometry(left + width, top, 15, 20);
     control->setRange(minimum, maximum);

@@ -10,7 +10,7 @@ class QWidget;
 
 namespace pel {
 
-class UpDownControl;
+class UpDown;
 
 // The common look: dialog border without close box or system menu, on top,
 // "ＭＳ Ｐゴシック" 12 pixels high, a fixed client size.
@@ -19,7 +19,7 @@ void setupPaintDialog(QDialog* dialog, int clientWidth, int clientHeight);
 QLabel* addLabel(QWidget* parent, const char* name, const QString& caption, int left, int top);
 // An edit box at (left, top) with its up-down control right of it.
 QLineEdit* addNumberBox(QWidget* parent, const char* editName, const char* upDownName, int left, int top,
-                        int width, int minimum, int maximum, int start, UpDownControl** upDown);
+                        int width, int minimum, int maximum, int start, UpDown** upDown);
 QPushButton* addButton(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
                        int height);
 

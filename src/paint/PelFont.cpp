@@ -2,10 +2,10 @@
 
 #include "paint/PaintDialogs.h"
 #include "paint/PelPaint.h"
-#include "paint/UpDownControl.h"
 #include "platform/Dialogs.h"
 #include "platform/Hints.h"
 #include "platform/Services.h"
+#include "platform/UpDown.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace pel {
 class EditorPort;
-class UpDownControl;
+class UpDown;
 }
 
 // Where the text tool writes, and the way to its font choice.
@@ -25,8 +25,8 @@ public:
     QLabel* Label2 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit2 = nullptr;
-    pel::UpDownControl* UpDown1 = nullptr;
-    pel::UpDownControl* UpDown2 = nullptr;
+    pel::UpDown* UpDown1 = nullptr;
+    pel::UpDown* UpDown2 = nullptr;
     QPushButton* Button1 = nullptr;
 
 public Q_SLOTS:

@@ -3,13 +3,15 @@
 #include "paint/ImageControl.h"
 #include "paint/ImageSize.h"
 #include "paint/PelFont.h"
-#include "paint/UpDownControl.h"
+#include "platform/ClickLabel.h"
 #include "platform/Dialogs.h"
 #include "platform/EditorPort.h"
+#include "platform/Fonts.h"
 #include "platform/Hints.h"
 #include "platform/ModalOwner.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
+#include "platform/UpDown.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -32,9 +34,7 @@ const QString kNeedsBitmap = QStringLiteral("ビットマップを持ってい�
 
 QFont swatchFont()
 {
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(16);
-    return font;
+    return pel::japaneseFont(16);
 }
 
 void setBackground(QWidget* widget, const QColor& colour, QPalette::ColorRole role = QPalette::Window)
@@ -117,8 +117,7 @@ TForm6::TForm6(pel::EditorPort& editor, QWidget* parent)
 {
     setObjectName(QStringLiteral("TForm6"));
     setWindowTitle(QStringLiteral("PelPaint"));
-    fontDialogFont_ = QFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    fontDialogFont_.setPixelSize(12);
+    fontDialogFont_ = pel::japaneseFont(12);
 
     setupLayout();
     setupToolBar2();
@@ -255,7 +254,7 @@ void TForm6::setupToolBar3()
     ControlBar1->addToolBar(Qt::TopToolBarArea, ToolBar3);
 
     auto makeSwatch = [this](const char* name, const char* caption, const char* hint) {
-        auto* label = new QLabel(QString::fromUtf8(caption), ToolBar3);
+        auto* label = new ClickLabel(QString::fromUtf8(caption), ToolBar3);
         label->setObjectName(QString::fromLatin1(name));
         label->setFont(swatchFont());
         label->setFixedSize(70, 22);
@@ -265,31 +264,12 @@ void TForm6::setupToolBar3()
         pel::setHint(label, QString::fromUtf8(hint));
         return label;
     };
-    Label1 = makeSwatch("Label1", "　絵画色　", "ペン色選択|クリックするとペンの色を選択出来ます");
-    Label2 = makeSwatch("Label2", "　背景色　", "背景色|ブラシ色、現在選択中の背景色を表示します｡");
-    // Labels have no click signal; a filter turns a left click into one.
-    class ClickFilter : public QObject {
-    public:
-        ClickFilter(TForm6* form) : QObject(form), form_(form) {}
-        bool eventFilter(QObject* watched, QEvent* event) override
-        {
-            if (event->type() == QEvent::MouseButtonRelease
-                && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-                if (watched->objectName() == QLatin1String("Label1"))
-                    form_->Label1Click();
-                else
-                    form_->Label2Click();
-                return true;
-            }
-            return false;
-        }
-
-    private:
-        TForm6* form_;
-    };
-    auto* clicks = new ClickFilter(this);
-    Label1->installEventFilter(clicks);
-    Label2->installEventFilter(clicks);
+    auto* penSwatch = makeSwatch("Label1", "　絵画色　", "ペン色選択|クリックするとペンの色を選択出来ます");
+    auto* brushSwatch = makeSwatch("Label2", "　背景色　", "背景色|ブラシ色、現在選択中の背景色を表示します｡");
+    connect(penSwatch, &ClickLabel::clicked, this, &TForm6::Label1Click);
+    connect(brushSwatch, &ClickLabel::clicked, this, &TForm6::Label2Click);
+    Label1 = penSwatch;
+    Label2 = brushSwatch;
 
     auto* widthBox = new QWidget(ToolBar3);
     auto* widthLayout = new QHBoxLayout(widthBox);
@@ -300,7 +280,7 @@ void TForm6::setupToolBar3()
     Edit1->setFixedWidth(25);
     setBackground(Edit1, QColor(0, 255, 255), QPalette::Base);
     pel::setHint(Edit1, QStringLiteral("ペンサイズ|ペンサイズを表示します"));
-    UpDown1 = new pel::UpDownControl(widthBox);
+    UpDown1 = new pel::UpDown(widthBox);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setRange(1, 20);
     UpDown1->setPosition(1);
@@ -312,7 +292,7 @@ void TForm6::setupToolBar3()
     UpDown1->setFixedSize(16, 22);
     widthLayout->addWidget(Edit1);
     widthLayout->addWidget(UpDown1);
-    connect(UpDown1, &pel::UpDownControl::clicked, this, &TForm6::UpDown1Click);
+    connect(UpDown1, &pel::UpDown::clicked, this, &TForm6::UpDown1Click);
     Edit1->installEventFilter(new EnterFilter(this, [this](int key) { return Edit1KeyPress(key); }));
 
     auto* textSettings = new QToolButton(ToolBar3);

@@ -24,7 +24,7 @@ namespace pel {
 class EditorPort;
 class HintTracker;
 class ImageControl;
-class UpDownControl;
+class UpDown;
 }
 
 class TForm6 : public QDialog {
@@ -192,7 +192,7 @@ private:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLineEdit* Edit1 = nullptr;
-    pel::UpDownControl* UpDown1 = nullptr;
+    pel::UpDown* UpDown1 = nullptr;
     QLineEdit* Edit2 = nullptr;
     QColor drawingColor_ = Qt::black;     // ColorDialog1
     QColor backgroundColor_ = Qt::black;  // ColorDialog2

@@ -1,6 +1,7 @@
 #include "paint/PelPreview.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Fonts.h"
 #include "platform/Printing.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
@@ -60,9 +61,7 @@ TForm12::TForm12(pel::EditorPort& editor, QWidget* parent)
     setObjectName(QStringLiteral("TForm12"));
     setWindowTitle(QStringLiteral("Preview"));
     setGeometry(393, 225, 388, 365);
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(pel::japaneseFont(12));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -91,10 +90,7 @@ TForm12::TForm12(pel::EditorPort& editor, QWidget* parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(96, 8);
     Label1->setAlignment(Qt::AlignVCenter | Qt::AlignHCenter);
-    QFont labelFont = font;
-    labelFont.setPixelSize(16);
-    labelFont.setBold(true);
-    Label1->setFont(labelFont);
+    Label1->setFont(pel::japaneseFont(16, true));
     QPalette labelPalette = Label1->palette();
     labelPalette.setColor(QPalette::WindowText, QColor(255, 255, 0));
     Label1->setPalette(labelPalette);

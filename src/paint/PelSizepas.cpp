@@ -2,8 +2,8 @@
 
 #include "paint/PaintDialogs.h"
 #include "paint/PelPaint.h"
-#include "paint/UpDownControl.h"
 #include "platform/Hints.h"
+#include "platform/UpDown.h"
 
 #include <QLabel>
 #include <QLineEdit>

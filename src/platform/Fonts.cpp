@@ -6,6 +6,14 @@
 
 namespace pel {
 
+QFont japaneseFont(int pixels, bool bold)
+{
+    QFont font(japaneseFamily());
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
 void installFontSubstitutions()
 {
     const QStringList families = QFontDatabase::families();
@@ -28,8 +36,7 @@ void installFontSubstitutions()
     const QStringList mincho = available({QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝"),
                                           QStringLiteral("IPAPMincho"), QStringLiteral("IPA P明朝"),
                                           QStringLiteral("Noto Serif CJK JP")});
-    for (const QString& name : {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                                QStringLiteral("ＭＳ ＵＩ ゴシック")})
+    for (const QString& name : {japaneseFamily(), QStringLiteral("MS PGothic"), QStringLiteral("ＭＳ ＵＩ ゴシック")})
         QFont::insertSubstitutions(name, proportional);
     for (const QString& name : {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic")})
         QFont::insertSubstitutions(name, fixed);

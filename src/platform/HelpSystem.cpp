@@ -152,10 +152,7 @@ QList<HelpIndexEntry> HelpBook::search(const QString& text) const
 
 SystemHelp::~SystemHelp()
 {
-    // The services outlive the application object at exit; a widget may
-    // only go while it is still there.
-    if (QCoreApplication::instance())
-        delete window_.data();
+    delete window_.data();
 }
 
 HelpWindow* SystemHelp::window() const

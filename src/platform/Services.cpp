@@ -37,6 +37,11 @@ void installSystemServices()
     if (!s.media) s.media = std::make_shared<SystemMediaService>();
 }
 
+void resetServices()
+{
+    services() = Services{};
+}
+
 void SystemBeep::beep()
 {
     QApplication::beep();

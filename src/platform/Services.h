@@ -53,6 +53,9 @@ struct Services {
 Services& services();
 // Installs the real services for every slot that is still empty.
 void installSystemServices();
+// Drops every service; the program calls it while the application object is
+// still there, since some services own windows.
+void resetServices();
 
 inline Prompts& prompts() { return *services().prompts; }
 inline Dialogs& dialogs() { return *services().dialogs; }

@@ -2,35 +2,6 @@
 
 #include <QMouseEvent>
 
-ClickLabel::ClickLabel(const QString& text, QWidget* parent)
-    : QLabel(text, parent)
-{
-}
-
-void ClickLabel::mousePressEvent(QMouseEvent* event)
-{
-    pressed_ = event->button() == Qt::LeftButton;
-    QLabel::mousePressEvent(event);
-}
-
-void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
-{
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    pressed_ = false;
-    QLabel::mouseReleaseEvent(event);
-    if (click)
-        Q_EMIT clicked();
-}
-
-void ClickLabel::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    pressed_ = false;
-    // Not passed on: the base class would turn it into a second press.
-    event->accept();
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT doubleClicked();
-}
-
 ClickEdit::ClickEdit(QWidget* parent)
     : QLineEdit(parent)
 {
@@ -38,14 +9,13 @@ ClickEdit::ClickEdit(QWidget* parent)
 
 void ClickEdit::mousePressEvent(QMouseEvent* event)
 {
-    pressed_ = event->button() == Qt::LeftButton;
+    click_.press(*event);
     QLineEdit::mousePressEvent(event);
 }
 
 void ClickEdit::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    pressed_ = false;
+    const bool click = click_.release(*event, rect());
     QLineEdit::mouseReleaseEvent(event);
     if (click)
         Q_EMIT clicked();
@@ -53,6 +23,6 @@ void ClickEdit::mouseReleaseEvent(QMouseEvent* event)
 
 void ClickEdit::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    pressed_ = false;
+    click_.cancel();
     QLineEdit::mouseDoubleClickEvent(event);
 }

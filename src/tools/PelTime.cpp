@@ -3,9 +3,9 @@
 #include "platform/EditorPort.h"
 #include "platform/Hints.h"
 #include "platform/Services.h"
+#include "platform/UpDown.h"
 #include "tools/ClickableControls.h"
 #include "tools/ToolWindow.h"
-#include "tools/UpDown.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -58,6 +58,17 @@ QLineEdit* makeNumberField(QWidget* parent, const QString& name, const QString& 
     setPaletteColor(edit, QPalette::Text, Qt::yellow);
     pel::setHint(edit, hint);
     return edit;
+}
+
+// Arrows from 0 to `maximum` beside `field`, which starts at 0.
+pel::UpDown* makeUpDown(QWidget* parent, QLineEdit* field, const QString& name, int maximum)
+{
+    auto* arrows = new pel::UpDown(parent);
+    arrows->setObjectName(name);
+    arrows->setFixedSize(16, 22);
+    arrows->setRange(0, maximum);
+    arrows->setAssociate(field, pel::UpDown::Typed::AtNextStep);
+    return arrows;
 }
 
 } // namespace
@@ -124,12 +135,10 @@ TForm11::TForm11(pel::EditorPort& editor, QWidget* parent)
     layout->addWidget(Label3);
 
     Edit1 = makeNumberField(this, QStringLiteral("Edit1"), QStringLiteral("何時ですか?"));
-    UpDown1 = new UpDown(Edit1, 0, 23, this);
-    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    UpDown1 = makeUpDown(this, Edit1, QStringLiteral("UpDown1"), 23);
     Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("時"), Qt::yellow);
     Edit2 = makeNumberField(this, QStringLiteral("Edit2"), QStringLiteral("何分ですか?"));
-    UpDown2 = new UpDown(Edit2, 0, 59, this);
-    UpDown2->setObjectName(QStringLiteral("UpDown2"));
+    UpDown2 = makeUpDown(this, Edit2, QStringLiteral("UpDown2"), 59);
     Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("分"), Qt::yellow);
 
     Button1 = new QPushButton(QStringLiteral("入力"), this);

@@ -4,13 +4,12 @@
 
 #include "tools/DateTimeFormat.h"
 
-namespace pel { class EditorPort; }
+namespace pel { class EditorPort; class UpDown; }
 class ClickLabel;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
-class UpDown;
 
 // "PelTime": the current date and time in eight formats, each inserted into
 // the document when clicked, and a time of day composed from an hour and a
@@ -32,10 +31,10 @@ public:
     QLabel* Label5 = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* Edit1 = nullptr;
-    UpDown* UpDown1 = nullptr;
+    pel::UpDown* UpDown1 = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* Edit2 = nullptr;
-    UpDown* UpDown2 = nullptr;
+    pel::UpDown* UpDown2 = nullptr;
     QLabel* Label2 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;

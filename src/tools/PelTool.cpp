@@ -2,6 +2,7 @@
 
 #include "platform/ColorNames.h"
 #include "platform/EditorPort.h"
+#include "platform/Fonts.h"
 #include "platform/Hints.h"
 #include "tools/ClickableControls.h"
 #include "tools/ColorCodes.h"
@@ -50,10 +51,7 @@ TForm4::TForm4(pel::EditorPort& editor, QWidget* parent)
     for (const ColorCodeLabel& row : colorCodeLabels()) {
         auto* label = new ClickLabel(QString::fromUtf16(row.caption), this);
         label->setObjectName(QString::fromUtf16(row.name));
-        QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-        font.setPixelSize(row.pixelSize);
-        font.setBold(true);
-        label->setFont(font);
+        label->setFont(pel::japaneseFont(row.pixelSize, true));
         const QColor colour = row.drawnInWindowText ? pel::toQColor(pel::clWindowText) : QColor(row.drawnIn);
         setPaletteColor(label, QPalette::WindowText, colour);
         pel::setHint(label, QString::fromUtf16(row.hint));

@@ -1,6 +1,7 @@
 #include "tools/Pelnew.h"
 
 #include "platform/EditorPort.h"
+#include "platform/Fonts.h"
 #include "platform/Hints.h"
 #include "platform/LocaleInfo.h"
 #include "platform/Services.h"
@@ -30,9 +31,7 @@ void styleMonthCalendar(QCalendarWidget* calendar)
     calendar->setVerticalHeaderFormat(QCalendarWidget::ISOWeekNumbers);
     calendar->setGridVisible(false);
 
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(16);
-    calendar->setFont(font);
+    calendar->setFont(pel::japaneseFont(16));
 
     QPalette palette = calendar->palette();
     palette.setColor(QPalette::Window, Qt::white);

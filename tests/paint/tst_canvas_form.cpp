@@ -3,7 +3,7 @@
 #include "PaintFixtures.h"
 #include "PaintFormFixture.h"
 #include "paint/ImageControl.h"
-#include "paint/UpDownControl.h"
+#include "platform/UpDown.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -208,7 +208,7 @@ private Q_SLOTS:
         QCOMPARE(form()->Edit1KeyPress(Qt::Key_Return), consumed);
         QCOMPARE(form()->canvas().pen().width, width);
         QCOMPARE(edit->text(), shown);
-        QCOMPARE(find<pel::UpDownControl>("UpDown1")->position(), width);
+        QCOMPARE(find<pel::UpDown>("UpDown1")->position(), width);
         QCOMPARE(forms->env.prompts->texts(), error.isEmpty() ? QStringList{} : QStringList{error});
         // Other keys pass and change nothing.
         QVERIFY(!form()->Edit1KeyPress(Qt::Key_5));
@@ -216,7 +216,7 @@ private Q_SLOTS:
 
     void upDownSetsThePenWidth()
     {
-        auto* upDown = find<pel::UpDownControl>("UpDown1");
+        auto* upDown = find<pel::UpDown>("UpDown1");
         upDown->step(+1);
         upDown->step(+1);
         QCOMPARE(form()->canvas().pen().width, 3);
@@ -253,6 +253,24 @@ private Q_SLOTS:
         QCOMPARE(form()->canvas().pen().color, choices.last());
         QCOMPARE(form()->canvas().brush().color, choices.last());
         QCOMPARE(form()->drawingColor(), choices.last());
+    }
+
+    void swatchOpensTheColourDialogOnAClick_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("pen") << QByteArray("Label1");
+        QTest::newRow("background") << QByteArray("Label2");
+    }
+    void swatchOpensTheColourDialogOnAClick()
+    {
+        QFETCH(QByteArray, name);
+        auto* swatch = find<QLabel>(name.constData());
+        forms->env.dialogs->colorAnswers.enqueue(QColor(Qt::green));
+        QTest::mouseRelease(swatch, Qt::LeftButton);  // a release alone is no click
+        QCOMPARE(forms->env.dialogs->colorAnswers.size(), 1);
+        QTest::mouseClick(swatch, Qt::LeftButton);
+        QVERIFY(forms->env.dialogs->colorAnswers.isEmpty());
+        QCOMPARE(swatch->palette().color(QPalette::Window), QColor(Qt::green));
     }
 
     void cancelledColourKeepsEverything()

@@ -2,7 +2,7 @@
 #include "PaintFixtures.h"
 #include "PaintFormFixture.h"
 #include "paint/ImageControl.h"
-#include "paint/UpDownControl.h"
+#include "platform/UpDown.h"
 #include "platform/Hints.h"
 
 #include <QLabel>
@@ -19,9 +19,9 @@ class TestDialogs : public QObject {
 private:
     std::unique_ptr<PaintForms> forms;
 
-    static pel::UpDownControl* upDown(QDialog* dialog, const char* name)
+    static pel::UpDown* upDown(QDialog* dialog, const char* name)
     {
-        return dialog->findChild<pel::UpDownControl*>(QString::fromLatin1(name));
+        return dialog->findChild<pel::UpDown*>(QString::fromLatin1(name));
     }
     static QLineEdit* edit(QDialog* dialog, const char* name)
     {
@@ -95,7 +95,7 @@ private Q_SLOTS:
         QDialog* d = dialog == u"8" ? static_cast<QDialog*>(forms->form8.get())
                    : dialog == u"9" ? static_cast<QDialog*>(forms->form9.get())
                                     : static_cast<QDialog*>(forms->form10.get());
-        auto* control = d->findChild<pel::UpDownControl*>(upDown);
+        auto* control = d->findChild<pel::UpDown*>(upDown);
         QVERIFY(control);
         QCOMPARE(control->position(), start);
         QLineEdit* box = control->associate();

@@ -2,7 +2,6 @@
 #include "PaintFixtures.h"
 #include "paint/FloodFill.h"
 
-#include <QElapsedTimer>
 #include <QPainter>
 #include <QTest>
 
@@ -68,8 +67,6 @@ private Q_SLOTS:
     {
         QImage image = boxed();
         const QImage before = image;
-        QElapsedTimer timer;
-        timer.start();
         pel::floodFill(image, {10, 10}, {Qt::white, BrushStyle::Solid}, PenMode::Copy);
         QCOMPARE(image, before);
         // An already filled area filled again with its colour: same result.
@@ -77,7 +74,6 @@ private Q_SLOTS:
         const QImage once = image;
         pel::floodFill(image, {10, 10}, {Qt::red, BrushStyle::Solid}, PenMode::Copy);
         QCOMPARE(image, once);
-        QVERIFY(timer.elapsed() < 2000);
     }
 
     void startOutsideThePictureDoesNothing_data()
@@ -114,17 +110,13 @@ private Q_SLOTS:
         QCOMPARE(image.pixel(400, 1), kBlack);
     }
 
-    void wholePictureFillIsFast()
+    void wholePictureFillReachesEveryPixel()
     {
+        // bench_paint gives the time this takes.
         QImage image = filled(800, 600, kWhite);
-        QElapsedTimer timer;
-        timer.start();
-        pel::floodFill(image, {400, 300}, {Qt::blue, BrushStyle::Solid}, PenMode::Copy);
-        const qint64 ms = timer.elapsed();
-        QCOMPARE(image.pixel(0, 0), kBlue);
-        QCOMPARE(image.pixel(799, 599), kBlue);
-        // Generous even for a debug build; the benchmark gives the real figure.
-        QVERIFY2(ms < 200, qPrintable(QString::number(ms)));
+        const QRect area = pel::floodFill(image, {400, 300}, {Qt::blue, BrushStyle::Solid}, PenMode::Copy);
+        QCOMPARE(area, image.rect());
+        QCOMPARE(image, filled(800, 600, kBlue));
     }
 
     void hatchPaintsLinesAndKeepsGaps_data()

@@ -2,7 +2,7 @@
 #include "tools/ClickableControls.h"
 #include "tools/PelTime.h"
 #include "tools/ToolTestSupport.h"
-#include "tools/UpDown.h"
+#include "platform/UpDown.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -154,7 +154,7 @@ private Q_SLOTS:
         QFETCH(bool, up);
         QFETCH(QString, expected);
         form->show();
-        auto* arrows = form->findChild<UpDown*>(upDown);
+        auto* arrows = form->findChild<pel::UpDown*>(upDown);
         auto* edit = form->findChild<QLineEdit*>(field);
         QVERIFY(arrows && edit);
         edit->setText(typed);
