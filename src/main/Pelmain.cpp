@@ -319,22 +319,21 @@ void TForm1::showEvent(QShowEvent* event)
         }
     }
     if (minimiseWhenShown_) {
+        // Minimised once the window is mapped, however long the window
+        // manager takes: asked for before, it maps the window normal.
         minimiseWhenShown_ = false;
-        minimiseWhenMapped(50);
+        if (windowHandle()->isExposed())
+            minimiseNow();
+        else
+            windowHandle()->installEventFilter(this);
     }
     QMainWindow::showEvent(event);
 }
 
-void TForm1::minimiseWhenMapped(int tries)
+void TForm1::minimiseNow()
 {
-    QTimer::singleShot(20, this, [this, tries] {
-        if (!isVisible())
-            return;
-        if (windowHandle() && windowHandle()->isExposed())
-            setWindowState(windowState() | Qt::WindowMinimized);
-        else if (tries > 0)
-            minimiseWhenMapped(tries - 1);
-    });
+    if (isVisible())
+        setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

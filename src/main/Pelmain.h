@@ -272,7 +272,7 @@ private:
     QStringList arguments_;
     bool firstShow_ = true;
     bool minimiseWhenShown_ = false;  // a stored minimised state, applied once the window is up
-    void minimiseWhenMapped(int tries);
+    void minimiseNow();
     bool closing_ = false;
 };
 

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QWindow>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
@@ -369,6 +370,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == RichEdit1->viewport() && event->type() == QEvent::MouseButtonPress) {
         // The editor moves its caret when it handles the press, after us.
         QMetaObject::invokeMethod(this, &TForm1::ReportCaretPosition, Qt::QueuedConnection);
+    } else if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        // Mapped: a stored minimised state is applied now (see showEvent).
+        windowHandle()->removeEventFilter(this);
+        QMetaObject::invokeMethod(this, &TForm1::minimiseNow, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }

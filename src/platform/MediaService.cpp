@@ -422,6 +422,16 @@ void SystemMediaService::seekFrame(qint64 frame)
     seekMs(qint64(std::ceil(double(std::max<qint64>(0, frame)) * 1000.0 / frameRate() - 1e-6)));
 }
 
+void SystemMediaService::showFrame(qint64 frame)
+{
+    // A player that never played, or ran to the end, has no pipeline that
+    // draws: a seek alone would move the position and show nothing. Paused,
+    // it draws the frame it is moved to (and the mode stays as it was).
+    if (player_->media.playbackState() == QMediaPlayer::StoppedState)
+        player_->media.pause();
+    seekFrame(frame);
+}
+
 qint64 SystemMediaService::durationMs() const
 {
     return player_ ? std::max<qint64>(0, player_->media.duration()) : 0;
@@ -568,7 +578,7 @@ void SystemMediaService::step(int frames)
 {
     if (!player_ || !(capabilities() & CanStep))
         return;
-    seekFrame(frameAt(positionMs()) + frames);
+    showFrame(frameAt(positionMs()) + frames);
     Q_EMIT changed();
 }
 
@@ -576,7 +586,7 @@ void SystemMediaService::back(int frames)
 {
     if (!player_ || !(capabilities() & CanStep))
         return;
-    seekFrame(frameAt(positionMs()) - frames);
+    showFrame(frameAt(positionMs()) - frames);
     Q_EMIT changed();
 }
 

@@ -135,6 +135,7 @@ private:
     double frameRate() const;
     qint64 frameAt(qint64 ms) const;
     void seekFrame(qint64 frame);
+    void showFrame(qint64 frame);  // seeks so the frame is drawn, played or not
     qint64 durationMs() const;
     qint64 positionMs() const;
     void seekMs(qint64 ms);

@@ -141,17 +141,23 @@ TForm7::TForm7(pel::EditorPort& editor, QWidget* parent)
     Label3 = makeLabel(DisplayPanel, QStringLiteral("Label3"), QString(), Qt::yellow, boldFont(font(), 16));
     Label5 = makeLabel(DisplayPanel, QStringLiteral("Label5"), QStringLiteral("CD"), Qt::yellow, boldFont(font(), 13));
     Label4 = makeLabel(DisplayPanel, QStringLiteral("Label4"), QStringLiteral("Player"), Qt::yellow, boldFont(font(), 13));
+    // Video shows over the titles and the free space, never over the date
+    // and position lines, which must stay readable while a video plays.
+    VideoArea = new QWidget(DisplayPanel);
+    VideoArea->setObjectName(QStringLiteral("VideoArea"));
+    VideoArea->lower();
     auto* display = new QGridLayout(DisplayPanel);
     display->setContentsMargins(16, 8, 16, 8);
     display->setHorizontalSpacing(16);
     display->setVerticalSpacing(2);
+    display->addWidget(VideoArea, 0, 0, 3, 3);
     display->addWidget(Label1, 0, 0, 1, 3);
     display->addWidget(Label2, 1, 0, 1, 3, Qt::AlignRight);
-    display->addWidget(Label3, 2, 0, 1, 3);
-    display->addWidget(Label5, 3, 0);
-    display->addWidget(Label4, 3, 1);
+    display->addWidget(Label3, 3, 0, 1, 3);
+    display->addWidget(Label5, 4, 0);
+    display->addWidget(Label4, 4, 1);
     display->setColumnStretch(2, 1);
-    display->setRowStretch(4, 1);
+    display->setRowStretch(2, 1);
     layout->addWidget(DisplayPanel, 1);
 
     auto* transportStrip = new QWidget(this);
@@ -177,7 +183,7 @@ TForm7::TForm7(pel::EditorPort& editor, QWidget* parent)
     StatusBar1->addWidget(StatusPanel, 1);
     layout->addWidget(StatusBar1);
 
-    media_->setVideoOutput(DisplayPanel);
+    media_->setVideoOutput(VideoArea);
 
     connect(ToolButton1, &QToolButton::clicked, this, &TForm7::ToolButton1Click);
     connect(ToolButton2, &QToolButton::clicked, this, &TForm7::ToolButton2Click);

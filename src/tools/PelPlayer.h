@@ -33,6 +33,7 @@ public:
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton3 = nullptr;
     QWidget* DisplayPanel = nullptr;
+    QWidget* VideoArea = nullptr;  // the part of DisplayPanel that video may cover
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;

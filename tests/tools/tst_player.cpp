@@ -8,6 +8,9 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <QVideoWidget>
 #include <QAudioDevice>
 #include <QBuffer>
 #include <QImage>
@@ -185,8 +188,14 @@ private Q_SLOTS:
         QCOMPARE(form->Label4->text(), QStringLiteral("Player"));
         QCOMPARE(form->Label4->palette().color(QPalette::WindowText), QColor(Qt::yellow));
         QCOMPARE(form->StatusBar1->palette().color(QPalette::Window), QColor(Qt::cyan));
-        // Video goes into the display area.
-        QCOMPARE(media().videoOutput, form->DisplayPanel);
+        // Video goes into the display area, clear of the date and position.
+        QCOMPARE(media().videoOutput, form->VideoArea);
+        QCOMPARE(form->VideoArea->parentWidget(), form->DisplayPanel);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        for (QLabel* line : {form->Label3, form->Label4, form->Label5})
+            QVERIFY2(!form->VideoArea->geometry().intersects(line->geometry()), qPrintable(line->objectName()));
+        QVERIFY(form->VideoArea->height() >= form->DisplayPanel->height() / 2);
         // Nothing open: the whole bar is off.
         QCOMPARE(enabledPattern(transportButtons()), QStringLiteral("000000000"));
     }
@@ -585,11 +594,25 @@ private Q_SLOTS:
 
         QVERIFY(service.setTimeFormat(Service::TimeFormat::Frames));
         QCOMPARE(service.position(), 0u);
+        // Step and back draw a picture whether or not the medium has played.
+        int pictures = 0;
+        connect(qobject_cast<QVideoWidget*>(video)->videoSink(), &QVideoSink::videoFrameChanged, video,
+                [&pictures](const QVideoFrame& frame) { pictures += frame.isValid(); });
+        service.step(1);
+        QTRY_VERIFY_WITH_TIMEOUT(pictures > 0, 5000);
+        QCOMPARE(service.mode(), Mode::Stopped);
+        service.back(1);
+        QTRY_COMPARE_WITH_TIMEOUT(service.position(), 0u, 5000);
         // The rate comes with the first picture shown.
         service.play();
         QTRY_VERIFY_WITH_TIMEOUT(service.mode() == Mode::Stopped, 10000);
         QVERIFY(service.atEnd());
         QCOMPARE(service.position(), 20u);
+        pictures = 0;
+        service.back(2);
+        QTRY_VERIFY_WITH_TIMEOUT(pictures > 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(service.position(), 18u, 5000);
+        QCOMPARE(service.mode(), Mode::Stopped);
         service.seekToStart();
         QTRY_COMPARE_WITH_TIMEOUT(service.position(), 0u, 5000);
         service.step(3);
@@ -624,7 +647,7 @@ private Q_SLOTS:
             QFAIL(qPrintable(env->prompts->texts().join(u'\n')));
         QCOMPARE(form->statusText(), QStringLiteral("clip.avi"));
         QTRY_VERIFY_WITH_TIMEOUT(service->capabilities() & Service::HasVideo, 5000);
-        auto* video = form->DisplayPanel->findChild<QWidget*>(QStringLiteral("VideoOutput"));
+        auto* video = form->VideoArea->findChild<QWidget*>(QStringLiteral("VideoOutput"));
         QVERIFY(video && video->isVisible());
         QCOMPARE(enabledPattern(transportButtons()), QStringLiteral("100111100"));
 
