@@ -118,7 +118,7 @@ void TestCaptions::messageBoxes()
         // The box is up and modal: read it, then answer it.
         QTRY_VERIFY(QApplication::activeModalWidget() && QApplication::activeModalWidget()->isVisible());
         QWidget* box = QApplication::activeModalWidget();
-        QTest::qWaitForWindowExposed(box);
+        QVERIFY(QTest::qWaitForWindowExposed(box));
         seen = box->windowTitle();
         seenByWindowSystem = windowSystemTitle(box);
         QTest::keyClick(box, Qt::Key_Escape);
