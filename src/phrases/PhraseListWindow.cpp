@@ -243,11 +243,13 @@ void PhraseListWindow::buildControls()
 
 void PhraseListWindow::TranscribeSelected()
 {
-    const QModelIndexList selected = ListBox1->selectionModel()->selectedRows();
+    // The rows straight from the selection's ranges: selectedRows() checks
+    // every row against every range, which froze the program for a minute
+    // on 50,000 scattered entries. Ranges of a one-column list never overlap.
     QList<int> rows;
-    rows.reserve(selected.size());
-    for (const QModelIndex& index : selected)
-        rows << index.row();
+    for (const QItemSelectionRange& range : ListBox1->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows << row;
     if (rows.isEmpty())
         return;
     // List order, whatever order the entries were selected in. One call with
