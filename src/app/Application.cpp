@@ -113,7 +113,7 @@ int run(int argc, char* argv[])
             endedEarly = endedEarly || quit;
             return;
         }
-        Form1->storeForSessionEnd();
+        Form1->storeForSessionEnd(quit);
         if (quit)
             QCoreApplication::exit(0);
     });
@@ -121,7 +121,7 @@ int run(int argc, char* argv[])
     const QString file = line.file(QApplication::arguments());
     createWindows(file.isEmpty() ? QStringList() : QStringList{file});
     if (endedEarly) {
-        Form1->storeForSessionEnd();
+        Form1->storeForSessionEnd(true);
         destroyWindows();
         return 0;
     }

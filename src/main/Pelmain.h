@@ -172,8 +172,10 @@ public:
     // killed or crashed.
     void offerRecovery();
     // The session is ending without a close: keeps the unsaved document as
-    // a recovery copy and stores the settings, backups and registers.
-    void storeForSessionEnd();
+    // a recovery copy and stores the settings, backups and registers (the
+    // registers' list files only when the program goes on running; a quitting
+    // program writes them as its windows are destroyed).
+    void storeForSessionEnd(bool quitting);
     QString recoveryCopyPath() const;
 
     // ---- HTML commands (PelmainHtml.cpp) ---------------------------------

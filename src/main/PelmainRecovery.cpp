@@ -101,13 +101,16 @@ void TForm1::offerRecovery()
     }
 }
 
-void TForm1::storeForSessionEnd()
+void TForm1::storeForSessionEnd(bool quitting)
 {
     sessionEnding_ = true;
     if (unsavedChanges_)
         recoveryCopyWritten_ = recoveryStore_->saveNow(RichEdit1->toPlainText(), documentFileName_);
     writeSettings();
     writeBackups();
+    // A program that quits writes its lists as the windows go.
+    if (quitting)
+        return;
     phraseRegister_->writeList(this);
     if (Form3)
         Form3->phraseRegister().writeList(this);

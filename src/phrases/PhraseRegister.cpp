@@ -83,43 +83,37 @@ bool PhraseRegister::restore(QWidget* messageParent)
 }
 
 namespace {
-bool writeReporting(QWidget* parent, const QString& path, const QByteArray& bytes)
+bool reported(QWidget* parent, const QString& path, bool written)
 {
-    if (writeWholeFile(path, bytes))
-        return true;
-    prompts().applicationError(parent, cannotCreateMessage(path));
-    return false;
+    if (!written)
+        prompts().applicationError(parent, cannotCreateMessage(path));
+    return written;
 }
 } // namespace
 
 bool PhraseRegister::writeBackup(QWidget* messageParent) const
 {
+    const QString path = backupPath();
     switch (loaded_) {
     case Loaded::Unreadable:
         return true;
     case Loaded::Partly:
         // The old file, tail and all, is the backup of a list the user changed.
-        return !changed_ || writeReporting(messageParent, backupPath(), fileBytes_);
+        return !changed_ || reported(messageParent, path, writeWholeFile(path, fileBytes_));
     case Loaded::Missing:
     case Loaded::Whole:
         break;
     }
-    return writeReporting(messageParent, backupPath(), PhraseFile::serialize(list_.entries()));
+    return reported(messageParent, path, list_.SavePhraseFile(path));
 }
 
 bool PhraseRegister::writeList(QWidget* messageParent) const
 {
-    const QByteArray bytes = PhraseFile::serialize(list_.entries());
-    switch (loaded_) {
-    case Loaded::Unreadable:
-        return !changed_ || writeReporting(messageParent, keepPath(), bytes);
-    case Loaded::Partly:
-        return !changed_ || writeReporting(messageParent, listPath(), bytes);
-    case Loaded::Missing:
-    case Loaded::Whole:
-        break;
-    }
-    return writeReporting(messageParent, listPath(), bytes);
+    const bool loadedWhole = loaded_ == Loaded::Missing || loaded_ == Loaded::Whole;
+    if (!loadedWhole && !changed_)
+        return true;
+    const QString path = loaded_ == Loaded::Unreadable ? keepPath() : listPath();
+    return reported(messageParent, path, list_.SavePhraseFile(path));
 }
 
 } // namespace pel
