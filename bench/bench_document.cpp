@@ -2,7 +2,7 @@
 // 20 MB of Japanese lines, one 20 MB line, four 1 MB lines.
 // Reports figures only; run it from a build configured with
 // -DPELMORA_BUILD_BENCH=ON:
-//   QT_QPA_PLATFORM=offscreen ./bench/bench_document [startup|lines|marked|single|four]
+//   QT_QPA_PLATFORM=offscreen ./bench/bench_document [startup|lines|marked|single|four|huge]
 // (each case in a process of its own shows its memory best).
 #include "app/Application.h"
 #include "main/FindReplaceDialogs.h"
@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -139,7 +140,11 @@ void openAndEdit(const char* name, const QByteArray& bytes, bool findAndSave, bo
     Form1->show();
     QApplication::processEvents();
     const double windows = residentMb();
+    int updates = 0;
+    const auto connection = QObject::connect(Form1->StatusBar1, &QStatusBar::messageChanged, [&] { ++updates; });
     measure("open (read, decode, load, first paint)", [&] { Form1->loadDocumentBytes(*pel::readWholeFile(path)); });
+    QObject::disconnect(connection);
+    std::printf("  %-44s %9d\n", "status bar updates while loading", updates);
     std::printf("  %-44s %9.1f MB (%.1f x the file)\n", "memory held by the document", residentMb() - windows,
                 (residentMb() - windows) / (bytes.size() / 1048576.0));
     std::printf("  %-44s %9.1f MB\n", "process resident", residentMb());
@@ -159,6 +164,7 @@ void openAndEdit(const char* name, const QByteArray& bytes, bool findAndSave, bo
         measure("caret to end (Ctrl+End)", [] { key(Qt::Key_End, Qt::ControlModifier); });
         measure("type a character at the end", [] { key(Qt::Key_A, Qt::NoModifier, QStringLiteral("あ")); });
         measure("repaint", [] { Form1->RichEdit1->viewport()->repaint(); });
+        idle("typing paused (the recovery copy is written)");
         idle("idle");
     }
     if (findAndSave) {
@@ -187,7 +193,9 @@ int main(int argc, char** argv)
     pel::installFontSubstitutions();
     pel::installSystemServices();
     const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const auto wanted = [&](const char* name) { return which.isEmpty() || which == QLatin1String(name); };
+    const auto wanted = [&](const char* name) {
+        return which == QLatin1String(name) || (which.isEmpty() && qstrcmp(name, "huge") != 0);
+    };
 
     if (wanted("startup")) {
         Session session;
@@ -211,6 +219,12 @@ int main(int argc, char** argv)
         bytes.replace("\x81\x41", "\x87\x90\x81\x41");
         bytes += pel::encodeTextFile(QStringLiteral("最後の行\n")).bytes;
         openAndEdit("20 MB of lines with 500,000 stand-ins and NEC codes", bytes, true, false);
+    }
+    if (wanted("huge")) {
+        // Not part of a plain run: it needs several gigabytes.
+        QByteArray bytes = japaneseLines(5000000);
+        bytes += pel::encodeTextFile(QStringLiteral("最後の行\n")).bytes;
+        openAndEdit("200 MB of Japanese lines", bytes, true, false);
     }
     if (wanted("single"))
         openAndEdit("one 20 MB line", longLines(1, 20 << 20), false);

@@ -29,6 +29,21 @@ constexpr int kLongLine = 4096;
 // Characters laid out beyond each edge of the view, so glyphs cut by the
 // edge are drawn whole.
 constexpr int kSliceMargin = 16;
+// A text loaded with progress goes into the document in pieces this long.
+constexpr qsizetype kLoadPiece = qsizetype(1) << 20;
+
+// Where the piece from `from` ends: after a line break, so that no long
+// line is laid out again for each piece of it.
+qsizetype pieceEnd(const QString& text, qsizetype from)
+{
+    const qsizetype end = from + kLoadPiece;
+    if (end >= text.size())
+        return text.size();
+    qsizetype lineEnd = text.lastIndexOf(u'\n', end - 1);
+    if (lineEnd < from)
+        lineEnd = text.indexOf(u'\n', end);
+    return lineEnd < 0 ? text.size() : lineEnd + 1;
+}
 
 QTextCharFormat markFormat(QChar c, quint16 code)
 {
@@ -130,14 +145,33 @@ void DocumentEditor::documentEdited(int position, int, int added)
     }
 }
 
-void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks)
+void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks,
+                                     const std::function<void(int)>& progress)
 {
     // Straight into the document: the editor's own setPlainText would then
     // set the default format again over every character and line.
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
     setTextCursor(QTextCursor(doc));
-    doc->setPlainText(text);
+    const qsizetype first = progress ? pieceEnd(text, 0) : text.size();
+    if (first == text.size()) {
+        doc->setPlainText(text);
+    } else {
+        // Laying out a half-loaded text (a long line wrapped again for each
+        // piece) would cost more than the loading: the view waits.
+        viewport()->setUpdatesEnabled(false);
+        progress(0);
+        doc->setPlainText(text.first(first));
+        QTextCursor end(doc);
+        for (qsizetype from = first; from < text.size();) {
+            progress(int(from * 100 / text.size()));
+            const qsizetype to = pieceEnd(text, from);
+            end.movePosition(QTextCursor::End);
+            end.insertText(text.sliced(from, to - from));
+            from = to;
+        }
+        viewport()->setUpdatesEnabled(true);
+    }
     applyMarks(0, text, marks);
     doc->setUndoRedoEnabled(true);
     setTextCursor(QTextCursor(doc));

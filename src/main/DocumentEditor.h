@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QTextLayout>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -24,8 +25,12 @@ class DocumentEditor : public QPlainTextEdit {
 public:
     explicit DocumentEditor(QWidget* parent = nullptr);
 
-    // Replaces the whole document; the undo history starts anew.
-    void setDocumentText(const QString& text, const CodeMarks& marks);
+    // Replaces the whole document; the undo history starts anew. With
+    // `progress`, a long text goes in piece by piece and `progress` hears
+    // after each piece how much of it is in (0 to 99 percent), so the window
+    // can show it and repaint; the text view itself is drawn once at the end.
+    void setDocumentText(const QString& text, const CodeMarks& marks,
+                         const std::function<void(int percent)>& progress = {});
     struct Content {
         QString text;   // line breaks as '\n'
         CodeMarks marks;

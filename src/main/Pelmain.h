@@ -267,6 +267,7 @@ private:
     QTimer* recoveryTimer_ = nullptr;
     QElapsedTimer unsavedSince_;
     bool unsavedChanges_ = false;
+    bool loading_ = false;   // a file is going into the editor piece by piece
     bool recoveryCopyWritten_ = false;
     bool sessionEnding_ = false;
     pel::PhraseBar* phraseBar_ = nullptr;

@@ -13,9 +13,11 @@
 #include "platform/TextMessages.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -129,6 +131,8 @@ QString TForm1::ChangeIndicator() const
 
 void TForm1::RichEdit1Change()
 {
+    if (loading_)
+        return;
     Label1->setText(kChanged);
     setUnsavedChanges(true);
 }
@@ -147,7 +151,21 @@ void TForm1::loadDocumentBytes(QByteArrayView bytes)
 {
     const pel::DecodedText decoded = pel::decodeTextFile(bytes);
     spelling_ = decoded.spelling;
-    RichEdit1->setDocumentText(decoded.text, decoded.marks);
+    if (!isVisible()) {
+        RichEdit1->setDocumentText(decoded.text, decoded.marks);
+        setUnsavedChanges(false);
+        return;
+    }
+    // A large file is shown loading in the status bar. Only the window's
+    // drawing and timers run meanwhile: keys, clicks and drops wait until
+    // the document is whole, so no command ever sees half of it.
+    loading_ = true;
+    RichEdit1->setDocumentText(decoded.text, decoded.marks, [this](int percent) {
+        StatusBar1->showMessage(QStringLiteral("ファイルを読み込んでいます… %1%").arg(percent));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
+    loading_ = false;
+    StatusBar1->clearMessage();
     setUnsavedChanges(false);
 }
 

@@ -2,6 +2,8 @@
 // session ends without a close.
 #include "main/Pelmain.h"
 
+#include "main/DocumentText.h"
+
 #include "phrases/PelJava.h"
 #include "phrases/Pellist.h"
 #include "phrases/PhraseRegister.h"
@@ -56,7 +58,10 @@ void TForm1::writeRecoveryCopy()
     unsavedSince_.invalidate();
     if (!unsavedChanges_)
         return;
-    recoveryStore_->save(RichEdit1->toPlainText(), documentFileName_);
+    // The search text is kept up to date edit by edit: taking it costs
+    // nothing however long the document, where reading the document out
+    // would stop the typing for a moment each time.
+    recoveryStore_->save(documentText_->text(), documentFileName_);
     recoveryCopyWritten_ = true;
 }
 

@@ -85,7 +85,9 @@ QByteArray RecoveryStore::serialize(const QString& text, const QString& document
     QByteArray bytes = kMagic;
     bytes += documentFileName.toUtf8();
     bytes += '\n';
-    bytes += text.toUtf8();
+    QString lines = text;
+    lines.replace(QChar::ParagraphSeparator, u'\n');
+    bytes += lines.toUtf8();
     return bytes;
 }
 

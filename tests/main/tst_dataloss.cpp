@@ -350,11 +350,13 @@ void TestDataLoss::recoveryCopyFollowsUnsavedText()
 {
     f->start();
     const QString copy = f->main().recoveryCopyPath();
-    f->editor().insertPlainText(QStringLiteral("日本語の下書き"));
+    // Lines and a no-break space come back as typed.
+    const QString draft = QStringLiteral("日本語の下書き\n二行目\u00a0です\n");
+    f->editor().insertPlainText(draft);
     QVERIFY(!QFileInfo::exists(copy));  // never on every key
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(copy), 3000);
     pel::RecoveryStore::Copy read;
-    QTRY_VERIFY(pel::RecoveryStore::parse(readFile(copy), read) && read.text == u"日本語の下書き");
+    QTRY_VERIFY(pel::RecoveryStore::parse(readFile(copy), read) && read.text == draft);
     // Nobody else may read the user's text.
     const auto groupAndOthers = [](const QString& path) { return int(QFileInfo(path).permissions()) & 0x0077; };
     QCOMPARE(groupAndOthers(copy), 0);

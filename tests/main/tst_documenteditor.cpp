@@ -45,6 +45,8 @@ private Q_SLOTS:
     void randomFilesSurviveTheEditor();
     void longLinesLookAsIfDrawnWhole_data();
     void longLinesLookAsIfDrawnWhole();
+    void largeFilesLoadInPiecesUnchanged_data();
+    void largeFilesLoadInPiecesUnchanged();
 
 private:
     std::unique_ptr<MainFixture> f;
@@ -306,6 +308,55 @@ void TestDocumentEditor::longLinesLookAsIfDrawnWhole()
         cursor.insertText(QStringLiteral("挿入"));
     }
     QCOMPARE(picture(editor), picture(whole));
+}
+
+void TestDocumentEditor::largeFilesLoadInPiecesUnchanged_data()
+{
+    QTest::addColumn<bool>("shortLines");
+    QTest::newRow("short lines") << true;
+    QTest::newRow("lines longer than a piece") << false;
+}
+
+// A file of many megabytes goes into a shown window piece by piece, with
+// its progress in the status bar; what is loaded is the file, byte for byte,
+// raw bytes and lone CRs at every place included, and nothing is "changed".
+void TestDocumentEditor::largeFilesLoadInPiecesUnchanged()
+{
+    QFETCH(bool, shortLines);
+    QByteArray bytes;
+    QRandomGenerator random(18);
+    while (bytes.size() < 8 << 20) {
+        if (!shortLines && bytes.size() % (3 << 20) < 12)
+            bytes += "\r\n";
+        bytes += "\x93\xfa\x96\x7b\x8c\xea abc";   // 日本語 abc
+        const quint32 pick = random.bounded(40);
+        if (pick == 0)
+            bytes += '\x80';   // no character: kept as its byte
+        else if (pick == 1)
+            bytes += '\r';
+        else if (shortLines && pick < 8)
+            bytes += "\r\n";
+    }
+    f->main().show();
+    QStringList messages;
+    connect(f->main().StatusBar1, &QStatusBar::messageChanged, this, [&](const QString& m) { messages += m; });
+    open(bytes);
+    // 0 %, then each further piece, then the message goes.
+    QVERIFY(messages.size() >= 4);
+    QCOMPARE(messages.takeLast(), QString());
+    int last = -1;
+    for (const QString& message : messages) {
+        QVERIFY2(message.startsWith(QStringLiteral("ファイルを読み込んでいます… ")) && message.endsWith(u'%'), qPrintable(message));
+        const int percent = message.section(u' ', -1).chopped(1).toInt();
+        QVERIFY(percent > last && percent < 100);
+        last = percent;
+    }
+    QCOMPARE(messages.first(), QStringLiteral("ファイルを読み込んでいます… 0%"));
+    QCOMPARE(f->main().ChangeIndicator(), QStringLiteral("　変更　なし"));
+    QVERIFY(!f->editor().document()->isModified());
+    QVERIFY(!f->editor().document()->isUndoAvailable());
+    f->run("SaveAction");
+    QVERIFY(readFile(path()) == bytes);
 }
 
 QTEST_MAIN(TestDocumentEditor)
