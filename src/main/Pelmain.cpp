@@ -338,6 +338,13 @@ void TForm1::minimiseNow()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // Half a file must never be offered for saving: the close waits until
+    // the document is whole.
+    if (loading_) {
+        closeAfterLoading_ = true;
+        event->ignore();
+        return;
+    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;

@@ -268,6 +268,7 @@ private:
     QElapsedTimer unsavedSince_;
     bool unsavedChanges_ = false;
     bool loading_ = false;   // a file is going into the editor piece by piece
+    bool closeAfterLoading_ = false;
     bool recoveryCopyWritten_ = false;
     bool sessionEnding_ = false;
     pel::PhraseBar* phraseBar_ = nullptr;

@@ -20,6 +20,9 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -159,6 +162,8 @@ void TForm1::loadDocumentBytes(QByteArrayView bytes)
     // A large file is shown loading in the status bar. Only the window's
     // drawing and timers run meanwhile: keys, clicks and drops wait until
     // the document is whole, so no command ever sees half of it.
+    // The document the user let go is no longer kept for recovery either.
+    setUnsavedChanges(false);
     loading_ = true;
     RichEdit1->setDocumentText(decoded.text, decoded.marks, [this](int percent) {
         StatusBar1->showMessage(QStringLiteral("ファイルを読み込んでいます… %1%").arg(percent));
@@ -166,7 +171,8 @@ void TForm1::loadDocumentBytes(QByteArrayView bytes)
     });
     loading_ = false;
     StatusBar1->clearMessage();
-    setUnsavedChanges(false);
+    if (std::exchange(closeAfterLoading_, false))
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 pel::EncodedText TForm1::documentBytes() const

@@ -340,7 +340,11 @@ void TestDocumentEditor::largeFilesLoadInPiecesUnchanged()
     f->main().show();
     QStringList messages;
     connect(f->main().StatusBar1, &QStatusBar::messageChanged, this, [&](const QString& m) { messages += m; });
+    // A close asked for while the file loads waits for the whole document.
+    QCoreApplication::postEvent(&f->main(), new QCloseEvent);
     open(bytes);
+    QVERIFY(f->main().isVisible());
+    QCOMPARE(f->editor().document()->characterCount() - 1, pel::decodeTextFile(bytes).text.size());
     // 0 %, then each further piece, then the message goes.
     QVERIFY(messages.size() >= 4);
     QCOMPARE(messages.takeLast(), QString());
@@ -357,6 +361,9 @@ void TestDocumentEditor::largeFilesLoadInPiecesUnchanged()
     QVERIFY(!f->editor().document()->isUndoAvailable());
     f->run("SaveAction");
     QVERIFY(readFile(path()) == bytes);
+    // Then the close asks its question about the whole document.
+    f->env->prompts->setAnswers({pel::Prompts::Answer::No});
+    QTRY_VERIFY(!f->main().isVisible());
 }
 
 QTEST_MAIN(TestDocumentEditor)
