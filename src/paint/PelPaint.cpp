@@ -562,8 +562,19 @@ void TForm6::FormShow()
     showStatus(hint.isEmpty() ? pel::hintLongPart(pel::hintOf(Image1)) : hint);
 }
 
-void TForm6::applyCaptionRule(QLabel* swatch)
+// Label1 chooses the drawing colour (the pen's), Label2 the background
+// colour (the brush's); the caption stays readable on black and red.
+void TForm6::chooseSwatchColour(QLabel* swatch)
 {
+    if (!canvasReady())
+        return;
+    const bool pen = swatch == Label1;
+    QColor& choice = pen ? drawingColor_ : backgroundColor_;
+    if (const auto colour = pel::dialogs().chooseColor(this, choice)) {
+        choice = *colour;
+        (pen ? canvas().pen().color : canvas().brush().color) = *colour;
+        setSwatchColours(swatch, *colour, swatchText(swatch));
+    }
     const QColor background = swatchBackground(swatch);
     if (background.rgb() == QColor(Qt::black).rgb())
         setSwatchColours(swatch, background, Qt::red);
@@ -573,26 +584,12 @@ void TForm6::applyCaptionRule(QLabel* swatch)
 
 void TForm6::Label1Click()
 {
-    if (!canvasReady())
-        return;
-    if (const auto colour = pel::dialogs().chooseColor(this, drawingColor_)) {
-        drawingColor_ = *colour;
-        canvas().pen().color = *colour;
-        setSwatchColours(Label1, *colour, swatchText(Label1));
-    }
-    applyCaptionRule(Label1);
+    chooseSwatchColour(Label1);
 }
 
 void TForm6::Label2Click()
 {
-    if (!canvasReady())
-        return;
-    if (const auto colour = pel::dialogs().chooseColor(this, backgroundColor_)) {
-        backgroundColor_ = *colour;
-        canvas().brush().color = *colour;
-        setSwatchColours(Label2, *colour, swatchText(Label2));
-    }
-    applyCaptionRule(Label2);
+    chooseSwatchColour(Label2);
 }
 
 bool TForm6::Edit1KeyPress(int key)

@@ -36,7 +36,7 @@ public:
     explicit TForm6(pel::EditorPort& editor, QWidget* parent = nullptr);
     ~TForm6() override;
 
-    // ---- Dialogs (PelPaint.cpp)
+    // ---- Dialogs
     // The dialogs the form opens above itself, set by the window that
     // creates them; one not set is not opened. The preview shows the canvas.
     struct Dialogs {
@@ -200,7 +200,7 @@ private:
     bool canvasReady();
     void repaintCanvas(const QRect& pictureRect);
     void perform(const pel::ToolDrag::Step& step);
-    void applyCaptionRule(QLabel* swatch);
+    void chooseSwatchColour(QLabel* swatch);
 
     pel::EditorPort& editor_;
     pel::ImageControl* Image1 = nullptr;
