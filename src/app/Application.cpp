@@ -29,6 +29,22 @@
 
 namespace PelmoraApp {
 
+namespace {
+
+// The paint form opens its dialogs, and follows the text position and the
+// figure offset they hold; the preview shows the form's canvas.
+void connectPaintDialogs()
+{
+    Form6->paintDialogs = {Form8, Form9, Form10, Form12};
+    Form12->setPicture(&Form6->canvas());
+    QObject::connect(Form8, &TForm8::textPositionChanged, Form6, &TForm6::setTextPosition);
+    QObject::connect(Form10, &TForm10::figureOffsetChanged, Form6, &TForm6::setFigureOffset);
+    Form6->setTextPosition(Form8->textPosition());
+    Form6->setFigureOffset(Form10->figureOffset());
+}
+
+} // namespace
+
 void createWindows(const QStringList& arguments)
 {
     Form1 = new TForm1(arguments);
@@ -42,11 +58,12 @@ void createWindows(const QStringList& arguments)
     Form7 = new TForm7(editor, Form1);
     Form6 = new TForm6(editor, Form1);
     Form6->endProgram = [] { return Form1->close(); };
-    Form9 = new TForm9(editor, Form1);
-    Form8 = new TForm8(editor, Form1);
-    Form10 = new TForm10(editor, Form1);
+    Form9 = new TForm9(*Form6, Form1);
+    Form8 = new TForm8(*Form6, Form1);
+    Form10 = new TForm10(*Form6, Form1);
     Form11 = new TForm11(editor, Form1);
-    Form12 = new TForm12(editor, Form1);
+    Form12 = new TForm12(Form1);
+    connectPaintDialogs();
 }
 
 void destroyWindows()

@@ -1,7 +1,5 @@
 #include "paint/ImageSize.h"
 
-#include "paint/PaintDialogs.h"
-#include "paint/PelPaint.h"
 #include "platform/Hints.h"
 #include "platform/UpDown.h"
 
@@ -11,28 +9,27 @@
 
 TForm10* Form10 = nullptr;
 
-TForm10::TForm10(pel::EditorPort& editor, QWidget* parent)
-    : QDialog(parent), editor_(editor)
-{
-    setObjectName(QStringLiteral("TForm10"));
-    setWindowTitle(QStringLiteral("画像の移動"));
-    pel::setupPaintDialog(this, 298, 246);
+namespace {
 
-    Label1 = pel::addLabel(this, "Label1", QStringLiteral("左右方向へ移動"), 24, 8);
-    Label2 = pel::addLabel(this, "Label2", QStringLiteral("上下方向へ移動"), 24, 32);
+const pel::NumberDialog::Shape kShape{
+    "TForm10", "画像の移動", {298, 246}, 24, 120, 50,
+    {{"左右方向へ移動", "－は、左へ　＋は右へそれぞれ移動します", 8, -200, 600, 0},
+     {"上下方向へ移動", "－は上へ　＋は下へそれぞれ移動します", 32, -200, 800, 0}},
+    {192, 8, 30, 20}, nullptr, false};
+
+} // namespace
+
+TForm10::TForm10(pel::PaintFormPort& paint, QWidget* parent)
+    : NumberDialog(kShape, paint, parent)
+{
     pel::setHint(Label1, QStringLiteral("|-は左へ　＋は右へそれぞれ移動します"));
     pel::setHint(Label2, QStringLiteral("|-は上へ　＋は下へそれぞれ移動します"));
-    Edit1 = pel::addNumberBox(this, "Edit1", "UpDown1", 120, 8, 50, -200, 600, 0, &UpDown1);
-    Edit2 = pel::addNumberBox(this, "Edit2", "UpDown2", 120, 32, 50, -200, 800, 0, &UpDown2);
-    pel::setHint(Edit1, QStringLiteral("－は、左へ　＋は右へそれぞれ移動します"));
-    pel::setHint(Edit2, QStringLiteral("－は上へ　＋は下へそれぞれ移動します"));
-    Button1 = pel::addButton(this, "Button1", QStringLiteral("OK"), 192, 8, 30, 20);
 
-    Label3 = pel::addLabel(this, "Label3",
-                           QStringLiteral("説明　:　左と上方向への移動は数字の頭にマイナス記号を付けてください。"
-                                          "定位置に設定してある図形は、数字を変えなければ移動しません。"
-                                          "　右と下方向へはプラスなので記号を付ける必要はありません。"),
-                           24, 56);
+    Label3 = addLabel("Label3",
+                      QStringLiteral("説明　:　左と上方向への移動は数字の頭にマイナス記号を付けてください。"
+                                     "定位置に設定してある図形は、数字を変えなければ移動しません。"
+                                     "　右と下方向へはプラスなので記号を付ける必要はありません。"),
+                      24, 56);
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The explanation is longer than its 192 x 72 area holds in most fonts:
@@ -44,7 +41,7 @@ TForm10::TForm10(pel::EditorPort& editor, QWidget* parent)
     Label3->setFixedSize(explanationWidth, explanationHeight);
     const int shift = qMax(0, 56 + explanationHeight + 4 - 144);
 
-    Label4 = pel::addLabel(this, "Label4", QStringLiteral("定位置図形のサイズ変更　　　　　　　　　　"), 24, 144);
+    Label4 = addLabel("Label4", QStringLiteral("定位置図形のサイズ変更　　　　　　　　　　"), 24, 144);
     QFont big = font();
     big.setPixelSize(15);
     Label4->setFont(big);
@@ -52,15 +49,15 @@ TForm10::TForm10(pel::EditorPort& editor, QWidget* parent)
     red.setColor(QPalette::WindowText, Qt::red);
     Label4->setPalette(red);
     Label4->adjustSize();
-    Label5 = pel::addLabel(this, "Label5", QStringLiteral("拡大はプラス縮小はマイナス"), 24, 160);
+    Label5 = addLabel("Label5", QStringLiteral("拡大はプラス縮小はマイナス"), 24, 160);
     Label5->setFont(big);
     Label5->adjustSize();
 
-    Edit3 = pel::addNumberBox(this, "Edit3", "UpDown3", 80, 184, 89, -10, 50, 0, &UpDown3);
+    Edit3 = addNumberBox("Edit3", "UpDown3", 80, 184, 89, -10, 50, 0, &UpDown3);
     pel::setHint(UpDown3, QStringLiteral("正三角形を拡大／縮小"));
-    Button2 = pel::addButton(this, "Button2", QStringLiteral("&GO"), 192, 184, 30, 20);
+    Button2 = addButton("Button2", QStringLiteral("&GO"), {192, 184, 30, 20});
 
-    Label6 = pel::addLabel(this, "Label6", QStringLiteral("定位置図形の拡大／縮小は、変形します。"), 24, 216);
+    Label6 = addLabel("Label6", QStringLiteral("定位置図形の拡大／縮小は、変形します。"), 24, 216);
     Label6->setFixedWidth(qMax(220, Label6->sizeHint().width()));
     if (shift > 0) {
         for (QWidget* below : {static_cast<QWidget*>(Label4), static_cast<QWidget*>(Label5),
@@ -72,8 +69,8 @@ TForm10::TForm10(pel::EditorPort& editor, QWidget* parent)
     if (Label6->geometry().right() + 8 > width())
         setFixedWidth(Label6->geometry().right() + 8);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm10::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm10::Button2Click);
+    connect(this, &NumberDialog::valuesChanged, this, [this] { Q_EMIT figureOffsetChanged(figureOffset()); });
 }
 
 pel::FigureOffset TForm10::figureOffset() const
@@ -81,21 +78,7 @@ pel::FigureOffset TForm10::figureOffset() const
     return {UpDown1->position(), UpDown2->position(), UpDown3->position()};
 }
 
-void TForm10::Button1Click()
-{
-    accept();
-}
-
 void TForm10::Button2Click()
 {
     accept();
-}
-
-void TForm10::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    if (Form6) {
-        Form6->showStatus(pel::hintLongPart(pel::hintOf(Edit1)));
-        Form6->showStatus(pel::hintLongPart(pel::hintOf(Edit2)));
-    }
 }

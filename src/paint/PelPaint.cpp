@@ -1,8 +1,6 @@
 #include "paint/PelPaint.h"
 
 #include "paint/ImageControl.h"
-#include "paint/ImageSize.h"
-#include "paint/PelFont.h"
 #include "platform/ClickLabel.h"
 #include "platform/Dialogs.h"
 #include "platform/EditorPort.h"
@@ -126,7 +124,6 @@ TForm6::TForm6(pel::EditorPort& editor, QWidget* parent)
     hintTracker_ = std::make_unique<pel::HintTracker>(this, [this](const QString& text) { showStatus(text); });
 
     setupFileActions();
-    ToolCode = pel::kFreeHandTool;
 }
 
 TForm6::~TForm6() = default;
@@ -156,6 +153,7 @@ void TForm6::setupLayout()
     pel::setHint(Image1, QStringLiteral("|絵画キャンバスここに絵を描く"));
     ScrollBox1->setWidget(Image1);
     ControlBar1->setCentralWidget(ScrollBox1);
+    drag_ = std::make_unique<pel::ToolDrag>(Image1->canvas(), [this] { return canvasReady(); });
 
     // The undo snapshot: an image control that is never shown.
     Image2 = new pel::ImageControl(this);
@@ -418,62 +416,29 @@ void TForm6::repaintCanvas(const QRect& pictureRect)
     Image1->updatePictureRect(pictureRect);
 }
 
-pel::FigureOffset TForm6::figureOffset() const
-{
-    return Form10 ? Form10->figureOffset() : pel::FigureOffset{};
-}
-
 // ---- Canvas, tools and drawing
 
 void TForm6::Image1MouseDown(Qt::MouseButton button, QPoint pos)
 {
-    if (button != Qt::LeftButton)
-        return;
-    pressRefused_ = false;
-    if (!canvasReady()) {
-        // One message per press, not one per mouse move of the drag.
-        pressRefused_ = true;
-        return;
-    }
-    StartPoint = pos;
-    TrackPoint = pos;
-    canvas().moveTo(pos);
-    TakeUndoSnapshot();
+    perform(drag_->press(button, pos));
 }
 
 void TForm6::Image1MouseMove(Qt::MouseButtons buttons, QPoint pos)
 {
     static_cast<StatusPanel*>(statusPanels_[1])->setFullText(QStringLiteral("X=%1,Y=%2").arg(pos.x()).arg(pos.y()));
-    if (!(buttons & Qt::LeftButton) || pressRefused_)
-        return;
-    if (!canvasReady())
-        return;
-    if (ToolCode == pel::kFreeHandTool) {
-        TrackPoint = pos;
-        ApplyTool(StartPoint, TrackPoint, pel::PenMode::Copy);
-    } else {
-        ApplyTool(StartPoint, TrackPoint, pel::PenMode::NotXor);
-        TrackPoint = pos;
-        ApplyTool(StartPoint, TrackPoint, pel::PenMode::NotXor);
-    }
+    perform(drag_->move(buttons, pos));
 }
 
 void TForm6::Image1MouseUp(Qt::MouseButton button, QPoint pos)
 {
-    if (button != Qt::LeftButton)
-        return;
-    if (pressRefused_) {
-        pressRefused_ = false;
-        return;
-    }
-    if (!canvasReady())
-        return;
-    ApplyTool(StartPoint, pos, pel::PenMode::Copy);
+    perform(drag_->release(button, pos));
 }
 
-void TForm6::ApplyTool(QPoint start, QPoint point, pel::PenMode mode)
+void TForm6::perform(const pel::ToolDrag::Step& step)
 {
-    repaintCanvas(pel::applyTool(canvas(), ToolCode, start, point, mode, figureOffset()));
+    if (step.takeSnapshot)
+        TakeUndoSnapshot();
+    repaintCanvas(step.changed);
 }
 
 void TForm6::TakeUndoSnapshot()
@@ -490,7 +455,7 @@ void TForm6::TakeUndoSnapshot()
 
 void TForm6::selectTool(const pel::ToolChoice& choice)
 {
-    ToolCode = static_cast<quint8>(choice.code);
+    drag_->ToolCode = static_cast<quint8>(choice.code);
     if (choice.effect == pel::SelectEffect::None || !canvasReady())
         return;
     pel::PaintCanvas& c = canvas();
@@ -536,7 +501,7 @@ void TForm6::ToolButton7Click()
 
 void TForm6::ToolButton20Click()
 {
-    execAbove(Form8);
+    execAbove(paintDialogs.textSettings);
 }
 
 void TForm6::ToolButton21Click()
@@ -548,15 +513,14 @@ void TForm6::ToolButton21Click()
     c.state().fontColor = drawingColor_;
     c.state().font = fontDialogFont_;
     c.brush().style = pel::BrushStyle::Clear;
-    const QPoint at = Form8 ? Form8->textPosition() : QPoint(5, 5);
-    QRect changed = c.textOut(at, editor_.selectedText());
-    changed |= c.textOut(at, Edit2->text());
+    QRect changed = c.textOut(textPosition_, editor_.selectedText());
+    changed |= c.textOut(textPosition_, Edit2->text());
     repaintCanvas(changed);
 }
 
 void TForm6::ToolButton31Click()
 {
-    execAbove(Form10);
+    execAbove(paintDialogs.figureMove);
 }
 
 int TForm6::execAbove(QDialog* dialog)
@@ -598,8 +562,19 @@ void TForm6::FormShow()
     showStatus(hint.isEmpty() ? pel::hintLongPart(pel::hintOf(Image1)) : hint);
 }
 
-void TForm6::applyCaptionRule(QLabel* swatch)
+// Label1 chooses the drawing colour (the pen's), Label2 the background
+// colour (the brush's); the caption stays readable on black and red.
+void TForm6::chooseSwatchColour(QLabel* swatch)
 {
+    if (!canvasReady())
+        return;
+    const bool pen = swatch == Label1;
+    QColor& choice = pen ? drawingColor_ : backgroundColor_;
+    if (const auto colour = pel::dialogs().chooseColor(this, choice)) {
+        choice = *colour;
+        (pen ? canvas().pen().color : canvas().brush().color) = *colour;
+        setSwatchColours(swatch, *colour, swatchText(swatch));
+    }
     const QColor background = swatchBackground(swatch);
     if (background.rgb() == QColor(Qt::black).rgb())
         setSwatchColours(swatch, background, Qt::red);
@@ -609,26 +584,12 @@ void TForm6::applyCaptionRule(QLabel* swatch)
 
 void TForm6::Label1Click()
 {
-    if (!canvasReady())
-        return;
-    if (const auto colour = pel::dialogs().chooseColor(this, drawingColor_)) {
-        drawingColor_ = *colour;
-        canvas().pen().color = *colour;
-        setSwatchColours(Label1, *colour, swatchText(Label1));
-    }
-    applyCaptionRule(Label1);
+    chooseSwatchColour(Label1);
 }
 
 void TForm6::Label2Click()
 {
-    if (!canvasReady())
-        return;
-    if (const auto colour = pel::dialogs().chooseColor(this, backgroundColor_)) {
-        backgroundColor_ = *colour;
-        canvas().brush().color = *colour;
-        setSwatchColours(Label2, *colour, swatchText(Label2));
-    }
-    applyCaptionRule(Label2);
+    chooseSwatchColour(Label2);
 }
 
 bool TForm6::Edit1KeyPress(int key)

@@ -1,13 +1,16 @@
 #pragma once
 #include "paint/PaintCanvas.h"
+#include "paint/PaintFormPort.h"
 #include "paint/PaintTools.h"
 #include "paint/PictureFile.h"
+#include "paint/ToolDrag.h"
 
 #include <QColor>
 #include <QDialog>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
@@ -27,11 +30,27 @@ class ImageControl;
 class UpDown;
 }
 
-class TForm6 : public QDialog {
+class TForm6 : public QDialog, public pel::PaintFormPort {
     Q_OBJECT
 public:
     explicit TForm6(pel::EditorPort& editor, QWidget* parent = nullptr);
     ~TForm6() override;
+
+    // ---- Dialogs
+    // The dialogs the form opens above itself, set by the window that
+    // creates them; one not set is not opened. The preview shows the canvas.
+    struct Dialogs {
+        QPointer<QDialog> textSettings;  // ToolButton20
+        QPointer<QDialog> pictureSize;   // new picture, free size
+        QPointer<QDialog> figureMove;    // ToolButton31
+        QPointer<QDialog> preview;       // Print1
+    };
+    Dialogs paintDialogs;
+    // What the text settings and figure move dialogs hold: where the text
+    // tool writes and where the fixed-position figures stand.
+    QPoint textPosition() const { return textPosition_; }
+    void setTextPosition(QPoint at) { textPosition_ = at; }
+    void setFigureOffset(pel::FigureOffset offset) { drag_->figureOffset = offset; }
 
     // ---- Layout (PelPaint.cpp)
     // Tool bars sit in the top area of an inner main window, so they can be
@@ -50,7 +69,7 @@ public:
     QMenu* penStyleMenu() const { return N14; }
     QMenu* brushStyleMenu() const { return N22; }
     // Panel 0 of the status bar: hints and messages. Panel 1: mouse position.
-    void showStatus(const QString& text);
+    void showStatus(const QString& text) override;
     QString statusPanel(int index) const;
 
     // ---- Picture and drawing state (PelPaint.cpp)
@@ -60,7 +79,7 @@ public:
     pel::ImageControl* image1() const { return Image1; }
     pel::PaintCanvas& canvas();
     QImage& bitmap();
-    void replaceBitmap(const QImage& image);
+    void replaceBitmap(const QImage& image) override;
     void replaceShowOnly(const QImage& image, pel::PaintCanvas::Renderer renderer = {});
     void clearPicture();
     // Repaints the whole canvas control (after the picture changed in place).
@@ -72,7 +91,8 @@ public:
     void Image1MouseUp(Qt::MouseButton button, QPoint pos);
     bool Image1DragOver(QObject* source) const;
     void Image1DragDrop(QObject* source);
-    void ApplyTool(QPoint start, QPoint point, pel::PenMode mode);
+    // The tool code, the drag's points and the figure offset.
+    pel::ToolDrag& toolDrag() { return *drag_; }
     void TakeUndoSnapshot();
     void selectTool(const pel::ToolChoice& choice);
     void ToolButton11Click();  // undo
@@ -90,14 +110,11 @@ public:
 
     QColor drawingColor() const { return drawingColor_; }
     QColor backgroundColor() const { return backgroundColor_; }
-    QFont fontDialogFont() const { return fontDialogFont_; }
-    void setFontDialogFont(const QFont& font) { fontDialogFont_ = font; }
+    QFont fontDialogFont() const override { return fontDialogFont_; }
+    void setFontDialogFont(const QFont& font) override { fontDialogFont_ = font; }
 
     pel::EdgeRect SnapshotDestRect;
     pel::EdgeRect SnapshotSourceRect;
-    QPoint StartPoint;
-    QPoint TrackPoint;
-    quint8 ToolCode = pel::kFreeHandTool;
 
     // ---- Picture files, sizes, display, clipboard, settings (PelPaintFile.cpp)
 public:
@@ -182,8 +199,8 @@ private:
     // False (after telling the user) when the picture cannot be drawn on.
     bool canvasReady();
     void repaintCanvas(const QRect& pictureRect);
-    pel::FigureOffset figureOffset() const;
-    void applyCaptionRule(QLabel* swatch);
+    void perform(const pel::ToolDrag::Step& step);
+    void chooseSwatchColour(QLabel* swatch);
 
     pel::EditorPort& editor_;
     pel::ImageControl* Image1 = nullptr;
@@ -197,7 +214,8 @@ private:
     QColor drawingColor_ = Qt::black;     // ColorDialog1
     QColor backgroundColor_ = Qt::black;  // ColorDialog2
     QFont fontDialogFont_;                // FontDialog1
-    bool pressRefused_ = false;
+    QPoint textPosition_{5, 5};
+    std::unique_ptr<pel::ToolDrag> drag_;
 };
 
 extern TForm6* Form6;

@@ -2,11 +2,8 @@
 #include "paint/PelPaint.h"
 
 #include "paint/ImageControl.h"
-#include "paint/PelPreview.h"
-#include "paint/PelSizepas.h"
 #include "platform/Dialogs.h"
 #include "platform/Hints.h"
-#include "platform/ModalOwner.h"
 #include "platform/Printing.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/WindowPlacement.h"
@@ -266,7 +263,7 @@ void TForm6::FormCreate()
     N10->setChecked(true);
     N17->setChecked(false);
     readSettings();
-    ToolCode = pel::kFreeHandTool;
+    toolDrag().ToolCode = pel::kFreeHandTool;
 }
 
 void TForm6::readSettings()
@@ -427,12 +424,12 @@ void TForm6::imageSizeActionExecute(int width, int height)
 
 void TForm6::NewImgActionExecute()
 {
-    execAbove(Form9);
+    execAbove(paintDialogs.pictureSize);
 }
 
 void TForm6::FreeActionExecute()
 {
-    execAbove(Form9);
+    execAbove(paintDialogs.pictureSize);
 }
 
 void TForm6::Stretch1ActionExecute()
@@ -507,10 +504,8 @@ void TForm6::ImgPasteActionExecute()
 
 void TForm6::Print1Execute()
 {
-    if (!image1()->canvas().hasPicture() || !Form12)
-        return;
-    pel::keepAboveOwner(Form12, this);
-    Form12->showPreview(image1()->canvas());
+    if (image1()->canvas().hasPicture())
+        execAbove(paintDialogs.preview);
 }
 
 void TForm6::ToolButton37Click()

@@ -55,8 +55,8 @@ std::optional<int> PreviewGeometry::enlarged(int scale, QSize picture, QSize pri
 
 } // namespace pel
 
-TForm12::TForm12(pel::EditorPort& editor, QWidget* parent)
-    : QDialog(parent), editor_(editor)
+TForm12::TForm12(QWidget* parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("TForm12"));
     setWindowTitle(QStringLiteral("Preview"));
@@ -168,12 +168,11 @@ bool TForm12::preparePreview()
     return true;
 }
 
-void TForm12::showPreview(const pel::PaintCanvas& canvas)
+int TForm12::exec()
 {
-    setPicture(&canvas);
-    if (preparePreview())
-        exec();
+    return preparePreview() ? QDialog::exec() : int(QDialog::Rejected);
 }
+
 
 void TForm12::LayoutPreview()
 {

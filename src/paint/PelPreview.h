@@ -14,8 +14,6 @@ class QWidget;
 
 namespace pel {
 
-class EditorPort;
-
 // Where the picture goes on the preview page and on paper. The preview is
 // the printer page at one fifth; the margin of 10 is counted in the
 // target's own pixels on both.
@@ -37,15 +35,16 @@ struct PreviewGeometry {
 class TForm12 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm12(pel::EditorPort& editor, QWidget* parent = nullptr);
+    explicit TForm12(QWidget* parent = nullptr);
 
     // The picture the preview shows and prints.
     void setPicture(const pel::PaintCanvas* canvas) { canvas_ = canvas; }
     // PreviewScale := 2, then the layout and the rendering. False (after the
     // error display) when the printer cannot say its page size.
     bool preparePreview();
-    // Prepares and shows the preview modally.
-    void showPreview(const pel::PaintCanvas& canvas);
+    // Prepares the preview of the picture set, and shows it modally when it
+    // could.
+    int exec() override;
 
     void LayoutPreview();
     void RenderPreview();
@@ -76,7 +75,6 @@ private:
     QSize pictureSize() const;
     QToolButton* makeSpeedButton(const char* name, const QString& caption, int left);
 
-    pel::EditorPort& editor_;
     const pel::PaintCanvas* canvas_ = nullptr;
     QImage page_;
 };

@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTimer>
+#include <QToolButton>
 #include <functional>
 #include <memory>
 
@@ -122,7 +123,7 @@ private Q_SLOTS:
         env.reset();
     }
 
-    // The preview and the image-size dialog open above the form, active,
+    // The preview and the dialogs open above the form, active,
     // with nothing of the form over them, maximised or at 600 x 400.
     void windowsOpenAboveTheForm_data()
     {
@@ -132,6 +133,8 @@ private Q_SLOTS:
         QTest::newRow("preview, maximised") << "Print1" << "TForm12" << true;
         QTest::newRow("preview, 600x400") << "Print1" << "TForm12" << false;
         QTest::newRow("image size, maximised") << "NewImgAction" << "TForm9" << true;
+        QTest::newRow("text settings, maximised") << "ToolButton20" << "TForm8" << true;
+        QTest::newRow("figure move, 600x400") << "ToolButton31" << "TForm10" << false;
     }
     void windowsOpenAboveTheForm()
     {
@@ -140,7 +143,13 @@ private Q_SLOTS:
         QFETCH(bool, maximised);
         showPaintForm(maximised ? Qt::WindowMaximized : Qt::WindowNoState);
         const Seen seen = whileModal(
-            nullptr, [&] { Form6->findChild<QAction*>(command)->trigger(); },
+            nullptr,
+            [&] {
+                if (auto* action = Form6->findChild<QAction*>(command))
+                    action->trigger();
+                else
+                    Form6->findChild<QToolButton*>(command)->click();
+            },
             [](QWidget* modal) { static_cast<QDialog*>(modal)->done(QDialog::Accepted); });
         QCOMPARE(seen.name, window);
         QVERIFY(seen.active);

@@ -3,6 +3,11 @@
 #include "MainFixture.h"
 
 #include "main/About.h"
+#include "paint/ImageSize.h"
+#include "paint/PelFont.h"
+#include "paint/PelPaint.h"
+#include "paint/PelPreview.h"
+#include "platform/UpDown.h"
 #include "platform/Hints.h"
 #include "platform/RegistryKey.h"
 
@@ -37,6 +42,7 @@ private Q_SLOTS:
     void viewSwitches();
     void htmlIconBarSwitch();
     void toolWindowsShowAndHide();
+    void paintFormFollowsItsDialogs();
     void settingsRoundTrip();
 
 private:
@@ -334,6 +340,25 @@ void TestStartup::htmlIconBarSwitch()
     item->trigger();
     QVERIFY(!f->main().PageScroller1->isVisible());
     QVERIFY(!item->isChecked());
+}
+
+// What the paint form's dialogs hold reaches the form, and the preview shows
+// the form's picture.
+void TestStartup::paintFormFollowsItsDialogs()
+{
+    start();
+    QCOMPARE(Form6->textPosition(), QPoint(5, 5));
+    Form8->UpDown1->setPosition(30);
+    Form8->UpDown2->setPosition(40);
+    QCOMPARE(Form6->textPosition(), QPoint(30, 40));
+    Form10->UpDown1->setPosition(-7);
+    Form10->UpDown3->setPosition(9);
+    QCOMPARE(Form6->toolDrag().figureOffset.h, -7);
+    QCOMPARE(Form6->toolDrag().figureOffset.s, 9);
+    Form6->bitmap().fill(Qt::red);
+    QVERIFY(Form12->preparePreview());
+    QCOMPARE(Form12->previewPage().pixel(pel::PreviewGeometry::kMargin + 1, pel::PreviewGeometry::kMargin + 1),
+             QColor(Qt::red).rgb());
 }
 
 void TestStartup::toolWindowsShowAndHide()

@@ -46,7 +46,7 @@ private Q_SLOTS:
     void startsReadyToDrawFreeHand()
     {
         QCOMPARE(form()->windowTitle(), QStringLiteral("PelPaint"));
-        QCOMPARE(int(form()->ToolCode), 7);
+        QCOMPARE(int(form()->toolDrag().ToolCode), 7);
         QVERIFY(find<QToolButton>("ToolButton1")->isChecked());
         auto* image1 = find<pel::ImageControl>("Image1");
         QCOMPARE(image1->size(), QSize(128, 128));
@@ -90,14 +90,14 @@ private Q_SLOTS:
     void rectangleDragLeavesOneRectangle()
     {
         find<QToolButton>("ToolButton3")->click();
-        QCOMPARE(int(form()->ToolCode), 1);
+        QCOMPARE(int(form()->toolDrag().ToolCode), 1);
         const QImage white = form()->bitmap();
         dragOnCanvas({10, 10}, {{25, 30}, {60, 20}, {50, 40}}, {50, 40});
         const QList<QPoint> changed = changedPixels(white, form()->bitmap());
         QCOMPARE(boundsOf(changed), QRect(QPoint(10, 10), QPoint(50, 40)));
         QCOMPARE(changed.size(), 2 * 41 + 2 * 29);
-        QCOMPARE(form()->StartPoint, QPoint(10, 10));
-        QCOMPARE(form()->TrackPoint, QPoint(50, 40));
+        QCOMPARE(form()->toolDrag().StartPoint, QPoint(10, 10));
+        QCOMPARE(form()->toolDrag().TrackPoint, QPoint(50, 40));
     }
 
     void onlyTheLeftButtonDraws()
@@ -109,7 +109,7 @@ private Q_SLOTS:
         QCOMPARE(form()->statusPanel(1), QStringLiteral("X=40,Y=40"));
         form()->Image1MouseUp(Qt::RightButton, {40, 40});
         QCOMPARE(form()->bitmap(), white);
-        QCOMPARE(form()->StartPoint, QPoint(0, 0));
+        QCOMPARE(form()->toolDrag().StartPoint, QPoint(0, 0));
         form()->Image1MouseMove(Qt::NoButton, {7, 9});
         QCOMPARE(form()->statusPanel(1), QStringLiteral("X=7,Y=9"));
         QCOMPARE(form()->bitmap(), white);
@@ -123,11 +123,11 @@ private Q_SLOTS:
         QVERIFY(!find<QToolButton>("ToolButton1")->isChecked());
         rect->click();
         QVERIFY(!rect->isChecked());
-        QCOMPARE(int(form()->ToolCode), 1);
+        QCOMPARE(int(form()->toolDrag().ToolCode), 1);
         // A menu selection moves the tool but not the buttons.
         find<QToolButton>("ToolButton4")->click();
         form()->penStyleMenu()->findChild<QAction*>(QStringLiteral("N20"))->trigger();
-        QCOMPARE(int(form()->ToolCode), 20);
+        QCOMPARE(int(form()->toolDrag().ToolCode), 20);
         QCOMPARE(form()->canvas().pen().style, pel::PenStyle::Dash);
         QVERIFY(find<QToolButton>("ToolButton4")->isChecked());
     }
@@ -303,7 +303,7 @@ private Q_SLOTS:
         form()->Label2Click();
         form()->canvas().brush().color = Qt::white;
         find<QToolButton>("ToolButton27")->click();
-        QCOMPARE(int(form()->ToolCode), 15);
+        QCOMPARE(int(form()->toolDrag().ToolCode), 15);
         QCOMPARE(form()->canvas().brush().color, QColor(Qt::blue));
         forms->form10->UpDown1->setPosition(5);
         form()->Image1MouseDown(Qt::LeftButton, {120, 120});

@@ -1,7 +1,6 @@
 // The paint form as a window: what opens above it, what Escape and the
 // right mouse button do, what its bars and status bar show at its size.
 #include "PaintFormFixture.h"
-#include "paint/PelPreview.h"
 #include "platform/ModalOwner.h"
 #include "platform/Printing.h"
 
@@ -27,7 +26,6 @@ class TestFormShell : public QObject {
 
 private:
     std::unique_ptr<PaintForms> forms;
-    std::unique_ptr<TForm12> preview;
     TForm6* form() { return forms->form6.get(); }
     template <typename T>
     T* find(QObject* in, const char* name)
@@ -53,15 +51,8 @@ private Q_SLOTS:
     {
         forms = std::make_unique<PaintForms>();
         pel::sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
-        preview = std::make_unique<TForm12>(forms->editor);
-        Form12 = preview.get();
     }
-    void cleanup()
-    {
-        Form12 = nullptr;
-        preview.reset();
-        forms.reset();
-    }
+    void cleanup() { forms.reset(); }
 
     // The form stays on top: every window it opens must be its child and on
     // top as well, or it opens underneath and the program looks hung.

@@ -40,19 +40,17 @@ QImage filled(int w, int h, QRgb colour)
     return image;
 }
 
-// One form per test, in a fresh environment, reachable as Form6.
+// One form per test, in a fresh environment.
 struct Fixture {
     test::TestEnvironment env;
     NoEditor editor;
     std::unique_ptr<TForm6> form;
 
     Fixture() { create(); }
-    ~Fixture() { Form6 = nullptr; }
     void create()
     {
         form.reset();
         form = std::make_unique<TForm6>(editor);
-        Form6 = form.get();
     }
     QAction* action(const char* name) const { return form->findChild<QAction*>(QString::fromLatin1(name)); }
     QString status() const { return form->statusPanel(0); }

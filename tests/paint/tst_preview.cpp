@@ -2,7 +2,6 @@
 // and printing the page to a PDF file.
 #include "paint/PaintCanvas.h"
 #include "paint/PelPreview.h"
-#include "platform/EditorPort.h"
 #include "platform/Printing.h"
 #include "support/TestServices.h"
 
@@ -18,13 +17,6 @@ using namespace pel;
 using pel::Prompts;
 
 namespace {
-
-class NoEditor final : public EditorPort {
-public:
-    void ReplaceEditorSelection(const QString&) override {}
-    QString selectedText() const override { return {}; }
-    void showAboutModal() override {}
-};
 
 EdgeRect edges(int l, int t, int r, int b) { return EdgeRect{l, t, r, b}; }
 
@@ -94,8 +86,7 @@ private Q_SLOTS:
     {
         test::TestEnvironment env;
         sharedPrinter().setOutputFileName(env.path(QStringLiteral("preview.pdf")));
-        NoEditor editor;
-        TForm12 preview(editor);
+        TForm12 preview;
         PaintCanvas canvas;
         canvas.replace(filled(128, 128, qRgb(255, 0, 0)));
         preview.setPicture(&canvas);
@@ -130,8 +121,7 @@ private Q_SLOTS:
     void pageBitmapKeepsItsFirstSize()
     {
         test::TestEnvironment env;
-        NoEditor editor;
-        TForm12 preview(editor);
+        TForm12 preview;
         PaintCanvas canvas;
         preview.setPicture(&canvas);
         QVERIFY(preview.preparePreview());
@@ -144,8 +134,7 @@ private Q_SLOTS:
     void emptyPictureGivesAWhitePage()
     {
         test::TestEnvironment env;
-        NoEditor editor;
-        TForm12 preview(editor);
+        TForm12 preview;
         PaintCanvas canvas;
         canvas.clear();
         preview.setPicture(&canvas);
@@ -180,8 +169,7 @@ private Q_SLOTS:
         env.dialogs->saveAnswers << pdf;
         for (int a : answers)
             env.prompts->answers << Prompts::Answer(a);
-        NoEditor editor;
-        TForm12 preview(editor);
+        TForm12 preview;
         PaintCanvas canvas;
         canvas.replace(filled(64, 32, qRgb(0, 0, 255)));
         preview.setPicture(&canvas);
@@ -206,8 +194,7 @@ private Q_SLOTS:
     {
         test::TestEnvironment env;
         sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
-        NoEditor editor;
-        TForm12 preview(editor);
+        TForm12 preview;
         PaintCanvas canvas;
         preview.setPicture(&canvas);
         QVERIFY(preview.preparePreview());
@@ -222,8 +209,7 @@ private Q_SLOTS:
         test::TestEnvironment env;
         sharedPrinter().setOutputFormat(QPrinter::PdfFormat);
         env.dialogs->saveAnswers << env.path(QStringLiteral("no-such-folder/out.pdf"));
-        NoEditor editor;
-        TForm12 preview(editor);
+        TForm12 preview;
         PaintCanvas canvas;
         preview.setPicture(&canvas);
         QVERIFY(preview.preparePreview());
@@ -235,8 +221,7 @@ private Q_SLOTS:
     void speedButtonsTurnBlueWhilePressed()
     {
         test::TestEnvironment env;
-        NoEditor editor;
-        TForm12 preview(editor);
+        TForm12 preview;
         QToolButton* button = preview.ScalePlusButton;
         QCOMPARE(button->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), button->mapToGlobal(QPointF(2, 2)),

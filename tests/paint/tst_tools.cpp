@@ -3,6 +3,7 @@
 #include "PaintFixtures.h"
 #include "paint/FigureGeometry.h"
 #include "paint/PaintTools.h"
+#include "paint/ToolDrag.h"
 
 #include <QTest>
 
@@ -15,24 +16,29 @@ using pel::PenStyle;
 
 namespace {
 
-// What the canvas sees from a press at `start`, moves through `moves` with
-// the left button held, and a release at `release`.
+pel::ToolDrag toolOn(PaintCanvas& canvas, int code, FigureOffset offset = {})
+{
+    pel::ToolDrag tool(canvas);
+    tool.ToolCode = quint8(code);
+    tool.figureOffset = offset;
+    return tool;
+}
+
+// A press at `start`, moves through `moves` with the left button held.
+void pressAndMove(pel::ToolDrag& tool, QPoint start, const QList<QPoint>& moves)
+{
+    tool.press(Qt::LeftButton, start);
+    for (const QPoint& m : moves)
+        tool.move(Qt::LeftButton, m);
+}
+
+// The same, then a release at `release`.
 void drag(PaintCanvas& canvas, int code, QPoint start, const QList<QPoint>& moves, QPoint release,
           FigureOffset offset = {})
 {
-    canvas.moveTo(start);
-    QPoint track = start;
-    for (const QPoint& m : moves) {
-        if (code == pel::kFreeHandTool) {
-            track = m;
-            pel::applyTool(canvas, code, start, track, PenMode::Copy, offset);
-        } else {
-            pel::applyTool(canvas, code, start, track, PenMode::NotXor, offset);
-            track = m;
-            pel::applyTool(canvas, code, start, track, PenMode::NotXor, offset);
-        }
-    }
-    pel::applyTool(canvas, code, start, release, PenMode::Copy, offset);
+    pel::ToolDrag tool = toolOn(canvas, code, offset);
+    pressAndMove(tool, start, moves);
+    tool.release(Qt::LeftButton, release);
 }
 
 PaintCanvas redBlueOnGrey()
@@ -228,26 +234,86 @@ private Q_SLOTS:
         PaintCanvas reference = dragged;
         {
             PaintCanvas band = dragged;
-            band.moveTo(start);
-            QPoint track = start;
-            for (const QPoint& m : {QPoint(20, 30), QPoint(70, 15), release}) {
-                pel::applyTool(band, code, start, track, PenMode::NotXor, offset);
-                track = m;
-                pel::applyTool(band, code, start, track, PenMode::NotXor, offset);
-            }
+            pel::ToolDrag tool = toolOn(band, code, offset);
+            pressAndMove(tool, start, {{20, 30}, {70, 15}, release});
             // A fixed figure is shown at one place, so its calls cancel in
             // pairs already; any other shape is still shown and is erased.
             const pel::ToolRow* row = pel::toolRow(code);
             const bool fixed = row && (row->action == pel::ToolAction::FigureOutline
                                        || row->action == pel::ToolAction::FigureFilled);
             if (!fixed)
-                pel::applyTool(band, code, start, track, PenMode::NotXor, offset);
+                tool.ApplyTool(tool.TrackPoint, PenMode::NotXor);
             QCOMPARE(band.image(), original);
             reference.state() = band.state();
             reference.moveTo(start);
         }
         pel::applyTool(reference, code, start, release, PenMode::Copy, offset);
         QCOMPARE(probe.image(), reference.image());
+    }
+
+    // Per kind of tool: the press asks for the undo snapshot before anything
+    // is drawn, and every step reports all the pixels it changed.
+    void dragSteps_data()
+    {
+        QTest::addColumn<int>("code");
+        for (int code : {0, 1, 3, 5, 7, 8, 9, 10, 15, 23})
+            QTest::addRow("%d", code) << code;
+    }
+    void dragSteps()
+    {
+        QFETCH(int, code);
+        PaintCanvas canvas = redBlueOnGrey();
+        pel::ToolDrag tool = toolOn(canvas, code, {3, 4, 5});
+        QImage before = canvas.image();
+        auto check = [&](const pel::ToolDrag::Step& step, bool snapshot, const char* event) {
+            const QList<QPoint> changed = changedPixels(before, canvas.image());
+            before = canvas.image();
+            QVERIFY2(step.takeSnapshot == snapshot, event);
+            for (const QPoint& p : changed)
+                QVERIFY2(step.changed.contains(p), event);
+        };
+        check(tool.press(Qt::LeftButton, {10, 10}), true, "press");
+        for (const QPoint& m : {QPoint(30, 20), QPoint(60, 50), QPoint(20, 70)})
+            check(tool.move(Qt::LeftButton, m), false, "move");
+        check(tool.move(Qt::NoButton, {90, 90}), false, "move without the button");
+        check(tool.release(Qt::LeftButton, {40, 45}), false, "release");
+        QCOMPARE(tool.StartPoint, QPoint(10, 10));
+        QCOMPARE(tool.TrackPoint, QPoint(20, 70));
+    }
+
+    void refusedAndOtherButtonsDrawNothing_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("ready");
+        QTest::newRow("right button") << int(Qt::RightButton) << true;
+        QTest::newRow("middle button") << int(Qt::MiddleButton) << true;
+        QTest::newRow("refused press") << int(Qt::LeftButton) << false;
+    }
+    void refusedAndOtherButtonsDrawNothing()
+    {
+        QFETCH(int, button);
+        QFETCH(bool, ready);
+        PaintCanvas canvas = redBlueOnGrey();
+        const QImage before = canvas.image();
+        int asked = 0;
+        bool readyNow = ready;
+        pel::ToolDrag tool(canvas, [&] {
+            ++asked;
+            return readyNow;
+        });
+        tool.ToolCode = 1;
+        const auto b = Qt::MouseButton(button);
+        QVERIFY(!tool.press(b, {10, 10}).takeSnapshot);
+        readyNow = true;  // a refused press stays refused for its whole drag
+        QVERIFY(tool.move(b, {50, 40}).changed.isEmpty());
+        QVERIFY(tool.release(b, {50, 40}).changed.isEmpty());
+        QCOMPARE(canvas.image(), before);
+        QCOMPARE(tool.StartPoint, QPoint());
+        QCOMPARE(asked, ready ? 0 : 1);  // one refusal per drag, not one per move
+        // The next left press draws again.
+        QVERIFY(tool.press(Qt::LeftButton, {10, 10}).takeSnapshot);
+        QVERIFY(!tool.release(Qt::LeftButton, {50, 40}).changed.isEmpty());
+        QCOMPARE(canvas.image().pixel(50, 40), kRed);
     }
 
     void rectangleDragLeavesExactlyOneRectangle()
