@@ -7,7 +7,35 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <utility>
+
 namespace pel {
+
+namespace {
+
+// Texts of Qt's file dialogs that Qt's Japanese catalogue leaves in English
+// (the file type column). Asked only when the catalogue has no answer.
+class MissingQtTexts : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        static const std::pair<const char*, const char*> texts[] = {
+            {"Folder", "フォルダー"}, {"File Folder", "フォルダー"}, {"Drive", "ドライブ"},
+            {"Shortcut", "ショートカット"}, {"File", "ファイル"}, {"%1 File", "%1 ファイル"},
+        };
+        for (const auto& [english, japanese] : texts) {
+            if (qstrcmp(source, english) == 0)
+                return QString::fromUtf8(japanese);
+        }
+        return {};
+    }
+};
+
+} // namespace
 
 QStringList translationFolders()
 {
@@ -19,6 +47,8 @@ QStringList installJapaneseUi()
 {
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     QLocale::setDefault(japanese);
+    // Installed first, so asked last.
+    QCoreApplication::installTranslator(new MissingQtTexts(QCoreApplication::instance()));
     QStringList loaded;
     for (const char* catalogue : {"qtbase", "qtmultimedia"}) {
         auto* translator = new QTranslator(QCoreApplication::instance());

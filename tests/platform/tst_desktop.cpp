@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileIconProvider>
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -79,6 +80,7 @@ private Q_SLOTS:
     void qtDialogsSpeakJapanese();
     void mediaErrorsAreJapanese_data();
     void mediaErrorsAreJapanese();
+    void fileDialogTypesAreJapanese();
     void glyphsStayInsideTheirTile_data();
     void glyphsStayInsideTheirTile();
     void fallbackThemeSuppliesStandardIcons();
@@ -240,6 +242,13 @@ void TestDesktop::mediaErrorsAreJapanese()
     QVERIFY(!text.isEmpty());
     for (QChar c : text)
         QVERIFY2(c.unicode() > 0x7F || c.isDigit() || c == u'C' || c == u'D', qPrintable(text));
+}
+
+// The file dialog's type column, which Qt's catalogue leaves in English.
+void TestDesktop::fileDialogTypesAreJapanese()
+{
+    QTemporaryDir folder;
+    QCOMPARE(QFileIconProvider().type(QFileInfo(folder.path())), QStringLiteral("フォルダー"));
 }
 
 void TestDesktop::glyphsStayInsideTheirTile_data()
