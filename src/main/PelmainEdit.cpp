@@ -2,10 +2,11 @@
 // colours, word wrap, printing and the caret position report.
 #include "main/Pelmain.h"
 
+#include "main/DocumentPrinter.h"
 #include "main/DocumentText.h"
 #include "main/FindReplaceDialogs.h"
 #include "platform/Dialogs.h"
-#include "platform/Fonts.h"
+#include "platform/LineBreaks.h"
 #include "platform/Printing.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
@@ -18,16 +19,13 @@
 #include <QWindow>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextFrame>
 #include <QTextLayout>
 #include <QToolButton>
-#include <memory>
 
 namespace {
 
@@ -35,64 +33,6 @@ bool clipboardHoldsText()
 {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     return data && data->hasText();
-}
-
-// The editor's font with a pixel size turned into points, so it keeps its
-// size on a device of another resolution (a printer).
-QFont fontInPoints(const QFont& font, int dpi)
-{
-    QFont result = font;
-    if (font.pointSizeF() <= 0 && font.pixelSize() > 0)
-        result.setPointSizeF(pel::pixelsToPoints(font.pixelSize(), dpi));
-    return result;
-}
-
-// Prints `source` on `printer` as one job, over the whole printable area of
-// each page. False when the job could not be started or a page not begun.
-bool printDocument(const QTextDocument& source, const QFont& font, const QColor& textColour, QPrinter& printer,
-                   int screenDpi)
-{
-    std::unique_ptr<QTextDocument> document(source.clone());
-    document->setDefaultFont(fontInPoints(font, screenDpi));
-    // Long lines wrap at the page edge whatever the editor shows.
-    QTextOption option = document->defaultTextOption();
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    document->setDefaultTextOption(option);
-    QAbstractTextDocumentLayout* layout = document->documentLayout();
-    layout->setPaintDevice(&printer);
-    QTextFrameFormat frame = document->rootFrame()->frameFormat();
-    frame.setMargin(0);
-    frame.setPadding(0);
-    document->rootFrame()->setFrameFormat(frame);
-
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const QSizeF page(printer.width(), printer.height());
-    document->setPageSize(page);
-    const int pages = document->pageCount();
-    int first = 1;
-    int last = pages;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = qMax(1, printer.fromPage());
-        last = qMin(pages, printer.toPage() > 0 ? printer.toPage() : pages);
-    }
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, textColour);
-    for (int number = first; number <= last; ++number) {
-        if (number > first && !printer.newPage()) {
-            painter.end();
-            return false;
-        }
-        const qreal top = (number - 1) * page.height();
-        painter.save();
-        painter.translate(0, -top);
-        context.clip = QRectF(0, top, page.width(), page.height());
-        painter.setClipRect(context.clip);
-        layout->draw(&painter, context);
-        painter.restore();
-    }
-    return painter.end();
 }
 
 } // namespace
@@ -290,8 +230,8 @@ void TForm1::PrintActionExecute()
     if (!pel::dialogs().print(this, printer))
         return;
     printer.setDocName(documentFileName_);
-    const bool printed = printDocument(*RichEdit1->document(), RichEdit1->font(),
-                                       RichEdit1->palette().color(QPalette::Text), printer, logicalDpiY());
+    const pel::DocumentPrinter job(RichEdit1->font(), RichEdit1->palette().color(QPalette::Text), logicalDpiY());
+    const bool printed = job.print(*RichEdit1->document(), printer);
     if (!printed)
         pel::prompts().applicationError(this, pel::printFailureMessage(printer));
 }
@@ -323,10 +263,7 @@ TForm1::DisplayLine TForm1::displayLineAt(int position) const
 
 QString TForm1::editorText() const
 {
-    QString text = documentText_->text();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
-    return text;
+    return pel::lineBreaks::toNewlines(documentText_->text());
 }
 
 void TForm1::ReportCaretPosition()
