@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPalette>
 #include <QStringList>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -233,6 +234,15 @@ private:
     QAction* addViewSwitch(const QString& name, const QString& caption, const QString& hint,
                            void (TForm1::*handler)());
     void bind(const QString& name, void (TForm1::*handler)());
+    struct CommandSpec {
+        QString name;
+        QString caption;
+        QString hint;
+        int icon = -1;
+        void (TForm1::*run)() = nullptr;
+    };
+    // Adds and binds the commands, in their order.
+    void addCommands(std::initializer_list<CommandSpec> commands);
     bool FormCloseQuery();
     void resetWindowState();
     void setEditorColour(QPalette::ColorRole role, const QColor& colour);

@@ -30,6 +30,14 @@ void TForm1::bind(const QString& name, void (TForm1::*handler)())
     connect(action(name), &QAction::triggered, this, handler);
 }
 
+void TForm1::addCommands(std::initializer_list<CommandSpec> commands)
+{
+    for (const CommandSpec& command : commands) {
+        addCommand(command.name, command.caption, command.hint, command.icon);
+        bind(command.name, command.run);
+    }
+}
+
 QAction* TForm1::entryFor(const pel::CommandRow& row)
 {
     if (!row.byClick) {

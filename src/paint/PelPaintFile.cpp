@@ -27,6 +27,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 const QString kSettingsApplication = QStringLiteral("Img");
@@ -77,43 +79,44 @@ void TForm6::setupFileActions()
     ActionList1 = new QObject(this);
     ActionList1->setObjectName(QStringLiteral("ActionList1"));
 
-    QAction* newImg = fileAction("NewImgAction", QStringLiteral("新規絵画"), QStringLiteral("新しい絵を描きます"), "File");
-    QAction* openImg = fileAction("OpenImgAction", QStringLiteral("絵を開く"), QStringLiteral("既存の絵を開きます"), "File");
-    QAction* saveImg = fileAction("SaveImgAction", QStringLiteral("絵を保存"), QStringLiteral("絵に名前を付けて保存"), "File");
-    QAction* closeImg = fileAction("CloseImgAction", QStringLiteral("絵を閉じる"), QStringLiteral("編集中の絵を閉じます"), "File");
-    QAction* exitImg = fileAction("ExitImgAction", QStringLiteral("絵画を終了"), QStringLiteral("絵画フォームを終了します"), "File");
-    connect(newImg, &QAction::triggered, this, &TForm6::NewImgActionExecute);
-    connect(openImg, &QAction::triggered, this, &TForm6::OpenImgActionExecute);
-    connect(saveImg, &QAction::triggered, this, &TForm6::SaveImgActionExecute);
-    connect(closeImg, &QAction::triggered, this, &TForm6::CloseImgActionExecute);
-    connect(exitImg, &QAction::triggered, this, &TForm6::ExitImgActionExecute);
-
+    struct Command {
+        const char* name;
+        QString caption;
+        QString hint;
+        const char* category;
+        void (TForm6::*run)();
+    };
+    const auto add = [this](const Command& command) {
+        connect(fileAction(command.name, command.caption, command.hint, command.category), &QAction::triggered, this,
+                command.run);
+    };
+    const Command files[] = {
+        {"NewImgAction", u"新規絵画"_s, u"新しい絵を描きます"_s, "File", &TForm6::NewImgActionExecute},
+        {"OpenImgAction", u"絵を開く"_s, u"既存の絵を開きます"_s, "File", &TForm6::OpenImgActionExecute},
+        {"SaveImgAction", u"絵を保存"_s, u"絵に名前を付けて保存"_s, "File", &TForm6::SaveImgActionExecute},
+        {"CloseImgAction", u"絵を閉じる"_s, u"編集中の絵を閉じます"_s, "File", &TForm6::CloseImgActionExecute},
+        {"ExitImgAction", u"絵画を終了"_s, u"絵画フォームを終了します"_s, "File", &TForm6::ExitImgActionExecute},
+    };
+    for (const Command& command : files)
+        add(command);
     for (const SizeAction& size : kSizeActions) {
         QAction* action = fileAction(size.name, QString::fromUtf8(size.caption), {}, "Image");
         const int width = size.width, height = size.height;
         connect(action, &QAction::triggered, this, [this, width, height] { imageSizeActionExecute(width, height); });
     }
-    QAction* freeSize = fileAction("FreeAction", QStringLiteral("フリーサイズ"), {}, "Image");
-    connect(freeSize, &QAction::triggered, this, &TForm6::FreeActionExecute);
-
-    QAction* stretch = fileAction("Stretch1Action", QStringLiteral("拡大表示"), {}, "Show");
-    QAction* center = fileAction("Center1Action", QStringLiteral("中央表示"), {}, "Show");
-    QAction* showBars = fileAction("ShowAction", QStringLiteral("ツールバーの表示"), {}, "Show");
-    connect(stretch, &QAction::triggered, this, &TForm6::Stretch1ActionExecute);
-    connect(center, &QAction::triggered, this, &TForm6::Center1ActionExecute);
-    connect(showBars, &QAction::triggered, this, &TForm6::ShowActionExecute);
-
-    QAction* copy = fileAction("ImgCopyAction", QStringLiteral("コピー"), {}, "Edit");
-    QAction* cut = fileAction("ImgCutAction", QStringLiteral("切り取り"), {}, "Edit");
-    QAction* paste = fileAction("ImgPasteAction", QStringLiteral("貼り付け"), {}, "Edit");
-    connect(copy, &QAction::triggered, this, &TForm6::ImgCopyActionExecute);
-    connect(cut, &QAction::triggered, this, &TForm6::ImgCutActionExecute);
-    connect(paste, &QAction::triggered, this, &TForm6::ImgPasteActionExecute);
-
-    QAction* print = fileAction("Print1", QStringLiteral("印刷"), QStringLiteral("印刷"), "File");
-    QAction* printer = fileAction("PrinterAction", QStringLiteral("プリンタの設定"), {}, "File");
-    connect(print, &QAction::triggered, this, &TForm6::Print1Execute);
-    connect(printer, &QAction::triggered, this, &TForm6::PrinterActionExecute);
+    const Command others[] = {
+        {"FreeAction", u"フリーサイズ"_s, {}, "Image", &TForm6::FreeActionExecute},
+        {"Stretch1Action", u"拡大表示"_s, {}, "Show", &TForm6::Stretch1ActionExecute},
+        {"Center1Action", u"中央表示"_s, {}, "Show", &TForm6::Center1ActionExecute},
+        {"ShowAction", u"ツールバーの表示"_s, {}, "Show", &TForm6::ShowActionExecute},
+        {"ImgCopyAction", u"コピー"_s, {}, "Edit", &TForm6::ImgCopyActionExecute},
+        {"ImgCutAction", u"切り取り"_s, {}, "Edit", &TForm6::ImgCutActionExecute},
+        {"ImgPasteAction", u"貼り付け"_s, {}, "Edit", &TForm6::ImgPasteActionExecute},
+        {"Print1", u"印刷"_s, u"印刷"_s, "File", &TForm6::Print1Execute},
+        {"PrinterAction", u"プリンタの設定"_s, {}, "File", &TForm6::PrinterActionExecute},
+    };
+    for (const Command& command : others)
+        add(command);
 
     setupMenuBar();
     setupPrintButtons();
@@ -122,7 +125,6 @@ void TForm6::setupFileActions()
 
 void TForm6::setupMenuBar()
 {
-    using namespace Qt::Literals::StringLiterals;
     using pel::entryRow;
     using pel::separatorRow;
 
