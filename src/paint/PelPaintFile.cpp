@@ -60,6 +60,18 @@ QString extensionOf(const QString& path)
     return dot < 0 ? QString() : name.mid(dot);
 }
 
+// The open and save dialogs: picture files, the first filter chosen.
+pel::FileDialogRequest pictureDialogRequest(const QString& directory, const QString& fileName)
+{
+    pel::FileDialogRequest request;
+    request.directory = directory;
+    request.fileName = fileName;
+    request.filters = pel::pictureFileFilters();
+    request.filterIndex = 0;
+    request.picturePreview = true;
+    return request;
+}
+
 } // namespace
 
 QAction* TForm6::fileAction(const char* name, const QString& caption, const QString& hint, const char* category)
@@ -282,12 +294,7 @@ pel::PictureKind TForm6::pictureKind() const
 
 void TForm6::OpenImgActionExecute()
 {
-    pel::FileDialogRequest request;
-    request.directory = openDialogDirectory;
-    request.fileName = openDialogFileName;
-    request.filters = pel::pictureFileFilters();
-    request.filterIndex = 0;
-    request.picturePreview = true;
+    pel::FileDialogRequest request = pictureDialogRequest(openDialogDirectory, openDialogFileName);
     request.preview = &pel::picturePreview;
     const std::optional<QString> chosen = pel::dialogs().openFile(this, request);
     if (!chosen) {
@@ -321,13 +328,8 @@ void TForm6::SaveImgActionExecute()
         showStatus(QStringLiteral("保存するファイルはまだ開かれていません。"));
         return;
     }
-    pel::FileDialogRequest request;
-    request.directory = openDialogDirectory;
-    request.fileName = saveDialogFileName;
-    request.filters = pel::pictureFileFilters();
-    request.filterIndex = 0;
-    request.picturePreview = true;
-    const std::optional<QString> chosen = pel::dialogs().saveFile(this, request);
+    const std::optional<QString> chosen =
+        pel::dialogs().saveFile(this, pictureDialogRequest(openDialogDirectory, saveDialogFileName));
     if (!chosen)
         return;
     QString path = QDir::toNativeSeparators(QFileInfo(*chosen).absoluteFilePath());
