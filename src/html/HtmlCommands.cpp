@@ -1,6 +1,7 @@
 #include "html/HtmlCommands.h"
 
 #include "platform/EditorPort.h"
+#include "platform/LineBreaks.h"
 
 #include <QHash>
 
@@ -15,17 +16,10 @@ QString HtmlCommand::result(const QString& selection) const
     return openingText() + selection + closingText();
 }
 
-QString editorLineBreaks(const QString& selection)
-{
-    // The editor port reads breaks as CR LF; the editor holds '\n' alone.
-    QString text = selection;
-    text.replace(u"\r\n"_s, u"\n"_s);
-    return text;
-}
-
 void runHtmlCommand(const HtmlCommand& command, EditorPort& editor)
 {
-    const QString selection = command.shape == Shape::Wrap ? editorLineBreaks(editor.selectedText()) : QString();
+    // The editor port reads breaks as CR LF; the editor takes '\n' alone.
+    const QString selection = command.shape == Shape::Wrap ? lineBreaks::toEditor(editor.selectedText()) : QString();
     editor.ReplaceEditorSelection(command.result(selection));
 }
 

@@ -38,10 +38,6 @@ const QList<HtmlCommand>& htmlCommands();
 // nullptr when there is no command of that name.
 const HtmlCommand* findHtmlCommand(QStringView name);
 
-// A selection as the editor port reads it (CR LF breaks) in the editor's
-// own line breaks, so that it goes back into the document unchanged.
-QString editorLineBreaks(const QString& selection);
-
 // Runs `command` on the editor: reads the selection when the shape needs
 // it, forms the result and replaces the selection with it.
 void runHtmlCommand(const HtmlCommand& command, EditorPort& editor);

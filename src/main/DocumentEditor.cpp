@@ -1,5 +1,7 @@
 #include "main/DocumentEditor.h"
 
+#include "platform/LineBreaks.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDataStream>
 #include <QFontMetricsF>
@@ -252,9 +254,7 @@ QTextCharFormat DocumentEditor::insertionFormat(const QTextCursor& cursor)
 QMimeData* DocumentEditor::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();
-    QString text = cursor.selectedText();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
+    QString text = lineBreaks::toNewlines(cursor.selectedText());
     auto* mime = new QMimeData;
     const CodeMarks marks = marksIn(cursor.selectionStart(), cursor.selectionEnd());
     if (!marks.isEmpty())

@@ -32,9 +32,25 @@
 TForm1* Form1 = nullptr;
 
 namespace {
-const QString kLocate = QStringLiteral("Locate");
+// The main window's settings besides its placement (which
+// pel::readWindowPlacement and pel::writeWindowPlacement share with the
+// paint form): one value in "File", the rest in "Option". The names are
+// spelled as the settings users already have spell them, misspellings
+// included: "WordWarp", and "FontPiech", which is read, while the close
+// writes "FontPitch". Never rename one.
 const QString kFile = QStringLiteral("File");
 const QString kOption = QStringLiteral("Option");
+const struct {
+    QString iniDir = QStringLiteral("IniDir");  // in "File"
+    QString font = QStringLiteral("Font");
+    QString fontColor = QStringLiteral("FontColor");
+    QString fontSize = QStringLiteral("FontSize");
+    QString color = QStringLiteral("Color");
+    QString wordWrap = QStringLiteral("WordWarp");
+    QString fontStyle = QStringLiteral("FontStyle");
+    QString fontPitchRead = QStringLiteral("FontPiech");
+    QString fontPitch = QStringLiteral("FontPitch");
+} kSettingNames;
 
 QString notAnIntegerMessage(const QString& text)
 {
@@ -197,7 +213,7 @@ void TForm1::readSettings()
     resize(placement.bounds.size());
 
     // 4. Initial folder of the open dialog.
-    openDialogInitialDir_ = key.readString(kFile, QStringLiteral("IniDir"), pel::ProgramDirectory());
+    openDialogInitialDir_ = key.readString(kFile, kSettingNames.iniDir, pel::ProgramDirectory());
 
     // 5. Window state, applied when the window is shown.
     // A window manager may map a window asked for minimised as a normal one
@@ -207,12 +223,12 @@ void TForm1::readSettings()
 
     // 6. Font face.
     QFont font = RichEdit1->font();
-    font.setFamily(key.readString(kOption, QStringLiteral("Font"), font.family()));
+    font.setFamily(key.readString(kOption, kSettingNames.font, font.family()));
     RichEdit1->setFont(font);
 
     // 7. Font colour: the stored colour is restored so the user's choice
     //    survives a restart.
-    if (const auto stored = key.readString(kOption, QStringLiteral("FontColor"))) {
+    if (const auto stored = key.readString(kOption, kSettingNames.fontColor)) {
         const auto colour = pel::colorFromString(*stored);
         if (colour)
             setEditorColour(QPalette::Text, pel::toQColor(*colour));
@@ -223,26 +239,26 @@ void TForm1::readSettings()
     // 8. Font size in points.
     font = RichEdit1->font();
     const int currentPoints = pel::fontPoints(font, logicalDpiY());
-    const int points = key.readInteger(kOption, QStringLiteral("FontSize"), currentPoints);
+    const int points = key.readInteger(kOption, kSettingNames.fontSize, currentPoints);
     if (points > 0 && points != currentPoints) {
         font.setPointSize(pel::boundedFontPoints(points));
         RichEdit1->setFont(font);
     }
 
     // 9. Background colour.
-    const QString storedBackground = key.readString(kOption, QStringLiteral("Color"), QStringLiteral("clWhite"));
+    const QString storedBackground = key.readString(kOption, kSettingNames.color, QStringLiteral("clWhite"));
     const auto background = pel::colorFromString(storedBackground);
     if (!background)
         pel::prompts().applicationError(this, notAnIntegerMessage(storedBackground));
     setEditorColour(QPalette::Base, background ? pel::toQColor(*background) : QColor(Qt::white));
 
     // 10. Word wrap; the check mark and the button keep their own state.
-    const bool wrap = key.readBool(kOption, QStringLiteral("WordWarp"), true);
+    const bool wrap = key.readBool(kOption, kSettingNames.wordWrap, true);
     RichEdit1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 
     // 11. Font style and pitch must lie in 0..255; neither is applied.
-    const int style = key.readInteger(kOption, QStringLiteral("FontStyle"), 0);
-    const int pitch = key.readInteger(kOption, QStringLiteral("FontPiech"), 0);
+    const int style = key.readInteger(kOption, kSettingNames.fontStyle, 0);
+    const int pitch = key.readInteger(kOption, kSettingNames.fontPitchRead, 0);
     if (style < 0 || style > 255 || pitch < 0 || pitch > 255)
         pel::prompts().applicationError(this, QStringLiteral("範囲チェックエラー"));
 }
@@ -278,27 +294,20 @@ void TForm1::setEditorColour(QPalette::ColorRole role, const QColor& colour)
 bool TForm1::writeSettings()
 {
     pel::RegistryKey key(QStringLiteral("Pelmora"));
-    const QRect bounds = geometry();
-    const QPoint position = pos();
-    key.writeInteger(kLocate, QStringLiteral("Top"), position.y());
-    key.writeInteger(kLocate, QStringLiteral("left"), position.x());
-    key.writeInteger(kLocate, QStringLiteral("Height"), bounds.height());
-    key.writeInteger(kLocate, QStringLiteral("Width"), bounds.width());
-    const Qt::WindowStates state = windowState();
-    key.writeInteger(kLocate, QStringLiteral("State"),
-                     state & Qt::WindowMinimized ? 1 : state & Qt::WindowMaximized ? 2 : 0);
-    key.writeString(kFile, QStringLiteral("IniDir"), openDialogInitialDir_);
+    // The frame's position, the window's size.
+    pel::writeWindowPlacement(key, {QRect(pos(), geometry().size()), windowState()});
+    key.writeString(kFile, kSettingNames.iniDir, openDialogInitialDir_);
     const QFont font = RichEdit1->font();
-    key.writeString(kOption, QStringLiteral("Font"), font.family());
-    key.writeString(kOption, QStringLiteral("FontColor"),
+    key.writeString(kOption, kSettingNames.font, font.family());
+    key.writeString(kOption, kSettingNames.fontColor,
                     pel::colorToString(pel::fromQColor(RichEdit1->palette().color(QPalette::Text))));
     const int points = pel::fontPoints(font, logicalDpiY());
-    key.writeInteger(kOption, QStringLiteral("FontSize"), points);
-    key.writeString(kOption, QStringLiteral("Color"),
+    key.writeInteger(kOption, kSettingNames.fontSize, points);
+    key.writeString(kOption, kSettingNames.color,
                     pel::colorToString(pel::fromQColor(RichEdit1->palette().color(QPalette::Base))));
-    key.writeBool(kOption, QStringLiteral("WordWarp"), RichEdit1->lineWrapMode() != QPlainTextEdit::NoWrap);
-    key.writeInteger(kOption, QStringLiteral("FontStyle"), 0);
-    key.writeInteger(kOption, QStringLiteral("FontPitch"), 0);
+    key.writeBool(kOption, kSettingNames.wordWrap, RichEdit1->lineWrapMode() != QPlainTextEdit::NoWrap);
+    key.writeInteger(kOption, kSettingNames.fontStyle, 0);
+    key.writeInteger(kOption, kSettingNames.fontPitch, 0);
     if (!key.flush()) {
         pel::prompts().applicationError(this, pel::cannotCreateMessage(key.location()));
         return false;

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QPalette>
 #include <QStringList>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 
@@ -25,7 +26,7 @@ class ReplaceDialog;
 namespace pel { class DocumentText; }
 
 namespace pel { class PhraseBar; class PhraseList; class PhraseRegister; class RecoveryStore; class RegistryKey; }
-namespace pel { struct FileFilter; }
+namespace pel { struct CommandRow; struct FileFilter; }
 
 // The main window: one plain-text document in RichEdit1 and the bars and
 // menus every command of the program runs from. The class is split over
@@ -226,19 +227,22 @@ private:
     void buildMenus();
     void buildToolBar1();
     void buildToolBar5();
-    QToolButton* addMenuButton(QToolBar* bar, const QString& name, const QString& caption,
-                               const QString& hint, QMenu* menu);
-    // A menu entry or button of its own that runs `command`; it shows the
-    // command's caption, hint and icon unless it is given its own, and
-    // follows the command's enabled and checked state.
-    QAction* makeEntry(const QString& name, QAction* command, const QString& caption = {},
-                       const QString& hint = {}, int icon = -1);
-    QAction* addMenuEntry(QMenu* menu, const QString& name, QAction* command,
-                          const QString& caption = {}, const QString& hint = {}, int icon = -1);
-    QToolButton* addButton(QToolBar* bar, const QString& name, QAction* entry);
+    // The entry a menu or bar row places: an entry of its own bound to the
+    // row's command (or the command itself), or one running an HTML click
+    // handler; nullptr when there is no such command.
+    QAction* entryFor(const pel::CommandRow& row);
     QAction* addViewSwitch(const QString& name, const QString& caption, const QString& hint,
                            void (TForm1::*handler)());
     void bind(const QString& name, void (TForm1::*handler)());
+    struct CommandSpec {
+        QString name;
+        QString caption;
+        QString hint;
+        int icon = -1;
+        void (TForm1::*run)() = nullptr;
+    };
+    // Adds and binds the commands, in their order.
+    void addCommands(std::initializer_list<CommandSpec> commands);
     bool FormCloseQuery();
     void resetWindowState();
     void setEditorColour(QPalette::ColorRole role, const QColor& colour);

@@ -1,7 +1,9 @@
 // The command list, the menu buttons, the popup menus and the icon bar.
 #include "main/Pelmain.h"
 
+#include "html/HtmlCommands.h"
 #include "main/MainImages.h"
+#include "platform/CommandBars.h"
 #include "platform/Hints.h"
 
 #include <QAction>
@@ -28,181 +30,201 @@ void TForm1::bind(const QString& name, void (TForm1::*handler)())
     connect(action(name), &QAction::triggered, this, handler);
 }
 
-QAction* TForm1::makeEntry(const QString& name, QAction* command, const QString& caption,
-                           const QString& hint, int icon)
+void TForm1::addCommands(std::initializer_list<CommandSpec> commands)
 {
-    auto* entry = new QAction(caption.isEmpty() ? command->text() : caption, this);
-    entry->setObjectName(name);
-    pel::setHint(entry, hint.isEmpty() ? pel::hintOf(command) : hint);
-    entry->setIcon(icon >= 0 ? MainImages::icon(icon) : command->icon());
-    entry->setCheckable(command->isCheckable());
-    entry->setChecked(command->isChecked());
-    entry->setEnabled(command->isEnabled());
-    connect(entry, &QAction::triggered, command, [command] { command->trigger(); });
-    connect(command, &QAction::changed, entry, [entry, command] {
-        entry->setEnabled(command->isEnabled());
-        entry->setChecked(command->isChecked());
-    });
+    for (const CommandSpec& command : commands) {
+        addCommand(command.name, command.caption, command.hint, command.icon);
+        bind(command.name, command.run);
+    }
+}
+
+QAction* TForm1::entryFor(const pel::CommandRow& row)
+{
+    if (!row.byClick) {
+        if (QAction* command = action(row.command)) {
+            // A row named as its command places the command itself.
+            if (row.name == row.command)
+                return command;
+            return pel::commandEntry(row, command, row.icon >= 0 ? MainImages::icon(row.icon) : QIcon(), this);
+        }
+    }
+    // A click handler: the entry runs its insertion.
+    const pel::html::HtmlCommand* handler = pel::html::findHtmlCommand(row.command);
+    if (!handler)
+        return nullptr;
+    QAction* entry = pel::handlerEntry(
+        row, [this, handler] { pel::html::runHtmlCommand(*handler, *this); }, this, handler->caption, handler->hint);
+    const int picture = row.icon >= 0 ? row.icon : handler->icon;
+    if (picture >= 0)
+        entry->setIcon(MainImages::icon(picture));
     return entry;
 }
 
-QAction* TForm1::addMenuEntry(QMenu* menu, const QString& name, QAction* command,
-                              const QString& caption, const QString& hint, int icon)
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+using pel::entryRow;
+using pel::separatorRow;
+
+// A row that places the command itself rather than an entry of its own.
+pel::CommandRow theCommand(const QString& name)
 {
-    QAction* entry = makeEntry(name, command, caption, hint, icon);
-    menu->addAction(entry);
-    return entry;
+    return entryRow(0, name, name);
 }
 
-QToolButton* TForm1::addButton(QToolBar* bar, const QString& name, QAction* entry)
+// The menus of the menu buttons.
+QList<pel::MenuTable> mainMenus()
 {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setDefaultAction(entry);
-    button->setAutoRaise(true);
-    bar->addWidget(button);
-    return button;
+    return {
+        {u"FileMenu"_s, true, {
+            entryRow(0, u"New1"_s, u"NewAction"_s, -1, u"新規作成(&N)　　　　　　"_s),
+            entryRow(0, u"Open1"_s, u"OpenAction"_s, -1, u"開く(&O)                    "_s),
+            separatorRow(),
+            entryRow(0, u"Save1"_s, u"SaveAction"_s, -1, u"上書き保存(&S)          "_s),
+            entryRow(0, u"SaveAs1"_s, u"SaveAsAction"_s),
+            separatorRow(),
+            entryRow(0, u"Print1"_s, u"PrintAction"_s),
+            entryRow(0, u"Printer1"_s, u"PrinterAction"_s),
+            separatorRow(),
+            pel::submenuRow(u"Date1"_s, u"データーの復元"_s, u"データーの復元"_s),
+            entryRow(1, u"TextBox1"_s, u"COMBbakAction"_s, -1, u"TextBox"_s),
+            entryRow(1, u"JAVA1"_s, u"JAVAAction"_s, -1, u"JAVA(&J)"_s),
+            entryRow(1, u"ListBox1"_s, u"ListAction"_s, -1, u"ListBox"_s),
+            entryRow(0, u"Windows1"_s, u"WinEndAction"_s, 79, u"Windows終了(&W)"_s,
+                     u"Windowsを終了するダイアログを表示します｡"_s),
+            separatorRow(),
+            entryRow(0, u"Exit1"_s, u"ExitAction"_s),
+        }},
+        {u"EditMenu"_s, true, {
+            entryRow(0, u"Undo1"_s, u"UndoAction"_s, 69, u"元に戻す(&U)      "_s, u"元に戻す"_s),
+            separatorRow(),
+            entryRow(0, u"Create1"_s, u"ClearAction"_s, -1, u"クリア(&E)           "_s),
+            entryRow(0, u"Delete1"_s, u"Delete1Command"_s, 70, u"削除(&N)           "_s, u"選択範囲を削除します｡"_s),
+            separatorRow(),
+            entryRow(0, u"Copy1"_s, u"CopyAction"_s),
+            entryRow(0, u"Cut1"_s, u"CutAction"_s),
+            entryRow(0, u"Paste1"_s, u"PasteAction"_s),
+            separatorRow(),
+            entryRow(0, u"Find1"_s, u"FindAction"_s),
+            entryRow(0, u"Okikae1"_s, u"ReplaceAction"_s),
+            separatorRow(),
+            entryRow(0, u"AllSelction1"_s, u"AllSelction1Command"_s, -1, u"すべてを選択(&L)"_s,
+                     u"すべてを選択します｡"_s),
+            entryRow(0, u"NoSelection1"_s, u"NoSelection1Command"_s, -1, u"選択の切り替え(&A)"_s,
+                     u"選択範囲を解除します｡"_s),
+        }},
+        {u"ShowMenu"_s, true, {
+            entryRow(0, u"WardWarp1"_s, u"WordWrapAction"_s),
+            separatorRow(),
+            theCommand(u"IConBar1"_s),
+            theCommand(u"NewTextBox1"_s),
+            theCommand(u"TimeBar1"_s),
+            separatorRow(),
+            theCommand(u"WebPageBar1"_s),
+            theCommand(u"HtmLIconBar1"_s),
+        }},
+        {u"OptionMenu"_s, true, {
+            entryRow(0, u"FontManu1"_s, u"FontAction"_s),
+            entryRow(0, u"BackColor1"_s, u"BackColorAction"_s),
+            separatorRow(),
+            entryRow(0, u"DateTMAction2"_s, u"DateTMAction"_s, -1, u"日付表示  (&D)"_s,
+                     u"日付/時刻の表示選択ダイアログを開く"_s),
+        }},
+        // The browser preview and the trailing separator come with the HTML
+        // commands.
+        {u"ToolMenu"_s, true, {
+            entryRow(0, u"ToolCalender1"_s, u"CalendarAction"_s),
+            entryRow(0, u"ToolListBox1"_s, u"ListBoxAction"_s),
+            separatorRow(),
+            entryRow(0, u"ToolJAVA1"_s, u"JavaJavaAction"_s),
+            entryRow(0, u"ToolColor1"_s, u"ColorAction"_s, -1, {}, u"ColorBoxを表示します"_s),
+            entryRow(0, u"ToolPaintBox1"_s, u"PaintAction"_s, 61),
+            separatorRow(),
+            entryRow(0, u"ToolPlayer1"_s, u"PlayerAction"_s),
+        }},
+        {u"HelpMenu"_s, true, {
+            entryRow(0, u"Help1"_s, u"HelpAction"_s),
+            entryRow(0, u"About1"_s, u"AboutAction"_s),
+            separatorRow(),
+            entryRow(0, u"VerUp1"_s, u"VerUpAction"_s),
+            entryRow(0, u"EmailAction1"_s, u"EmailAction"_s, -1, u"Email(作者へメール)(&E)"_s,
+                     u"作者にE-メールを送ります｡"_s),
+        }},
+    };
 }
 
-QToolButton* TForm1::addMenuButton(QToolBar* bar, const QString& name, const QString& caption,
-                                   const QString& hint, QMenu* menu)
+// ToolBar1: the menu buttons, in the order of the menus above.
+const QList<pel::MenuButtonRow> kMenuButtons = {
+    {u"FileButton"_s, u"ファイル(&F)"_s, u"ファイル ( Alt + F )|ファイルをホップアップします"_s, u"FileMenu"_s},
+    {u"EditButton"_s, u"編集(&E)"_s, u"編集 ( Alt + E )|編集をホップアップします"_s, u"EditMenu"_s},
+    {u"ShowButton"_s, u"表示(&V)"_s, u"表示 ( Alt + V )|表示をホップアップします"_s, u"ShowMenu"_s},
+    {u"OptionButton"_s, u"オプション(&O)"_s, u"オプション ( Alt + O )|オプションを表示します"_s, u"OptionMenu"_s},
+    {u"ToolM1Button"_s, u"ツール(&T)"_s, u"ツール ( Alt + T )|ツールを表示します"_s, u"ToolMenu"_s},
+    {u"HelpMenuButton"_s, u"ヘルプ(&H)"_s, u"ヘルプ ( Alt + H )|ヘルプを表示します"_s, u"HelpMenu"_s},
+};
+
+// ToolBar5, left to right.
+QList<pel::CommandRow> iconBar()
 {
-    auto* button = new QToolButton(bar);
-    button->setObjectName(name);
-    button->setText(caption);
-    pel::setHint(button, hint);
-    button->setMenu(menu);
-    button->setPopupMode(QToolButton::InstantPopup);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAutoRaise(true);
-    button->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0; }"));
-    // The same menu serves as the button's context menu.
-    button->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(button, &QToolButton::customContextMenuRequested, button,
-            [button, menu](const QPoint& at) { menu->exec(button->mapToGlobal(at)); });
-    bar->addWidget(button);
-    return button;
+    const auto gap = [] { return pel::gapRow(8); };
+    return {
+        entryRow(0, u"ExitButton"_s, u"ExitAction"_s, 19, {}, u"終了"_s),
+        entryRow(0, u"NewButton"_s, u"NewAction"_s),
+        entryRow(0, u"OpenButton"_s, u"OpenAction"_s),
+        entryRow(0, u"SaveButton"_s, u"SaveAction"_s),
+        entryRow(0, u"SaveAsButton"_s, u"SaveAsAction"_s),
+        gap(),
+        entryRow(0, u"PrintButton"_s, u"PrintAction"_s, 65),
+        entryRow(0, u"PrinterButton"_s, u"PrinterAction"_s, 64),
+        gap(),
+        entryRow(0, u"CopyButton"_s, u"CopyAction"_s),
+        entryRow(0, u"CutButton"_s, u"CutAction"_s),
+        entryRow(0, u"PasteButton"_s, u"PasteAction"_s),
+        gap(),
+        entryRow(0, u"FindButton"_s, u"FindAction"_s),
+        entryRow(0, u"WradWrapButton"_s, u"WordWrapAction"_s, 14),
+        entryRow(0, u"FontButton"_s, u"FontAction"_s),
+        entryRow(0, u"ColorButton"_s, u"BackColorAction"_s),
+        gap(),
+        entryRow(0, u"ReturnButton"_s, u"UndoAction"_s, 69, u"元へ戻す"_s, u"元へ戻す|元へ戻す"_s),
+        entryRow(0, u"AllSelButton"_s, u"AllSelction1Command"_s, 71, u"全て選択"_s,
+                 u"全て選択|全てを選択し反転表示します｡"_s),
+        entryRow(0, u"NotSelButton"_s, u"NoSelection1Command"_s, 72, u"選択解除"_s,
+                 u"選択解除|選択範囲を切り替えます｡"_s),
+        entryRow(0, u"DelertButton"_s, u"Delete1Command"_s, 70, u"削除"_s, u"削除|削除します｡"_s),
+        gap(),
+        entryRow(0, u"HelpButton"_s, u"HelpAction"_s),
+    };
 }
+
+} // namespace
 
 void TForm1::buildMenus()
 {
-    auto makeMenu = [this](const QString& name) {
-        auto* menu = new QMenu(this);
-        menu->setObjectName(name);
-        menu->setToolTipsVisible(true);
-        return menu;
-    };
-    auto a = [this](const char* name) { return action(QString::fromLatin1(name)); };
-
-    FileMenu = makeMenu(QStringLiteral("FileMenu"));
-    addMenuEntry(FileMenu, QStringLiteral("New1"), a("NewAction"), QStringLiteral("新規作成(&N)　　　　　　"));
-    addMenuEntry(FileMenu, QStringLiteral("Open1"), a("OpenAction"), QStringLiteral("開く(&O)                    "));
-    FileMenu->addSeparator();
-    addMenuEntry(FileMenu, QStringLiteral("Save1"), a("SaveAction"), QStringLiteral("上書き保存(&S)          "));
-    addMenuEntry(FileMenu, QStringLiteral("SaveAs1"), a("SaveAsAction"));
-    FileMenu->addSeparator();
-    addMenuEntry(FileMenu, QStringLiteral("Print1"), a("PrintAction"));
-    addMenuEntry(FileMenu, QStringLiteral("Printer1"), a("PrinterAction"));
-    FileMenu->addSeparator();
-    QMenu* restore = FileMenu->addMenu(QStringLiteral("データーの復元"));
-    restore->setObjectName(QStringLiteral("Date1"));
-    restore->setToolTipsVisible(true);
-    restore->menuAction()->setObjectName(QStringLiteral("Date1"));
-    pel::setHint(restore->menuAction(), QStringLiteral("データーの復元"));
-    addMenuEntry(restore, QStringLiteral("TextBox1"), a("COMBbakAction"), QStringLiteral("TextBox"));
-    addMenuEntry(restore, QStringLiteral("JAVA1"), a("JAVAAction"), QStringLiteral("JAVA(&J)"));
-    addMenuEntry(restore, QStringLiteral("ListBox1"), a("ListAction"), QStringLiteral("ListBox"));
-    addMenuEntry(FileMenu, QStringLiteral("Windows1"), a("WinEndAction"), QStringLiteral("Windows終了(&W)"),
-                 QStringLiteral("Windowsを終了するダイアログを表示します｡"), 79);
-    FileMenu->addSeparator();
-    addMenuEntry(FileMenu, QStringLiteral("Exit1"), a("ExitAction"));
-
-    EditMenu = makeMenu(QStringLiteral("EditMenu"));
-    addMenuEntry(EditMenu, QStringLiteral("Undo1"), a("UndoAction"), QStringLiteral("元に戻す(&U)      "),
-                 QStringLiteral("元に戻す"), 69);
-    EditMenu->addSeparator();
-    addMenuEntry(EditMenu, QStringLiteral("Create1"), a("ClearAction"), QStringLiteral("クリア(&E)           "));
-    addMenuEntry(EditMenu, QStringLiteral("Delete1"), a("Delete1Command"), QStringLiteral("削除(&N)           "),
-                 QStringLiteral("選択範囲を削除します｡"), 70);
-    EditMenu->addSeparator();
-    addMenuEntry(EditMenu, QStringLiteral("Copy1"), a("CopyAction"));
-    addMenuEntry(EditMenu, QStringLiteral("Cut1"), a("CutAction"));
-    addMenuEntry(EditMenu, QStringLiteral("Paste1"), a("PasteAction"));
-    EditMenu->addSeparator();
-    addMenuEntry(EditMenu, QStringLiteral("Find1"), a("FindAction"));
-    addMenuEntry(EditMenu, QStringLiteral("Okikae1"), a("ReplaceAction"));
-    EditMenu->addSeparator();
-    addMenuEntry(EditMenu, QStringLiteral("AllSelction1"), a("AllSelction1Command"),
-                 QStringLiteral("すべてを選択(&L)"), QStringLiteral("すべてを選択します｡"));
-    addMenuEntry(EditMenu, QStringLiteral("NoSelection1"), a("NoSelection1Command"),
-                 QStringLiteral("選択の切り替え(&A)"), QStringLiteral("選択範囲を解除します｡"));
+    QMenu** const menus[] = {&FileMenu, &EditMenu, &ShowMenu, &OptionMenu, &ToolMenu, &HelpMenu};
+    const QList<pel::MenuTable> tables = mainMenus();
+    const pel::EntryFactory entry = [this](const pel::CommandRow& row, QObject*) { return entryFor(row); };
+    for (int i = 0; i < tables.size(); ++i)
+        *menus[i] = pel::buildMenu(tables.at(i), this, entry);
     connect(RichEdit1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { EditMenu->exec(RichEdit1->mapToGlobal(at)); });
-
-    ShowMenu = makeMenu(QStringLiteral("ShowMenu"));
-    addMenuEntry(ShowMenu, QStringLiteral("WardWarp1"), a("WordWrapAction"));
-    ShowMenu->addSeparator();
-    ShowMenu->addAction(a("IConBar1"));
-    ShowMenu->addAction(a("NewTextBox1"));
-    ShowMenu->addAction(a("TimeBar1"));
-    ShowMenu->addSeparator();
-    ShowMenu->addAction(a("WebPageBar1"));
-    ShowMenu->addAction(a("HtmLIconBar1"));
-
-    OptionMenu = makeMenu(QStringLiteral("OptionMenu"));
-    addMenuEntry(OptionMenu, QStringLiteral("FontManu1"), a("FontAction"));
-    addMenuEntry(OptionMenu, QStringLiteral("BackColor1"), a("BackColorAction"));
-    OptionMenu->addSeparator();
-    addMenuEntry(OptionMenu, QStringLiteral("DateTMAction2"), a("DateTMAction"), QStringLiteral("日付表示  (&D)"),
-                 QStringLiteral("日付/時刻の表示選択ダイアログを開く"));
-
-    ToolMenu = makeMenu(QStringLiteral("ToolMenu"));
-    addMenuEntry(ToolMenu, QStringLiteral("ToolCalender1"), a("CalendarAction"));
-    addMenuEntry(ToolMenu, QStringLiteral("ToolListBox1"), a("ListBoxAction"));
-    ToolMenu->addSeparator();
-    addMenuEntry(ToolMenu, QStringLiteral("ToolJAVA1"), a("JavaJavaAction"));
-    addMenuEntry(ToolMenu, QStringLiteral("ToolColor1"), a("ColorAction"), {}, QStringLiteral("ColorBoxを表示します"));
-    addMenuEntry(ToolMenu, QStringLiteral("ToolPaintBox1"), a("PaintAction"), {}, {}, 61);
-    ToolMenu->addSeparator();
-    addMenuEntry(ToolMenu, QStringLiteral("ToolPlayer1"), a("PlayerAction"));
-    // ToolBruser1 (the browser preview) is added with the HTML commands,
-    // followed by the menu's trailing separator.
-
-    HelpMenu = makeMenu(QStringLiteral("HelpMenu"));
-    addMenuEntry(HelpMenu, QStringLiteral("Help1"), a("HelpAction"));
-    addMenuEntry(HelpMenu, QStringLiteral("About1"), a("AboutAction"));
-    HelpMenu->addSeparator();
-    addMenuEntry(HelpMenu, QStringLiteral("VerUp1"), a("VerUpAction"));
-    addMenuEntry(HelpMenu, QStringLiteral("EmailAction1"), a("EmailAction"),
-                 QStringLiteral("Email(作者へメール)(&E)"), QStringLiteral("作者にE-メールを送ります｡"));
 }
 
 void TForm1::buildToolBar1()
 {
     ToolBar1->setIconSize(QSize(0, 0));
-    struct MenuButton { const char* name; const char* caption; const char* hint; QMenu* menu; };
-    const MenuButton buttons[] = {
-        {"FileButton", "ファイル(&F)", "ファイル ( Alt + F )|ファイルをホップアップします", FileMenu},
-        {"EditButton", "編集(&E)", "編集 ( Alt + E )|編集をホップアップします", EditMenu},
-        {"ShowButton", "表示(&V)", "表示 ( Alt + V )|表示をホップアップします", ShowMenu},
-        {"OptionButton", "オプション(&O)", "オプション ( Alt + O )|オプションを表示します", OptionMenu},
-        {"ToolM1Button", "ツール(&T)", "ツール ( Alt + T )|ツールを表示します", ToolMenu},
-        {"HelpMenuButton", "ヘルプ(&H)", "ヘルプ ( Alt + H )|ヘルプを表示します", HelpMenu},
-    };
-    for (const MenuButton& b : buttons) {
-        const QString caption = QString::fromUtf8(b.caption);
-        QToolButton* button = addMenuButton(ToolBar1, QString::fromLatin1(b.name), caption,
-                                            QString::fromUtf8(b.hint), b.menu);
+    for (const pel::MenuButtonRow& row : kMenuButtons) {
+        QMenu* menu = findChild<QMenu*>(row.menu, Qt::FindDirectChildrenOnly);
+        QToolButton* button = pel::addMenuButton(ToolBar1, row, menu, pel::MenuButtonLook::CaptionOnly);
         button->setMinimumSize(81, 20);
         // The window holds the Alt shortcut, so it also opens the menu while
         // a narrow window keeps the button out of sight; the caption keeps
         // its underlined letter.
         button->setShortcut(QKeySequence());
         auto* open = new QAction(this);
-        open->setShortcut(QKeySequence::mnemonic(caption));
+        open->setShortcut(QKeySequence::mnemonic(row.caption));
         open->setShortcutContext(Qt::WindowShortcut);
         addAction(open);
-        QMenu* menu = b.menu;
         connect(open, &QAction::triggered, button, [this, button, menu] {
             if (button->isVisible())
                 button->showMenu();
@@ -214,44 +236,9 @@ void TForm1::buildToolBar1()
 
 void TForm1::buildToolBar5()
 {
-    auto a = [this](const char* name) { return action(QString::fromLatin1(name)); };
-    auto button = [this](const char* name, QAction* command, const QString& caption = {},
-                         const QString& hint = {}, int icon = -1) {
-        return addButton(ToolBar5, QString::fromLatin1(name),
-                         makeEntry(QString::fromLatin1(name), command, caption, hint, icon));
-    };
-    auto separator = [this] {
-        auto* gap = new QWidget(ToolBar5);
-        gap->setFixedWidth(8);
-        ToolBar5->addWidget(gap);
-    };
-
-    button("ExitButton", a("ExitAction"), {}, QStringLiteral("終了"), 19);
-    button("NewButton", a("NewAction"));
-    button("OpenButton", a("OpenAction"));
-    button("SaveButton", a("SaveAction"));
-    button("SaveAsButton", a("SaveAsAction"));
-    separator();
-    button("PrintButton", a("PrintAction"), {}, {}, 65);
-    button("PrinterButton", a("PrinterAction"), {}, {}, 64);
-    separator();
-    button("CopyButton", a("CopyAction"));
-    button("CutButton", a("CutAction"));
-    button("PasteButton", a("PasteAction"));
-    separator();
-    button("FindButton", a("FindAction"));
-    button("WradWrapButton", a("WordWrapAction"), {}, {}, 14);
-    button("FontButton", a("FontAction"));
-    button("ColorButton", a("BackColorAction"));
-    separator();
-    button("ReturnButton", a("UndoAction"), QStringLiteral("元へ戻す"), QStringLiteral("元へ戻す|元へ戻す"), 69);
-    button("AllSelButton", a("AllSelction1Command"), QStringLiteral("全て選択"),
-           QStringLiteral("全て選択|全てを選択し反転表示します｡"), 71);
-    button("NotSelButton", a("NoSelection1Command"), QStringLiteral("選択解除"),
-           QStringLiteral("選択解除|選択範囲を切り替えます｡"), 72);
-    button("DelertButton", a("Delete1Command"), QStringLiteral("削除"), QStringLiteral("削除|削除します｡"), 70);
-    separator();
-    button("HelpButton", a("HelpAction"));
+    pel::buildBar(ToolBar5, iconBar(), [this](const pel::CommandRow& row, QToolBar* bar) {
+        return pel::commandButton(bar, entryFor(row));
+    });
 
     Label1 = new QLabel(ToolBar5);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -6,6 +6,7 @@
 #include "phrases/Pellist.h"
 #include "phrases/PhraseList.h"
 #include "platform/Dialogs.h"
+#include "platform/LineBreaks.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Prompts.h"
 #include "platform/SafeFile.h"
@@ -104,10 +105,7 @@ void TForm1::ReplaceEditorSelection(const QString& text)
 QString TForm1::selectedText() const
 {
     // Line breaks of the selection read as CR LF.
-    QString text = RichEdit1->textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return text;
+    return pel::lineBreaks::toFile(RichEdit1->textCursor().selectedText());
 }
 
 void TForm1::showAboutModal()

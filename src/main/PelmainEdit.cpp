@@ -2,10 +2,11 @@
 // colours, word wrap, printing and the caret position report.
 #include "main/Pelmain.h"
 
+#include "main/DocumentPrinter.h"
 #include "main/DocumentText.h"
 #include "main/FindReplaceDialogs.h"
 #include "platform/Dialogs.h"
-#include "platform/Fonts.h"
+#include "platform/LineBreaks.h"
 #include "platform/Printing.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
@@ -18,16 +19,15 @@
 #include <QWindow>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextFrame>
 #include <QTextLayout>
 #include <QToolButton>
-#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -37,101 +37,29 @@ bool clipboardHoldsText()
     return data && data->hasText();
 }
 
-// The editor's font with a pixel size turned into points, so it keeps its
-// size on a device of another resolution (a printer).
-QFont fontInPoints(const QFont& font, int dpi)
-{
-    QFont result = font;
-    if (font.pointSizeF() <= 0 && font.pixelSize() > 0)
-        result.setPointSizeF(pel::pixelsToPoints(font.pixelSize(), dpi));
-    return result;
-}
-
-// Prints `source` on `printer` as one job, over the whole printable area of
-// each page. False when the job could not be started or a page not begun.
-bool printDocument(const QTextDocument& source, const QFont& font, const QColor& textColour, QPrinter& printer,
-                   int screenDpi)
-{
-    std::unique_ptr<QTextDocument> document(source.clone());
-    document->setDefaultFont(fontInPoints(font, screenDpi));
-    // Long lines wrap at the page edge whatever the editor shows.
-    QTextOption option = document->defaultTextOption();
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    document->setDefaultTextOption(option);
-    QAbstractTextDocumentLayout* layout = document->documentLayout();
-    layout->setPaintDevice(&printer);
-    QTextFrameFormat frame = document->rootFrame()->frameFormat();
-    frame.setMargin(0);
-    frame.setPadding(0);
-    document->rootFrame()->setFrameFormat(frame);
-
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const QSizeF page(printer.width(), printer.height());
-    document->setPageSize(page);
-    const int pages = document->pageCount();
-    int first = 1;
-    int last = pages;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = qMax(1, printer.fromPage());
-        last = qMin(pages, printer.toPage() > 0 ? printer.toPage() : pages);
-    }
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.palette.setColor(QPalette::Text, textColour);
-    for (int number = first; number <= last; ++number) {
-        if (number > first && !printer.newPage()) {
-            painter.end();
-            return false;
-        }
-        const qreal top = (number - 1) * page.height();
-        painter.save();
-        painter.translate(0, -top);
-        context.clip = QRectF(0, top, page.width(), page.height());
-        painter.setClipRect(context.clip);
-        layout->draw(&painter, context);
-        painter.restore();
-    }
-    return painter.end();
-}
-
 } // namespace
 
 void TForm1::setupEditActions()
 {
-    addCommand(QStringLiteral("UndoAction"), QStringLiteral("元に戻す"), QString(), -1);
-    addCommand(QStringLiteral("ClearAction"), QStringLiteral("クリア"), QStringLiteral("編集中のテキストをクリアします｡"), 62);
-    addCommand(QStringLiteral("CopyAction"), QStringLiteral("コピー"), QStringLiteral("コピー"), 6);
-    addCommand(QStringLiteral("CutAction"), QStringLiteral("切り取り"), QStringLiteral("切り取り"), 7);
-    addCommand(QStringLiteral("PasteAction"), QStringLiteral("貼り付け"), QStringLiteral("貼り付け"), 8);
-    addCommand(QStringLiteral("FontAction"), QStringLiteral("フォントの設定"), QStringLiteral("フォントの設定"), 11);
-    addCommand(QStringLiteral("BackColorAction"), QStringLiteral("背景色の設定"), QStringLiteral("背景色の設定"), 12);
-    QAction* wrap = addCommand(QStringLiteral("WordWrapAction"), QStringLiteral("折り返し改行"),
-                               QStringLiteral("折り返し改行"), -1);
+    addCommands({
+        {u"UndoAction"_s, u"元に戻す"_s, QString(), -1, &TForm1::UndoActionExecute},
+        {u"ClearAction"_s, u"クリア"_s, u"編集中のテキストをクリアします｡"_s, 62, &TForm1::ClearActionExecute},
+        {u"CopyAction"_s, u"コピー"_s, u"コピー"_s, 6, &TForm1::CopyActionExecute},
+        {u"CutAction"_s, u"切り取り"_s, u"切り取り"_s, 7, &TForm1::CutActionExecute},
+        {u"PasteAction"_s, u"貼り付け"_s, u"貼り付け"_s, 8, &TForm1::PasteActionExecute},
+        {u"FontAction"_s, u"フォントの設定"_s, u"フォントの設定"_s, 11, &TForm1::FontActionExecute},
+        {u"BackColorAction"_s, u"背景色の設定"_s, u"背景色の設定"_s, 12, &TForm1::BackColorActionExecute},
+        {u"WordWrapAction"_s, u"折り返し改行"_s, u"折り返し改行"_s, -1, &TForm1::WordWrapActionExecute},
+        {u"PrintAction"_s, u"印刷"_s, u"印刷"_s, 3, &TForm1::PrintActionExecute},
+        {u"PrinterAction"_s, u"プリンタ設定"_s, u"プリンタ設定"_s, 4, &TForm1::PrinterActionExecute},
+        // Menu items and buttons with click handlers of their own.
+        {u"Delete1Command"_s, u"削除"_s, u"選択範囲を削除します｡"_s, 70, &TForm1::Delete1Click},
+        {u"AllSelction1Command"_s, u"すべてを選択(&L)"_s, u"すべてを選択します｡"_s, -1, &TForm1::AllSelction1Click},
+        {u"NoSelection1Command"_s, u"選択の切り替え(&A)"_s, u"選択範囲を解除します｡"_s, -1, &TForm1::NoSelection1Click},
+    });
+    QAction* wrap = action(u"WordWrapAction"_s);
     wrap->setCheckable(true);
     wrap->setChecked(true);
-    addCommand(QStringLiteral("PrintAction"), QStringLiteral("印刷"), QStringLiteral("印刷"), 3);
-    addCommand(QStringLiteral("PrinterAction"), QStringLiteral("プリンタ設定"), QStringLiteral("プリンタ設定"), 4);
-    // Menu items and buttons with click handlers of their own.
-    addCommand(QStringLiteral("Delete1Command"), QStringLiteral("削除"), QStringLiteral("選択範囲を削除します｡"), 70);
-    addCommand(QStringLiteral("AllSelction1Command"), QStringLiteral("すべてを選択(&L)"),
-               QStringLiteral("すべてを選択します｡"), -1);
-    addCommand(QStringLiteral("NoSelection1Command"), QStringLiteral("選択の切り替え(&A)"),
-               QStringLiteral("選択範囲を解除します｡"), -1);
-
-    bind(QStringLiteral("UndoAction"), &TForm1::UndoActionExecute);
-    bind(QStringLiteral("ClearAction"), &TForm1::ClearActionExecute);
-    bind(QStringLiteral("CopyAction"), &TForm1::CopyActionExecute);
-    bind(QStringLiteral("CutAction"), &TForm1::CutActionExecute);
-    bind(QStringLiteral("PasteAction"), &TForm1::PasteActionExecute);
-    bind(QStringLiteral("FontAction"), &TForm1::FontActionExecute);
-    bind(QStringLiteral("BackColorAction"), &TForm1::BackColorActionExecute);
-    bind(QStringLiteral("WordWrapAction"), &TForm1::WordWrapActionExecute);
-    bind(QStringLiteral("PrintAction"), &TForm1::PrintActionExecute);
-    bind(QStringLiteral("PrinterAction"), &TForm1::PrinterActionExecute);
-    bind(QStringLiteral("Delete1Command"), &TForm1::Delete1Click);
-    bind(QStringLiteral("AllSelction1Command"), &TForm1::AllSelction1Click);
-    bind(QStringLiteral("NoSelection1Command"), &TForm1::NoSelection1Click);
 }
 
 // ---- Undo and the clipboard ------------------------------------------------
@@ -290,8 +218,8 @@ void TForm1::PrintActionExecute()
     if (!pel::dialogs().print(this, printer))
         return;
     printer.setDocName(documentFileName_);
-    const bool printed = printDocument(*RichEdit1->document(), RichEdit1->font(),
-                                       RichEdit1->palette().color(QPalette::Text), printer, logicalDpiY());
+    const pel::DocumentPrinter job(RichEdit1->font(), RichEdit1->palette().color(QPalette::Text), logicalDpiY());
+    const bool printed = job.print(*RichEdit1->document(), printer);
     if (!printed)
         pel::prompts().applicationError(this, pel::printFailureMessage(printer));
 }
@@ -323,10 +251,7 @@ TForm1::DisplayLine TForm1::displayLineAt(int position) const
 
 QString TForm1::editorText() const
 {
-    QString text = documentText_->text();
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    text.replace(QChar::LineSeparator, u'\n');
-    return text;
+    return pel::lineBreaks::toNewlines(documentText_->text());
 }
 
 void TForm1::ReportCaretPosition()

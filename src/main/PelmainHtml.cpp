@@ -5,16 +5,13 @@
 #include "html/HtmlBars.h"
 #include "html/HtmlCommands.h"
 #include "html/PageScroller.h"
-#include "main/MainImages.h"
 #include "platform/Dialogs.h"
-#include "platform/Hints.h"
 #include "platform/Services.h"
 
 #include <QAction>
 #include <QLayout>
 #include <QMenu>
 #include <QToolBar>
-#include <QLayout>
 #include <QToolButton>
 #include <QWidgetAction>
 
@@ -36,30 +33,10 @@ void TForm1::setupHtmlCommands()
         ->setProperty("category", u"ToolMenu"_s);
     bind(u"BrowserAction"_s, &TForm1::BrowserActionExecute);
 
-    // An entry bound to a command: its action, or its click handler's insertion.
-    auto makeHtmlEntry = [this](const QString& name, const QString& command, const std::optional<QString>& caption,
-                                const std::optional<QString>& hint, int icon) -> QAction* {
-        if (QAction* bound = action(command))
-            return makeEntry(name, bound, caption.value_or(QString()), hint.value_or(QString()), icon);
-        const HtmlCommand* handler = findHtmlCommand(command);
-        if (!handler)
-            return nullptr;
-        auto* entry = new QAction(caption.value_or(handler->caption), this);
-        entry->setObjectName(name);
-        pel::setHint(entry, hint.value_or(handler->hint));
-        const int picture = icon >= 0 ? icon : handler->icon;
-        if (picture >= 0)
-            entry->setIcon(MainImages::icon(picture));
-        connect(entry, &QAction::triggered, this, [this, handler] { pel::html::runHtmlCommand(*handler, *this); });
-        return entry;
-    };
-
     // The four popup menus.
-    const MenuEntryFactory menuEntry = [&makeHtmlEntry](const MenuRow& row, QObject*) {
-        return makeHtmlEntry(row.name, row.command, row.caption, row.hint, row.icon);
-    };
+    const pel::EntryFactory entry = [this](const MenuRow& row, QObject*) { return entryFor(row); };
     for (const MenuTable& table : htmlMenus()) {
-        QMenu* menu = buildMenu(table, this, menuEntry);
+        QMenu* menu = buildMenu(table, this, entry);
         if (table.name == u"HtmlMenu")
             HtmlMenu = menu;
         else if (table.name == u"LinkMenu")
@@ -73,28 +50,13 @@ void TForm1::setupHtmlCommands()
     // The home-page bar: caption buttons dropping down those menus.
     for (const MenuButtonRow& row : homePageBarButtons()) {
         QMenu* menu = findChild<QMenu*>(row.menu, Qt::FindDirectChildrenOnly);
-        addMenuButton(ToolBar2, row.name, row.caption, row.hint, menu)->setFixedHeight(20);
+        pel::addMenuButton(ToolBar2, row, menu, pel::MenuButtonLook::CaptionOnly)->setFixedHeight(20);
     }
 
     // The HTML icon bar.
     ToolBar4->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    buildIconBar(ToolBar4, htmlIconBar(), [this, &makeHtmlEntry](const IconBarRow& row, QToolBar* bar) -> QToolButton* {
-        QAction* entry = nullptr;
-        if (row.byClick) {
-            // Bound by click: runs the command's insertion, not its action.
-            const HtmlCommand* command = findHtmlCommand(row.command);
-            entry = new QAction(row.caption.value_or(command->caption), this);
-            entry->setObjectName(row.name);
-            pel::setHint(entry, row.hint.value_or(command->hint));
-            entry->setIcon(MainImages::icon(row.icon));
-            connect(entry, &QAction::triggered, this, [this, command] { pel::html::runHtmlCommand(*command, *this); });
-        } else {
-            entry = makeHtmlEntry(row.name, row.command, row.caption, row.hint, row.icon);
-        }
-        auto* button = new QToolButton(bar);
-        button->setObjectName(row.name);
-        button->setDefaultAction(entry);
-        button->setAutoRaise(true);
+    buildIconBar(ToolBar4, htmlIconBar(), [this](const IconBarRow& row, QToolBar* bar) {
+        QToolButton* button = pel::commandButton(bar, entryFor(row));
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setIconSize(QSize(16, 16));
         return button;
@@ -121,8 +83,9 @@ void TForm1::setupHtmlCommands()
     ToolBar4->setHidden(false);
 
     // The tools menu ends with the preview and a separator.
-    addMenuEntry(ToolMenu, u"ToolBruser1"_s, action(u"BrowserAction"_s));
-    ToolMenu->addSeparator();
+    const MenuTable toolMenuEnd{
+        u"ToolMenu"_s, true, {pel::entryRow(0, u"ToolBruser1"_s, u"BrowserAction"_s), pel::separatorRow()}};
+    pel::addMenuRows(ToolMenu, toolMenuEnd, entry);
     // Qt hides a trailing separator by default; this one is drawn.
     ToolMenu->setSeparatorsCollapsible(false);
 }

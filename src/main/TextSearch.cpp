@@ -1,5 +1,7 @@
 #include "main/TextSearch.h"
 
+#include "platform/LineBreaks.h"
+
 namespace pel {
 
 namespace {
@@ -65,8 +67,7 @@ TextSearch::Match TextSearch::findInDocument(QStringView text, QStringView typed
     const qsizetype breaks = typed.count(u"\r\n");
     if (typed.count(u'\r') != breaks || typed.count(u'\n') != breaks)
         return {};
-    QString needle = typed.toString();
-    needle.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString needle = lineBreaks::toEditor(typed.toString());
     const qsizetype at = indexOf(text, needle);
     if (at < 0)
         return {};

@@ -165,8 +165,6 @@ protected:
 
 private:
     QAction* fileAction(const char* name, const QString& caption, const QString& hint, const char* category);
-    QAction* menuItem(QMenu* menu, const char* name, QAction* action, const QString& caption = {},
-                      const QString& hint = {});
     void setupMenuBar();
     void setupPrintButtons();
     void readSettings();

@@ -2,6 +2,7 @@
 #include "paint/PelPaint.h"
 
 #include "paint/ImageControl.h"
+#include "platform/CommandBars.h"
 #include "platform/Dialogs.h"
 #include "platform/Hints.h"
 #include "platform/Printing.h"
@@ -23,10 +24,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
 const QString kSettingsApplication = QStringLiteral("Img");
-const QString kLocate = QStringLiteral("Locate");
 const QString kFile = QStringLiteral("File");
 const QString kSaveCancelled = QStringLiteral("保存がキャンセルされました。");
 
@@ -55,6 +57,18 @@ QString extensionOf(const QString& path)
     return dot < 0 ? QString() : name.mid(dot);
 }
 
+// The open and save dialogs: picture files, the first filter chosen.
+pel::FileDialogRequest pictureDialogRequest(const QString& directory, const QString& fileName)
+{
+    pel::FileDialogRequest request;
+    request.directory = directory;
+    request.fileName = fileName;
+    request.filters = pel::pictureFileFilters();
+    request.filterIndex = 0;
+    request.picturePreview = true;
+    return request;
+}
+
 } // namespace
 
 QAction* TForm6::fileAction(const char* name, const QString& caption, const QString& hint, const char* category)
@@ -68,64 +82,50 @@ QAction* TForm6::fileAction(const char* name, const QString& caption, const QStr
     return action;
 }
 
-// A menu entry bound to `action`: its own name, the action's caption and
-// hint unless the entry has its own.
-QAction* TForm6::menuItem(QMenu* menu, const char* name, QAction* action, const QString& caption,
-                          const QString& hint)
-{
-    auto* item = new QAction(caption.isEmpty() ? action->text() : caption, menu);
-    item->setObjectName(QString::fromLatin1(name));
-    const QString ownHint = hint.isEmpty() ? pel::hintOf(action) : hint;
-    if (!ownHint.isEmpty())
-        pel::setHint(item, ownHint);
-    connect(item, &QAction::triggered, action, &QAction::trigger);
-    menu->addAction(item);
-    return item;
-}
-
 void TForm6::setupFileActions()
 {
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     ActionList1 = new QObject(this);
     ActionList1->setObjectName(QStringLiteral("ActionList1"));
 
-    QAction* newImg = fileAction("NewImgAction", QStringLiteral("新規絵画"), QStringLiteral("新しい絵を描きます"), "File");
-    QAction* openImg = fileAction("OpenImgAction", QStringLiteral("絵を開く"), QStringLiteral("既存の絵を開きます"), "File");
-    QAction* saveImg = fileAction("SaveImgAction", QStringLiteral("絵を保存"), QStringLiteral("絵に名前を付けて保存"), "File");
-    QAction* closeImg = fileAction("CloseImgAction", QStringLiteral("絵を閉じる"), QStringLiteral("編集中の絵を閉じます"), "File");
-    QAction* exitImg = fileAction("ExitImgAction", QStringLiteral("絵画を終了"), QStringLiteral("絵画フォームを終了します"), "File");
-    connect(newImg, &QAction::triggered, this, &TForm6::NewImgActionExecute);
-    connect(openImg, &QAction::triggered, this, &TForm6::OpenImgActionExecute);
-    connect(saveImg, &QAction::triggered, this, &TForm6::SaveImgActionExecute);
-    connect(closeImg, &QAction::triggered, this, &TForm6::CloseImgActionExecute);
-    connect(exitImg, &QAction::triggered, this, &TForm6::ExitImgActionExecute);
-
+    struct Command {
+        const char* name;
+        QString caption;
+        QString hint;
+        const char* category;
+        void (TForm6::*run)();
+    };
+    const auto add = [this](const Command& command) {
+        connect(fileAction(command.name, command.caption, command.hint, command.category), &QAction::triggered, this,
+                command.run);
+    };
+    const Command files[] = {
+        {"NewImgAction", u"新規絵画"_s, u"新しい絵を描きます"_s, "File", &TForm6::NewImgActionExecute},
+        {"OpenImgAction", u"絵を開く"_s, u"既存の絵を開きます"_s, "File", &TForm6::OpenImgActionExecute},
+        {"SaveImgAction", u"絵を保存"_s, u"絵に名前を付けて保存"_s, "File", &TForm6::SaveImgActionExecute},
+        {"CloseImgAction", u"絵を閉じる"_s, u"編集中の絵を閉じます"_s, "File", &TForm6::CloseImgActionExecute},
+        {"ExitImgAction", u"絵画を終了"_s, u"絵画フォームを終了します"_s, "File", &TForm6::ExitImgActionExecute},
+    };
+    for (const Command& command : files)
+        add(command);
     for (const SizeAction& size : kSizeActions) {
         QAction* action = fileAction(size.name, QString::fromUtf8(size.caption), {}, "Image");
         const int width = size.width, height = size.height;
         connect(action, &QAction::triggered, this, [this, width, height] { imageSizeActionExecute(width, height); });
     }
-    QAction* freeSize = fileAction("FreeAction", QStringLiteral("フリーサイズ"), {}, "Image");
-    connect(freeSize, &QAction::triggered, this, &TForm6::FreeActionExecute);
-
-    QAction* stretch = fileAction("Stretch1Action", QStringLiteral("拡大表示"), {}, "Show");
-    QAction* center = fileAction("Center1Action", QStringLiteral("中央表示"), {}, "Show");
-    QAction* showBars = fileAction("ShowAction", QStringLiteral("ツールバーの表示"), {}, "Show");
-    connect(stretch, &QAction::triggered, this, &TForm6::Stretch1ActionExecute);
-    connect(center, &QAction::triggered, this, &TForm6::Center1ActionExecute);
-    connect(showBars, &QAction::triggered, this, &TForm6::ShowActionExecute);
-
-    QAction* copy = fileAction("ImgCopyAction", QStringLiteral("コピー"), {}, "Edit");
-    QAction* cut = fileAction("ImgCutAction", QStringLiteral("切り取り"), {}, "Edit");
-    QAction* paste = fileAction("ImgPasteAction", QStringLiteral("貼り付け"), {}, "Edit");
-    connect(copy, &QAction::triggered, this, &TForm6::ImgCopyActionExecute);
-    connect(cut, &QAction::triggered, this, &TForm6::ImgCutActionExecute);
-    connect(paste, &QAction::triggered, this, &TForm6::ImgPasteActionExecute);
-
-    QAction* print = fileAction("Print1", QStringLiteral("印刷"), QStringLiteral("印刷"), "File");
-    QAction* printer = fileAction("PrinterAction", QStringLiteral("プリンタの設定"), {}, "File");
-    connect(print, &QAction::triggered, this, &TForm6::Print1Execute);
-    connect(printer, &QAction::triggered, this, &TForm6::PrinterActionExecute);
+    const Command others[] = {
+        {"FreeAction", u"フリーサイズ"_s, {}, "Image", &TForm6::FreeActionExecute},
+        {"Stretch1Action", u"拡大表示"_s, {}, "Show", &TForm6::Stretch1ActionExecute},
+        {"Center1Action", u"中央表示"_s, {}, "Show", &TForm6::Center1ActionExecute},
+        {"ShowAction", u"ツールバーの表示"_s, {}, "Show", &TForm6::ShowActionExecute},
+        {"ImgCopyAction", u"コピー"_s, {}, "Edit", &TForm6::ImgCopyActionExecute},
+        {"ImgCutAction", u"切り取り"_s, {}, "Edit", &TForm6::ImgCutActionExecute},
+        {"ImgPasteAction", u"貼り付け"_s, {}, "Edit", &TForm6::ImgPasteActionExecute},
+        {"Print1", u"印刷"_s, u"印刷"_s, "File", &TForm6::Print1Execute},
+        {"PrinterAction", u"プリンタの設定"_s, {}, "File", &TForm6::PrinterActionExecute},
+    };
+    for (const Command& command : others)
+        add(command);
 
     setupMenuBar();
     setupPrintButtons();
@@ -134,91 +134,82 @@ void TForm6::setupFileActions()
 
 void TForm6::setupMenuBar()
 {
-    auto action = [this](const char* name) { return ActionList1->findChild<QAction*>(QString::fromLatin1(name)); };
+    using pel::entryRow;
+    using pel::separatorRow;
 
-    FileMenu = new QMenu(this);
-    FileMenu->setObjectName(QStringLiteral("FileMenu"));
-    menuItem(FileMenu, "N1", action("NewImgAction"));
-    menuItem(FileMenu, "N2", action("OpenImgAction"), QStringLiteral("絵を開く (&O)"));
-    FileMenu->addSeparator();
-    menuItem(FileMenu, "N3", action("SaveImgAction"), QStringLiteral("絵を保存 (&S)"),
-             QStringLiteral("絵を保存|絵に名前を付けて保存します"));
-    menuItem(FileMenu, "N4", action("CloseImgAction"));
-    FileMenu->addSeparator();
-    menuItem(FileMenu, "Print2", action("Print1"), QStringLiteral("印刷   (&P)"));
-    menuItem(FileMenu, "N25", action("PrinterAction"), {}, QStringLiteral("プリンタの設定"));
-    FileMenu->addSeparator();
-    menuItem(FileMenu, "N5", action("ExitImgAction"), QStringLiteral("絵画フォームを終了してPelmoraに戻る(&R)"));
-    FileMenu->addSeparator();
-    auto* pelmora1 = new QAction(QStringLiteral("Pelmoraを終了する｡  (&X)"), FileMenu);
-    pelmora1->setObjectName(QStringLiteral("Pelmora1"));
-    connect(pelmora1, &QAction::triggered, this, &TForm6::Pelmora1Click);
-    FileMenu->addAction(pelmora1);
-
-    EditMenu = new QMenu(this);
-    EditMenu->setObjectName(QStringLiteral("EditMenu"));
-    menuItem(EditMenu, "Copy1", action("ImgCopyAction"), {}, QStringLiteral("画像をコピーします｡"));
-    menuItem(EditMenu, "Cut1", action("ImgCutAction"), {}, QStringLiteral("画像を切り取ります｡"));
-    menuItem(EditMenu, "Paste1", action("ImgPasteAction"), {}, QStringLiteral("画像を貼り付けます｡"));
-
-    ShowMenu = new QMenu(this);
-    ShowMenu->setObjectName(QStringLiteral("ShowMenu"));
-    menuItem(ShowMenu, "N9", action("ShowAction"), {}, QStringLiteral("閉じたツールバーを再び表示します"));
-    ShowMenu->addSeparator();
-    N10 = menuItem(ShowMenu, "N10", action("Center1Action"), QStringLiteral("中央表示  (&S)"),
-                   QStringLiteral("画像をキャンバスの中央に移動します"));
-    N17 = menuItem(ShowMenu, "N17", action("Stretch1Action"), QStringLiteral("拡大表示  (&Z)"),
-                   QStringLiteral("画像をキャンバスいっぱいに拡大します"));
-    N10->setCheckable(true);
-    N17->setCheckable(true);
+    pel::CommandRow n10 = entryRow(0, u"N10"_s, u"Center1Action"_s, -1, u"中央表示  (&S)"_s,
+                                   u"画像をキャンバスの中央に移動します"_s);
+    pel::CommandRow n17 = entryRow(0, u"N17"_s, u"Stretch1Action"_s, -1, u"拡大表示  (&Z)"_s,
+                                   u"画像をキャンバスいっぱいに拡大します"_s);
+    n10.checkable = n17.checkable = true;
+    pel::MenuTable tools{
+        u"ToolMenu"_s, true, {pel::submenuRow(u"N11"_s, u"画像サイズ"_s, u"画像サイズを設定します"_s)}, false};
+    for (const SizeAction& size : kSizeActions)
+        tools.rows << entryRow(1, QString::fromLatin1(size.menuItem), QString::fromLatin1(size.name), -1, {},
+                               QString::fromUtf8(size.caption));
+    tools.rows << entryRow(1, u"NFree"_s, u"FreeAction"_s);
+    const pel::MenuTable menus[] = {
+        {u"FileMenu"_s, true, {
+            entryRow(0, u"N1"_s, u"NewImgAction"_s),
+            entryRow(0, u"N2"_s, u"OpenImgAction"_s, -1, u"絵を開く (&O)"_s),
+            separatorRow(),
+            entryRow(0, u"N3"_s, u"SaveImgAction"_s, -1, u"絵を保存 (&S)"_s,
+                     u"絵を保存|絵に名前を付けて保存します"_s),
+            entryRow(0, u"N4"_s, u"CloseImgAction"_s),
+            separatorRow(),
+            entryRow(0, u"Print2"_s, u"Print1"_s, -1, u"印刷   (&P)"_s),
+            entryRow(0, u"N25"_s, u"PrinterAction"_s, -1, {}, u"プリンタの設定"_s),
+            separatorRow(),
+            entryRow(0, u"N5"_s, u"ExitImgAction"_s, -1, u"絵画フォームを終了してPelmoraに戻る(&R)"_s),
+            separatorRow(),
+            entryRow(0, u"Pelmora1"_s, u"Pelmora1Click"_s, -1, u"Pelmoraを終了する｡  (&X)"_s),
+        }, false},
+        {u"EditMenu"_s, true, {
+            entryRow(0, u"Copy1"_s, u"ImgCopyAction"_s, -1, {}, u"画像をコピーします｡"_s),
+            entryRow(0, u"Cut1"_s, u"ImgCutAction"_s, -1, {}, u"画像を切り取ります｡"_s),
+            entryRow(0, u"Paste1"_s, u"ImgPasteAction"_s, -1, {}, u"画像を貼り付けます｡"_s),
+        }, false},
+        {u"ShowMenu"_s, true, {
+            entryRow(0, u"N9"_s, u"ShowAction"_s, -1, {}, u"閉じたツールバーを再び表示します"_s),
+            separatorRow(),
+            n10,
+            n17,
+        }, false},
+        tools,
+    };
+    // Entries bound to the form's actions; Pelmora1 ends the whole program.
+    const pel::EntryFactory entry = [this](const pel::CommandRow& row, QObject* parent) -> QAction* {
+        if (auto* command = ActionList1->findChild<QAction*>(row.command))
+            return pel::commandEntry(row, command, QIcon(), parent);
+        if (row.command == u"Pelmora1Click")
+            return pel::handlerEntry(row, [this] { Pelmora1Click(); }, parent);
+        return nullptr;
+    };
+    QMenu** const built[] = {&FileMenu, &EditMenu, &ShowMenu, &ToolMenu};
+    for (int i = 0; i < 4; ++i)
+        *built[i] = pel::buildMenu(menus[i], this, entry);
+    N10 = ShowMenu->findChild<QAction*>(u"N10"_s);
+    N17 = ShowMenu->findChild<QAction*>(u"N17"_s);
     // The check marks follow the flags, not the clicks.
     connect(N10, &QAction::triggered, N10, [this] { N10->setChecked(image1()->center()); });
     connect(N17, &QAction::triggered, N17, [this] { N17->setChecked(image1()->stretch()); });
-
-    ToolMenu = new QMenu(this);
-    ToolMenu->setObjectName(QStringLiteral("ToolMenu"));
-    QMenu* sizes = ToolMenu->addMenu(QStringLiteral("画像サイズ"));
-    sizes->setObjectName(QStringLiteral("N11"));
-    sizes->menuAction()->setObjectName(QStringLiteral("N11"));
-    pel::setHint(sizes->menuAction(), QStringLiteral("画像サイズを設定します"));
-    for (const SizeAction& size : kSizeActions)
-        menuItem(sizes, size.menuItem, action(size.name), {}, QString::fromUtf8(size.caption));
-    menuItem(sizes, "NFree", action("FreeAction"));
     if (penStyleMenu())
         ToolMenu->addMenu(penStyleMenu());
     if (brushStyleMenu())
         ToolMenu->addMenu(brushStyleMenu());
 
-    ToolBar1 = new QToolBar(QStringLiteral("メニュー"), this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1 = new QToolBar(u"メニュー"_s, this);
+    ToolBar1->setObjectName(u"ToolBar1"_s);
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    struct Button {
-        const char* name;
-        QString caption;
-        QString hint;
-        QMenu* menu;
+    const pel::MenuButtonRow buttons[] = {
+        {u"ToolButton9"_s, u"ファイル (&F)"_s, u"新規絵画 ( Alt + F ) |新規絵画フォームを開く"_s, u"FileMenu"_s},
+        {u"ToolButton14"_s, u"編集  (&E)"_s, u"編集( Alt + E )|編集"_s, u"EditMenu"_s},
+        {u"ToolButton30"_s, u"表示  (&V)"_s, u"表示( Alt + V )|表示"_s, u"ShowMenu"_s},
+        {u"ToolButton34"_s, u"ツール (&T)"_s, u"ツール( Alt + T )|各種設定をします"_s, u"ToolMenu"_s},
     };
-    const Button buttons[] = {
-        {"ToolButton9", QStringLiteral("ファイル (&F)"), QStringLiteral("新規絵画 ( Alt + F ) |新規絵画フォームを開く"), FileMenu},
-        {"ToolButton14", QStringLiteral("編集  (&E)"), QStringLiteral("編集( Alt + E )|編集"), EditMenu},
-        {"ToolButton30", QStringLiteral("表示  (&V)"), QStringLiteral("表示( Alt + V )|表示"), ShowMenu},
-        {"ToolButton34", QStringLiteral("ツール (&T)"), QStringLiteral("ツール( Alt + T )|各種設定をします"), ToolMenu},
-    };
-    for (const Button& b : buttons) {
-        auto* button = new QToolButton(ToolBar1);
-        button->setObjectName(QString::fromLatin1(b.name));
-        button->setText(b.caption);
-        button->setAutoRaise(true);
-        button->setMinimumSize(74, 20);
-        button->setMenu(b.menu);
-        button->setPopupMode(QToolButton::InstantPopup);
-        pel::setHint(button, b.hint);
-        ToolBar1->addWidget(button);
-        // A menu button's own menu is its right-click menu as well.
-        QMenu* menu = b.menu;
-        button->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(button, &QToolButton::customContextMenuRequested, this,
-                [button, menu](const QPoint& at) { menu->exec(button->mapToGlobal(at)); });
+    for (const pel::MenuButtonRow& row : buttons) {
+        QMenu* menu = findChild<QMenu*>(row.menu, Qt::FindDirectChildrenOnly);
+        pel::addMenuButton(ToolBar1, row, menu, pel::MenuButtonLook::Arrow)->setMinimumSize(74, 20);
     }
     // The menu bar stays where it is; only the tool bars move and float.
     ToolBar1->setMovable(false);
@@ -279,12 +270,7 @@ void TForm6::FormCloseQuery()
 {
     pel::RegistryKey key(kSettingsApplication);
     const QRect bounds = (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) ? normalGeometry() : geometry();
-    key.writeInteger(kLocate, QStringLiteral("Top"), bounds.top());
-    key.writeInteger(kLocate, QStringLiteral("left"), bounds.left());
-    key.writeInteger(kLocate, QStringLiteral("Height"), bounds.height());
-    key.writeInteger(kLocate, QStringLiteral("Width"), bounds.width());
-    const int state = windowState() & Qt::WindowMinimized ? 1 : windowState() & Qt::WindowMaximized ? 2 : 0;
-    key.writeInteger(kLocate, QStringLiteral("State"), state);
+    pel::writeWindowPlacement(key, {bounds, windowState()});
     key.writeString(kFile, QStringLiteral("IniDir"), openDialogDirectory);
     key.flush();
 }
@@ -305,12 +291,7 @@ pel::PictureKind TForm6::pictureKind() const
 
 void TForm6::OpenImgActionExecute()
 {
-    pel::FileDialogRequest request;
-    request.directory = openDialogDirectory;
-    request.fileName = openDialogFileName;
-    request.filters = pel::pictureFileFilters();
-    request.filterIndex = 0;
-    request.picturePreview = true;
+    pel::FileDialogRequest request = pictureDialogRequest(openDialogDirectory, openDialogFileName);
     request.preview = &pel::picturePreview;
     const std::optional<QString> chosen = pel::dialogs().openFile(this, request);
     if (!chosen) {
@@ -344,13 +325,8 @@ void TForm6::SaveImgActionExecute()
         showStatus(QStringLiteral("保存するファイルはまだ開かれていません。"));
         return;
     }
-    pel::FileDialogRequest request;
-    request.directory = openDialogDirectory;
-    request.fileName = saveDialogFileName;
-    request.filters = pel::pictureFileFilters();
-    request.filterIndex = 0;
-    request.picturePreview = true;
-    const std::optional<QString> chosen = pel::dialogs().saveFile(this, request);
+    const std::optional<QString> chosen =
+        pel::dialogs().saveFile(this, pictureDialogRequest(openDialogDirectory, saveDialogFileName));
     if (!chosen)
         return;
     QString path = QDir::toNativeSeparators(QFileInfo(*chosen).absoluteFilePath());

@@ -11,6 +11,15 @@ namespace {
 constexpr int kMinimumWidth = 120;
 constexpr int kMinimumHeight = 80;
 constexpr int kLargestFontPoints = 400;
+
+// The stored names, spelled as the settings of every earlier version spell
+// them: "left" is in lower case. Never rename one.
+const QString kLocate = QStringLiteral("Locate");
+const QString kTop = QStringLiteral("Top");
+const QString kLeft = QStringLiteral("left");
+const QString kHeight = QStringLiteral("Height");
+const QString kWidth = QStringLiteral("Width");
+const QString kState = QStringLiteral("State");
 } // namespace
 
 QRect fitToScreens(const QRect& bounds)
@@ -26,19 +35,28 @@ QRect fitToScreens(const QRect& bounds)
 
 WindowPlacement readWindowPlacement(const RegistryKey& key, QSize defaultSize)
 {
-    const QString locate = QStringLiteral("Locate");
-    const int top = key.readInteger(locate, QStringLiteral("Top"), 10);
-    const int left = key.readInteger(locate, QStringLiteral("left"), 10);
-    const int height = key.readInteger(locate, QStringLiteral("Height"), defaultSize.height());
-    const int width = key.readInteger(locate, QStringLiteral("Width"), defaultSize.width());
+    const int top = key.readInteger(kLocate, kTop, 10);
+    const int left = key.readInteger(kLocate, kLeft, 10);
+    const int height = key.readInteger(kLocate, kHeight, defaultSize.height());
+    const int width = key.readInteger(kLocate, kWidth, defaultSize.width());
     WindowPlacement placement;
     placement.bounds = fitToScreens(QRect(left, top, width, height));
-    switch (key.readInteger(locate, QStringLiteral("State"), 0)) {
+    switch (key.readInteger(kLocate, kState, 0)) {
     case 1: placement.state = Qt::WindowMinimized; break;
     case 2: placement.state = Qt::WindowMaximized; break;
     default: break;
     }
     return placement;
+}
+
+void writeWindowPlacement(RegistryKey& key, const WindowPlacement& placement)
+{
+    key.writeInteger(kLocate, kTop, placement.bounds.top());
+    key.writeInteger(kLocate, kLeft, placement.bounds.left());
+    key.writeInteger(kLocate, kHeight, placement.bounds.height());
+    key.writeInteger(kLocate, kWidth, placement.bounds.width());
+    const Qt::WindowStates state = placement.state;
+    key.writeInteger(kLocate, kState, state & Qt::WindowMinimized ? 1 : state & Qt::WindowMaximized ? 2 : 0);
 }
 
 int boundedFontPoints(int points)

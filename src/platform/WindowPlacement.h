@@ -18,6 +18,8 @@ struct WindowPlacement {
 // the bounds come back inside what the screens can show, so a damaged value
 // can neither hide the window nor make it allocate gigabytes.
 WindowPlacement readWindowPlacement(const RegistryKey& key, QSize defaultSize);
+// Writes the same values: the bounds and the state's number.
+void writeWindowPlacement(RegistryKey& key, const WindowPlacement& placement);
 
 // `bounds` moved and shrunk to lie on the screens (the virtual desktop).
 QRect fitToScreens(const QRect& bounds);

@@ -42,6 +42,8 @@ private Q_SLOTS:
     void menusAreBuiltWithTheirSubmenus();
     void javaMenuHasNoIcons();
     void iconBarKeepsOrderAndGaps();
+    void entriesFollowTheirCommand_data();
+    void entriesFollowTheirCommand();
     void scrollStep_data();
     void scrollStep();
     void scrollerShowsArrowsOnlyWhenTooNarrow();
@@ -151,6 +153,45 @@ void TestHtmlBars::iconBarKeepsOrderAndGaps()
     QCOMPARE(gaps, (QList<int>{1, 8, 4, 8, 11, 10, 24, 10, 26, 10}));
     QCOMPARE(bar.widgetForAction(items.at(17))->objectName(), u"hBButton"_s);
     QCOMPARE(bar.widgetForAction(items.constLast())->objectName(), u"hJavaScliptButton"_s);
+}
+
+void TestHtmlBars::entriesFollowTheirCommand_data()
+{
+    QTest::addColumn<bool>("commandCheckable");
+    QTest::addColumn<bool>("ownCheckMark");
+    QTest::newRow("checkable command") << true << false;
+    QTest::newRow("own check mark") << false << true;
+    QTest::newRow("plain") << false << false;
+}
+
+void TestHtmlBars::entriesFollowTheirCommand()
+{
+    QFETCH(bool, commandCheckable);
+    QFETCH(bool, ownCheckMark);
+    QObject parent;
+    QAction command(u"命令"_s);
+    command.setCheckable(commandCheckable);
+    int runs = 0;
+    connect(&command, &QAction::triggered, &parent, [&runs] { ++runs; });
+    MenuRow row = pel::entryRow(0, u"Entry1"_s, u"Command"_s, -1, {}, u"短い|長い"_s);
+    row.checkable = ownCheckMark;
+    QAction* entry = pel::commandEntry(row, &command, QIcon(), &parent);
+    QCOMPARE(entry->objectName(), u"Entry1"_s);
+    QCOMPARE(entry->text(), u"命令"_s);
+    QCOMPARE(entry->toolTip(), u"短い"_s);
+    QCOMPARE(entry->statusTip(), u"長い"_s);
+    QCOMPARE(entry->isCheckable(), commandCheckable || ownCheckMark);
+
+    command.setEnabled(false);
+    QVERIFY(!entry->isEnabled());
+    command.setEnabled(true);
+    entry->setChecked(true);
+    command.setChecked(false);
+    command.setText(u"changed"_s);
+    // Only a checkable command's mark is copied; an entry's own mark stays.
+    QCOMPARE(entry->isChecked(), ownCheckMark);
+    entry->trigger();
+    QCOMPARE(runs, 1);
 }
 
 void TestHtmlBars::scrollStep_data()

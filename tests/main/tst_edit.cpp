@@ -3,6 +3,7 @@
 // wrap, printing and the caret report.
 #include "MainFixture.h"
 
+#include "main/DocumentPrinter.h"
 #include "platform/Printing.h"
 #include "platform/RegistryKey.h"
 
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -24,6 +26,12 @@ using Answer = pel::Prompts::Answer;
 
 namespace {
 const QString kClearQuestion = QStringLiteral("現在の内容を破棄します｡よろしいですか｡");
+
+int pdfPages(const QString& path)
+{
+    const QString pdf = QString::fromLatin1(pel::test::readFile(path));
+    return int(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
 
 QString report(int line, int column)
 {
@@ -62,6 +70,8 @@ private Q_SLOTS:
     void cancelledPrintWritesNothing();
     void printFailureIsReported();
     void printerSetupIsSharedWithPrinting();
+    void printedPageRange_data();
+    void printedPageRange();
 
 private:
     std::unique_ptr<MainFixture> f;
@@ -614,6 +624,45 @@ void TestEdit::printFailureIsReported()
     QCOMPARE(f->env->prompts->shown[0].text,
              QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(unreachable)));
     QCOMPARE(f->editor().toPlainText(), QStringLiteral("text"));
+}
+
+void TestEdit::printedPageRange_data()
+{
+    // A negative number counts back from the document's last page (-1).
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("no range") << 0 << 0 << -1;
+    QTest::newRow("second page") << 2 << 2 << 1;
+    QTest::newRow("last two") << -2 << -1 << 2;
+    QTest::newRow("beyond the end") << 2 << 999 << -2;
+}
+
+void TestEdit::printedPageRange()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, pages);
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines << QStringLiteral("%1 行目の文章です").arg(i);
+    const QTextDocument document(lines.join(u'\n'));
+    const pel::DocumentPrinter job(f->editor().font(), Qt::black, 96);
+    QTemporaryDir dir;
+    auto print = [&](const QString& name, int first, int last) {
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(name));
+        if (first > 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(first, last);
+        }
+        return job.print(document, printer) ? pdfPages(dir.filePath(name)) : -1;
+    };
+    const int all = print(QStringLiteral("all.pdf"), 0, 0);
+    QVERIFY2(all >= 3, qPrintable(QString::number(all)));
+    const auto counted = [all](int n) { return n < 0 ? all + 1 + n : n; };
+    QCOMPARE(print(QStringLiteral("range.pdf"), counted(from), counted(to)), counted(pages));
 }
 
 void TestEdit::printerSetupIsSharedWithPrinting()

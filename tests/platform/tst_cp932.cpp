@@ -1,8 +1,11 @@
 #include "platform/Cp932.h"
+#include "platform/LineBreaks.h"
 
 #include <QRegularExpression>
 #include <QRandomGenerator>
 #include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
 
 using pel::Cp932;
 using pel::TextSpelling;
@@ -88,6 +91,8 @@ private Q_SLOTS:
     void breaksWrittenAsSpelled();
     void randomBytesRoundTrip();
     void emptyInput();
+    void editorLineBreaks_data();
+    void editorLineBreaks();
 };
 
 void TestCp932::everySingleByteRoundTrips()
@@ -525,6 +530,36 @@ void TestCp932::emptyInput()
     const pel::EncodedText saved = pel::encodeTextFile(QString(), {}, file.spelling);
     QVERIFY(saved.ok());
     QVERIFY(saved.bytes.isEmpty());
+}
+
+void TestCp932::editorLineBreaks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("toEditor");
+    QTest::addColumn<QString>("toFile");
+    QTest::addColumn<QString>("toNewlines");
+    const QString para(QChar::ParagraphSeparator), line(QChar::LineSeparator);
+    QTest::newRow("empty") << QString() << QString() << QString() << QString();
+    QTest::newRow("cr lf") << u"a\r\nb"_s << u"a\nb"_s << u"a\r\nb"_s << u"a\r\nb"_s;
+    QTest::newRow("lone cr") << u"a\rb\r"_s << u"a\rb\r"_s << u"a\rb\r"_s << u"a\rb\r"_s;
+    QTest::newRow("lone lf") << u"\na\n"_s << u"\na\n"_s << u"\na\n"_s << u"\na\n"_s;
+    QTest::newRow("lf cr") << u"a\n\rb"_s << u"a\n\rb"_s << u"a\n\rb"_s << u"a\n\rb"_s;
+    QTest::newRow("cr cr lf") << u"\r\r\n"_s << u"\r\n"_s << u"\r\r\n"_s << u"\r\r\n"_s;
+    QTest::newRow("paragraph") << u"a"_s + para + u"b"_s << u"a"_s + para + u"b"_s << u"a\r\nb"_s << u"a\nb"_s;
+    QTest::newRow("line separator") << line + line << line + line << u"\r\n\r\n"_s << u"\n\n"_s;
+    QTest::newRow("mixed") << para + u"\r\n"_s + line << para + u"\n"_s + line << u"\r\n\r\n\r\n"_s
+                           << u"\n\r\n\n"_s;
+}
+
+void TestCp932::editorLineBreaks()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, toEditor);
+    QFETCH(QString, toFile);
+    QFETCH(QString, toNewlines);
+    QCOMPARE(pel::lineBreaks::toEditor(text), toEditor);
+    QCOMPARE(pel::lineBreaks::toFile(text), toFile);
+    QCOMPARE(pel::lineBreaks::toNewlines(text), toNewlines);
 }
 
 QTEST_MAIN(TestCp932)

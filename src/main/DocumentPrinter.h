@@ -1,0 +1,27 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+
+class QPrinter;
+class QTextDocument;
+
+namespace pel {
+
+// Prints a plain-text document as one job over the whole printable area of
+// each page, in the editor's font and text colour. Long lines wrap at the
+// page edge whatever the editor shows; the printer's page range, if it has
+// one, limits the pages.
+class DocumentPrinter {
+public:
+    // `screenDpi` is the resolution the editor's font is sized for.
+    DocumentPrinter(const QFont& font, const QColor& textColour, int screenDpi);
+
+    // False when the job could not be started or a page not begun.
+    bool print(const QTextDocument& source, QPrinter& printer) const;
+
+private:
+    QFont font_;
+    QColor textColour_;
+};
+
+} // namespace pel
