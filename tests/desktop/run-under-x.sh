@@ -47,20 +47,33 @@ if [ -z "$display" ]; then
 fi
 export DISPLAY=$display
 
-openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
-wm_pid=$!
-# The window manager is ready once it names itself on the root window.
-for ((i = 0; i < 400; i++)); do
-  if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-    break
-  fi
-  if ! kill -0 "$wm_pid" 2>/dev/null; then
-    echo "run-under-x: openbox did not start" >&2
-    cat "$workdir/openbox.log" >&2
-    exit 1
-  fi
-  sleep 0.05
+# The window manager is ready once it names itself on the root window. On a
+# busy machine its first connection can fail: it is started again then.
+wm_ready=""
+attempt=0
+while [ -z "$wm_ready" ] && [ "$attempt" -lt 3 ]; do
+  attempt=$((attempt + 1))
+  openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
+  wm_pid=$!
+  for ((i = 0; i < 400; i++)); do
+    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+      wm_ready=yes
+      break
+    fi
+    if ! kill -0 "$wm_pid" 2>/dev/null; then
+      wait "$wm_pid" 2>/dev/null
+      wm_pid=""
+      sleep 0.5
+      break
+    fi
+    sleep 0.05
+  done
 done
+if [ -z "$wm_ready" ]; then
+  echo "run-under-x: openbox did not start" >&2
+  cat "$workdir/openbox.log" >&2
+  exit 1
+fi
 
 export QT_QPA_PLATFORM=xcb
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8

@@ -53,7 +53,8 @@ bool run(const QString& program, const QStringList& arguments, const QProcessEnv
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
-    if (!process.waitForFinished(15000) || process.exitCode() != 0)
+    // A loaded machine may take long to show a window: search waits for it.
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return false;
     if (output)
         *output = process.readAllStandardOutput().trimmed();
