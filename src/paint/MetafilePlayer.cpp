@@ -1046,6 +1046,8 @@ private:
 
 class WmfPlayback {
 public:
+    // `objects` is the header's size of the object table, which the caller
+    // has already bounded by the number of records in the file.
     WmfPlayback(const QByteArray& bytes, qsizetype first, int objects, Gdi& gdi)
         : bytes_(bytes), first_(first), gdi_(gdi)
     {
@@ -1098,14 +1100,18 @@ private:
         return result;
     }
 
+    // A new object takes the lowest free slot. Every slot below firstFree_
+    // is taken, so a file that only creates objects costs one step each.
     void create(const GdiObject& object)
     {
-        for (GdiObject& slot : objects_) {
-            if (slot.type == GdiObject::None) {
-                slot = object;
+        for (qsizetype i = firstFree_; i < objects_.size(); ++i) {
+            if (objects_[i].type == GdiObject::None) {
+                objects_[i] = object;
+                firstFree_ = i + 1;
                 return;
             }
         }
+        firstFree_ = objects_.size();
     }
 
     void dib(Fields& f, qint64 dibAt, QRectF target, QRectF source, quint32 rop)
@@ -1244,8 +1250,10 @@ private:
         }
         case U_WMR_DELETEOBJECT: {
             const quint16 index = f.u16(p);
-            if (index < objects_.size())
+            if (index < objects_.size()) {
                 objects_[index] = GdiObject();
+                firstFree_ = qMin<qsizetype>(firstFree_, index);
+            }
             break;
         }
         case U_WMR_CREATEPENINDIRECT: {
@@ -1311,8 +1319,10 @@ private:
             break;
         }
         case U_WMR_DIBSTRETCHBLT: {
-            // rop, srcH, srcW, ySrc, xSrc, destH, destW, yDst, xDst, DIB
-            const bool hasBitmap = f.size() > p + 20;
+            // rop, srcH, srcW, ySrc, xSrc, destH, destW, yDst, xDst, DIB;
+            // without a bitmap a reserved word follows the rop and the
+            // record ends after xDst.
+            const bool hasBitmap = f.size() > p + 22;
             const qint64 q = hasBitmap ? p : p + 2;
             const QRectF source(QPointF(f.i16(q + 10), f.i16(q + 8)), QSizeF(f.i16(q + 6), f.i16(q + 4)));
             const QRectF target(QPointF(f.i16(q + 18), f.i16(q + 16)), QSizeF(f.i16(q + 14), f.i16(q + 12)));
@@ -1323,8 +1333,9 @@ private:
             break;
         }
         case U_WMR_DIBBITBLT: {
-            // rop, ySrc, xSrc, height, width, yDst, xDst, DIB
-            const bool hasBitmap = f.size() > p + 16;
+            // rop, ySrc, xSrc, height, width, yDst, xDst, DIB (or, without
+            // a bitmap, a reserved word after the rop and nothing after xDst)
+            const bool hasBitmap = f.size() > p + 18;
             const qint64 q = hasBitmap ? p : p + 2;
             const QSizeF extent(f.i16(q + 10), f.i16(q + 8));
             const QRectF target(QPointF(f.i16(q + 14), f.i16(q + 12)), extent);
@@ -1352,6 +1363,7 @@ private:
     qsizetype first_;
     Gdi& gdi_;
     QVector<GdiObject> objects_;
+    qsizetype firstFree_ = 0;
 };
 
 } // namespace
@@ -1490,8 +1502,13 @@ bool MetafilePlayer::checkWmfRecords()
         if (U_WMRRECSAFE_get(bytes_.constData() + at, end) == 0)
             return false;
         at += qsizetype(size);
-        if ((function & U_WMR_MASK) == U_WMR_EOF)
+        if ((function & U_WMR_MASK) == U_WMR_EOF) {
+            // Only a record can create an object: the header's table size
+            // beyond that is never used, and playing would still set up and
+            // search all of it.
+            wmfObjects_ = qMin(wmfObjects_, count);
             return true;
+        }
     }
     return false;
 }
