@@ -24,10 +24,9 @@ bool writeSettingsFile(const QString& path, QByteArrayView bytes)
     // of its own so it is read afresh.
     static qint64 stamp = 0;
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes.data(), bytes.size()) != bytes.size())
-        return false;
-    file.close();
-    return file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++stamp), QFileDevice::FileModificationTime);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes.data(), bytes.size()) == bytes.size()
+        && file.flush()
+        && file.setFileTime(QDateTime::fromSecsSinceEpoch(1000000000 + ++stamp), QFileDevice::FileModificationTime);
 }
 
 QString checkColour(const QColor& colour, const char* what)
