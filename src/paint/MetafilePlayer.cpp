@@ -574,17 +574,26 @@ public:
         }
         QPainterPath p = path_;
         p.setFillRule(state_.fillRule);
+        // Only the part on the image can clip. A region is made scan line by
+        // scan line, so the figures are cut to the image first: one millions
+        // of pixels tall would otherwise take minutes.
+        QPainterPath image;
+        image.addRect(QRectF(deviceRect()).adjusted(-1, -1, 1, 1));
+        const QPainterPath visible = t.map(closedFigures(p)).intersected(image);
         QRegion area;
-        for (const QPolygonF& figure : closedFigures(p).toFillPolygons(t))
-            area = area.united(QRegion(figure.toPolygon(), state_.fillRule));
+        for (const QPolygonF& figure : visible.toFillPolygons())
+            area = area.united(QRegion(figure.toPolygon(), visible.fillRule()));
         combineClip(area, mode);
         path_ = QPainterPath();
+    }
+    QRect deviceRect() const
+    {
+        return painter_.device() ? QRect(0, 0, painter_.device()->width(), painter_.device()->height()) : QRect();
     }
     // RGN_AND 1, RGN_OR 2, RGN_XOR 3, RGN_DIFF 4, RGN_COPY 5.
     void combineClip(const QRegion& area, quint32 mode)
     {
-        const QRegion full(painter_.device() ? QRect(0, 0, painter_.device()->width(), painter_.device()->height())
-                                             : QRect());
+        const QRegion full(deviceRect());
         const QRegion current = state_.clipped ? state_.clip : full;
         switch (mode) {
         case 1: state_.clip = current.intersected(area); break;

@@ -591,6 +591,33 @@ private Q_SLOTS:
         QCOMPARE(result.picture->image.pixel(2, 2), qRgb(255, 255, 255));
     }
 
+    // A clip path clips by the part of it on the picture, however far the
+    // rest reaches (a path millions of pixels tall once took minutes).
+    void clipPathClipsByItsVisiblePart_data()
+    {
+        QTest::addColumn<QByteArray>("figure");
+        QTest::addColumn<QRgb>("left");
+        QTest::addColumn<QRgb>("right");
+        const QRgb red = qRgb(255, 0, 0), white = qRgb(255, 255, 255);
+        QTest::newRow("ellipse around the picture") << emfEllipse(-8000000, -8000000, 8000000, 8000000) << red << red;
+        QTest::newRow("left half, miles high") << emfRectangle(-8000000, -8000000, 16, 8000000) << red << white;
+        QTest::newRow("small ellipse on the right") << emfEllipse(18, 4, 30, 28) << white << red;
+    }
+
+    void clipPathClipsByItsVisiblePart()
+    {
+        QFETCH(QByteArray, figure);
+        QFETCH(QRgb, left);
+        QFETCH(QRgb, right);
+        const QByteArray records = emfSolidBrush(1, 0x0000FF) + emfSelect(1) + emfNullPen(2) + emfSelect(2)
+            + emfRecord(59, {}) + figure + emfRecord(60, {}) + emfRecord(67, Bytes().u32(5).data)
+            + emfRectangle(0, 0, 32, 32);
+        const PictureResult result = decodePicture(emfFile(32, 32, records), PictureKind::EnhancedMetafile);
+        QVERIFY2(result.picture, qPrintable(result.error));
+        QCOMPARE(result.picture->image.pixel(8, 16), left);
+        QCOMPARE(result.picture->image.pixel(24, 16), right);
+    }
+
     void metafileTooLargeIsRefused()
     {
         const PictureResult result = decodePicture(wmfFile(32000, 32000, {}), PictureKind::Metafile);
