@@ -65,7 +65,9 @@ summary=()
 for target in "${chosen[@]}"; do
   mkdir -p "build-fuzz/corpus/$target" "build-fuzz/findings/$target" build-fuzz/logs
   log="build-fuzz/logs/$target.log"
-  options=(-max_total_time="$seconds" -rss_limit_mb=2560 -timeout=30 -print_final_stats=1
+  # A picture at the size limit (32 M pixels) from a file of a few bytes
+  # takes tens of seconds under the sanitizers: that is no hang.
+  options=(-max_total_time="$seconds" -rss_limit_mb=2560 -timeout=120 -print_final_stats=1
            -artifact_prefix="build-fuzz/findings/$target/")
   if [ -f "fuzz/$target.dict" ]; then options+=(-dict="fuzz/$target.dict"); fi
   echo "== $target: $seconds s, log $log"
