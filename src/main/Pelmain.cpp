@@ -2,6 +2,7 @@
 #include "main/Pelmain.h"
 
 #include "main/MainImages.h"
+#include "main/MainSettings.h"
 #include "phrases/PhraseList.h"
 #include "phrases/PhraseRegister.h"
 #include "platform/ColorNames.h"
@@ -32,30 +33,9 @@
 TForm1* Form1 = nullptr;
 
 namespace {
-// The main window's settings besides its placement (which
-// pel::readWindowPlacement and pel::writeWindowPlacement share with the
-// paint form): one value in "File", the rest in "Option". The names are
-// spelled as the settings users already have spell them, misspellings
-// included: "WordWarp", and "FontPiech", which is read, while the close
-// writes "FontPitch". Never rename one.
-const QString kFile = QStringLiteral("File");
-const QString kOption = QStringLiteral("Option");
-const struct {
-    QString iniDir = QStringLiteral("IniDir");  // in "File"
-    QString font = QStringLiteral("Font");
-    QString fontColor = QStringLiteral("FontColor");
-    QString fontSize = QStringLiteral("FontSize");
-    QString color = QStringLiteral("Color");
-    QString wordWrap = QStringLiteral("WordWarp");
-    QString fontStyle = QStringLiteral("FontStyle");
-    QString fontPitchRead = QStringLiteral("FontPiech");
-    QString fontPitch = QStringLiteral("FontPitch");
-} kSettingNames;
-
-QString notAnIntegerMessage(const QString& text)
-{
-    return QStringLiteral("'%1' は整数ではありません").arg(text);
-}
+using pel::mainSettings::kFile;
+using pel::mainSettings::kOption;
+using pel::mainSettings::kSettingNames;
 } // namespace
 
 TForm1::TForm1(const QStringList& arguments, QWidget* parent)
@@ -206,61 +186,41 @@ void TForm1::readSettings()
     //    A value that cannot be used is reported and replaced by its
     //    default; the rest of the settings are still read.
     pel::RegistryKey key(QStringLiteral("Pelmora"));
+    QFont font = RichEdit1->font();
+    const pel::MainSettings settings = pel::readMainSettings(key, font.family(),
+                                                             pel::fontPoints(font, logicalDpiY()),
+                                                             pel::ProgramDirectory());
 
     // 3. Bounds, kept on the screen whatever is stored.
-    const pel::WindowPlacement placement = pel::readWindowPlacement(key, QSize(650, 490));
-    move(placement.bounds.topLeft());
-    resize(placement.bounds.size());
+    move(settings.placement.bounds.topLeft());
+    resize(settings.placement.bounds.size());
 
     // 4. Initial folder of the open dialog.
-    openDialogInitialDir_ = key.readString(kFile, kSettingNames.iniDir, pel::ProgramDirectory());
+    openDialogInitialDir_ = settings.openDialogDir;
 
     // 5. Window state, applied when the window is shown.
     // A window manager may map a window asked for minimised as a normal one
     // (and Qt would then believe it minimised): it is minimised once it is up.
-    setWindowState(placement.state & Qt::WindowMaximized);
-    minimiseWhenShown_ = placement.state & Qt::WindowMinimized;
+    setWindowState(settings.placement.state & Qt::WindowMaximized);
+    minimiseWhenShown_ = settings.placement.state & Qt::WindowMinimized;
 
-    // 6. Font face.
-    QFont font = RichEdit1->font();
-    font.setFamily(key.readString(kOption, kSettingNames.font, font.family()));
+    // 6. Font face, 7. font colour, 8. font size in points.
+    font.setFamily(settings.fontFamily);
+    if (settings.fontPoints)
+        font.setPointSize(*settings.fontPoints);
     RichEdit1->setFont(font);
-
-    // 7. Font colour: the stored colour is restored so the user's choice
-    //    survives a restart.
-    if (const auto stored = key.readString(kOption, kSettingNames.fontColor)) {
-        const auto colour = pel::colorFromString(*stored);
-        if (colour)
-            setEditorColour(QPalette::Text, pel::toQColor(*colour));
-        else
-            pel::prompts().applicationError(this, notAnIntegerMessage(*stored));
-    }
-
-    // 8. Font size in points.
-    font = RichEdit1->font();
-    const int currentPoints = pel::fontPoints(font, logicalDpiY());
-    const int points = key.readInteger(kOption, kSettingNames.fontSize, currentPoints);
-    if (points > 0 && points != currentPoints) {
-        font.setPointSize(pel::boundedFontPoints(points));
-        RichEdit1->setFont(font);
-    }
+    if (settings.textColour)
+        setEditorColour(QPalette::Text, *settings.textColour);
 
     // 9. Background colour.
-    const QString storedBackground = key.readString(kOption, kSettingNames.color, QStringLiteral("clWhite"));
-    const auto background = pel::colorFromString(storedBackground);
-    if (!background)
-        pel::prompts().applicationError(this, notAnIntegerMessage(storedBackground));
-    setEditorColour(QPalette::Base, background ? pel::toQColor(*background) : QColor(Qt::white));
+    setEditorColour(QPalette::Base, settings.background);
 
     // 10. Word wrap; the check mark and the button keep their own state.
-    const bool wrap = key.readBool(kOption, kSettingNames.wordWrap, true);
-    RichEdit1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    RichEdit1->setLineWrapMode(settings.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
 
-    // 11. Font style and pitch must lie in 0..255; neither is applied.
-    const int style = key.readInteger(kOption, kSettingNames.fontStyle, 0);
-    const int pitch = key.readInteger(kOption, kSettingNames.fontPitchRead, 0);
-    if (style < 0 || style > 255 || pitch < 0 || pitch > 255)
-        pel::prompts().applicationError(this, QStringLiteral("範囲チェックエラー"));
+    // 11. Values that could not be used (colours, font style and pitch).
+    for (const QString& error : settings.errors)
+        pel::prompts().applicationError(this, error);
 }
 
 void TForm1::resetWindowState()

@@ -574,17 +574,26 @@ public:
         }
         QPainterPath p = path_;
         p.setFillRule(state_.fillRule);
+        // Only the part on the image can clip. A region is made scan line by
+        // scan line, so the figures are cut to the image first: one millions
+        // of pixels tall would otherwise take minutes.
+        QPainterPath image;
+        image.addRect(QRectF(deviceRect()).adjusted(-1, -1, 1, 1));
+        const QPainterPath visible = t.map(closedFigures(p)).intersected(image);
         QRegion area;
-        for (const QPolygonF& figure : closedFigures(p).toFillPolygons(t))
-            area = area.united(QRegion(figure.toPolygon(), state_.fillRule));
+        for (const QPolygonF& figure : visible.toFillPolygons())
+            area = area.united(QRegion(figure.toPolygon(), visible.fillRule()));
         combineClip(area, mode);
         path_ = QPainterPath();
+    }
+    QRect deviceRect() const
+    {
+        return painter_.device() ? QRect(0, 0, painter_.device()->width(), painter_.device()->height()) : QRect();
     }
     // RGN_AND 1, RGN_OR 2, RGN_XOR 3, RGN_DIFF 4, RGN_COPY 5.
     void combineClip(const QRegion& area, quint32 mode)
     {
-        const QRegion full(painter_.device() ? QRect(0, 0, painter_.device()->width(), painter_.device()->height())
-                                             : QRect());
+        const QRegion full(deviceRect());
         const QRegion current = state_.clipped ? state_.clip : full;
         switch (mode) {
         case 1: state_.clip = current.intersected(area); break;
@@ -1046,6 +1055,8 @@ private:
 
 class WmfPlayback {
 public:
+    // `objects` is the header's size of the object table, which the caller
+    // has already bounded by the number of records in the file.
     WmfPlayback(const QByteArray& bytes, qsizetype first, int objects, Gdi& gdi)
         : bytes_(bytes), first_(first), gdi_(gdi)
     {
@@ -1098,14 +1109,18 @@ private:
         return result;
     }
 
+    // A new object takes the lowest free slot. Every slot below firstFree_
+    // is taken, so a file that only creates objects costs one step each.
     void create(const GdiObject& object)
     {
-        for (GdiObject& slot : objects_) {
-            if (slot.type == GdiObject::None) {
-                slot = object;
+        for (qsizetype i = firstFree_; i < objects_.size(); ++i) {
+            if (objects_[i].type == GdiObject::None) {
+                objects_[i] = object;
+                firstFree_ = i + 1;
                 return;
             }
         }
+        firstFree_ = objects_.size();
     }
 
     void dib(Fields& f, qint64 dibAt, QRectF target, QRectF source, quint32 rop)
@@ -1244,8 +1259,10 @@ private:
         }
         case U_WMR_DELETEOBJECT: {
             const quint16 index = f.u16(p);
-            if (index < objects_.size())
+            if (index < objects_.size()) {
                 objects_[index] = GdiObject();
+                firstFree_ = qMin<qsizetype>(firstFree_, index);
+            }
             break;
         }
         case U_WMR_CREATEPENINDIRECT: {
@@ -1311,8 +1328,10 @@ private:
             break;
         }
         case U_WMR_DIBSTRETCHBLT: {
-            // rop, srcH, srcW, ySrc, xSrc, destH, destW, yDst, xDst, DIB
-            const bool hasBitmap = f.size() > p + 20;
+            // rop, srcH, srcW, ySrc, xSrc, destH, destW, yDst, xDst, DIB;
+            // without a bitmap a reserved word follows the rop and the
+            // record ends after xDst.
+            const bool hasBitmap = f.size() > p + 22;
             const qint64 q = hasBitmap ? p : p + 2;
             const QRectF source(QPointF(f.i16(q + 10), f.i16(q + 8)), QSizeF(f.i16(q + 6), f.i16(q + 4)));
             const QRectF target(QPointF(f.i16(q + 18), f.i16(q + 16)), QSizeF(f.i16(q + 14), f.i16(q + 12)));
@@ -1323,8 +1342,9 @@ private:
             break;
         }
         case U_WMR_DIBBITBLT: {
-            // rop, ySrc, xSrc, height, width, yDst, xDst, DIB
-            const bool hasBitmap = f.size() > p + 16;
+            // rop, ySrc, xSrc, height, width, yDst, xDst, DIB (or, without
+            // a bitmap, a reserved word after the rop and nothing after xDst)
+            const bool hasBitmap = f.size() > p + 18;
             const qint64 q = hasBitmap ? p : p + 2;
             const QSizeF extent(f.i16(q + 10), f.i16(q + 8));
             const QRectF target(QPointF(f.i16(q + 14), f.i16(q + 12)), extent);
@@ -1352,6 +1372,7 @@ private:
     qsizetype first_;
     Gdi& gdi_;
     QVector<GdiObject> objects_;
+    qsizetype firstFree_ = 0;
 };
 
 } // namespace
@@ -1490,8 +1511,13 @@ bool MetafilePlayer::checkWmfRecords()
         if (U_WMRRECSAFE_get(bytes_.constData() + at, end) == 0)
             return false;
         at += qsizetype(size);
-        if ((function & U_WMR_MASK) == U_WMR_EOF)
+        if ((function & U_WMR_MASK) == U_WMR_EOF) {
+            // Only a record can create an object: the header's table size
+            // beyond that is never used, and playing would still set up and
+            // search all of it.
+            wmfObjects_ = qMin(wmfObjects_, count);
             return true;
+        }
     }
     return false;
 }

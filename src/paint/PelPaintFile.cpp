@@ -2,6 +2,7 @@
 #include "paint/PelPaint.h"
 
 #include "paint/ImageControl.h"
+#include "paint/PaintSettings.h"
 #include "platform/CommandBars.h"
 #include "platform/Dialogs.h"
 #include "platform/Hints.h"
@@ -259,11 +260,11 @@ void TForm6::FormCreate()
 
 void TForm6::readSettings()
 {
-    pel::RegistryKey key(kSettingsApplication);
-    const pel::WindowPlacement placement = pel::readWindowPlacement(key, QSize(600, 400));
-    setGeometry(placement.bounds);
-    openDialogDirectory = key.readString(kFile, QStringLiteral("IniDir"), pel::ProgramDirectory());
-    setWindowState(placement.state);
+    const pel::PaintSettings settings = pel::readPaintSettings(pel::RegistryKey(kSettingsApplication),
+                                                               pel::ProgramDirectory());
+    setGeometry(settings.placement.bounds);
+    openDialogDirectory = settings.openDialogDir;
+    setWindowState(settings.placement.state);
 }
 
 void TForm6::FormCloseQuery()

@@ -20,17 +20,26 @@ const QString kLeft = QStringLiteral("left");
 const QString kHeight = QStringLiteral("Height");
 const QString kWidth = QStringLiteral("Width");
 const QString kState = QStringLiteral("State");
+
+// Stored numbers are fitted before they make a QRect: a width near INT_MAX
+// would overflow the rectangle's right edge.
+QRect fit(qint64 left, qint64 top, qint64 width, qint64 height)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect desktop = screen ? screen->virtualGeometry() : QRect(0, 0, 1024, 768);
+    const auto bound = [](qint64 low, qint64 value, qint64 high) { return qMax(low, qMin(value, high)); };
+    const qint64 w = bound(qMin(kMinimumWidth, desktop.width()), width, desktop.width());
+    const qint64 h = bound(qMin(kMinimumHeight, desktop.height()), height, desktop.height());
+    const qint64 l = bound(desktop.left(), left, qint64(desktop.left()) + desktop.width() - w);
+    const qint64 t = bound(desktop.top(), top, qint64(desktop.top()) + desktop.height() - h);
+    return {int(l), int(t), int(w), int(h)};
+}
+
 } // namespace
 
 QRect fitToScreens(const QRect& bounds)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect desktop = screen ? screen->virtualGeometry() : QRect(0, 0, 1024, 768);
-    const int width = qBound(qMin(kMinimumWidth, desktop.width()), bounds.width(), desktop.width());
-    const int height = qBound(qMin(kMinimumHeight, desktop.height()), bounds.height(), desktop.height());
-    const int left = qBound(desktop.left(), bounds.left(), desktop.left() + desktop.width() - width);
-    const int top = qBound(desktop.top(), bounds.top(), desktop.top() + desktop.height() - height);
-    return {left, top, width, height};
+    return fit(bounds.left(), bounds.top(), bounds.width(), bounds.height());
 }
 
 WindowPlacement readWindowPlacement(const RegistryKey& key, QSize defaultSize)
@@ -40,7 +49,7 @@ WindowPlacement readWindowPlacement(const RegistryKey& key, QSize defaultSize)
     const int height = key.readInteger(kLocate, kHeight, defaultSize.height());
     const int width = key.readInteger(kLocate, kWidth, defaultSize.width());
     WindowPlacement placement;
-    placement.bounds = fitToScreens(QRect(left, top, width, height));
+    placement.bounds = fit(left, top, width, height);
     switch (key.readInteger(kLocate, kState, 0)) {
     case 1: placement.state = Qt::WindowMinimized; break;
     case 2: placement.state = Qt::WindowMaximized; break;

@@ -537,6 +537,87 @@ private Q_SLOTS:
         }
     }
 
+    // The header's object table size only bounds the slots: a file whose
+    // header claims the largest table draws exactly as with its true size,
+    // deleted slots included (they are taken again, lowest first).
+    void wmfObjectTableSizeDoesNotChangeTheDrawing_data()
+    {
+        QTest::addColumn<QByteArray>("records");
+        QTest::addColumn<int>("objects");
+        const QByteArray red = wmfSolidBrush(0x0000FF), blue = wmfSolidBrush(0xFF0000);
+        QTest::newRow("create and select") << red + wmfSelect(0) + wmfRectangle(2, 2, 14, 14) << 1;
+        // Slot 0 freed and taken by the blue brush; selecting 1 picks the pen.
+        QTest::newRow("slot reused")
+            << red + wmfNullPen() + wmfRecord(0x01F0, Bytes().u16(0).data) + blue + wmfSelect(0) + wmfSelect(1)
+                   + wmfRectangle(2, 2, 14, 14)
+            << 2;
+        QTest::newRow("index past the table") << red + wmfSelect(0) + wmfSelect(40) + wmfRectangle(2, 2, 14, 14) << 1;
+    }
+
+    void wmfObjectTableSizeDoesNotChangeTheDrawing()
+    {
+        QFETCH(QByteArray, records);
+        QFETCH(int, objects);
+        const PictureResult exact = decodePicture(wmfFile(16, 16, records, objects), PictureKind::Metafile);
+        const PictureResult claimed = decodePicture(wmfFile(16, 16, records, 65535), PictureKind::Metafile);
+        QVERIFY2(exact.picture && claimed.picture, qPrintable(exact.error + claimed.error));
+        QCOMPARE(claimed.picture->image, exact.picture->image);
+        QCOMPARE(exact.picture->image.pixel(8, 8), QTest::currentDataTag() == QByteArray("slot reused")
+                                                       ? qRgb(0, 0, 255) : qRgb(255, 0, 0));
+    }
+
+    // DIB blits without a bitmap (a reserved word after the raster
+    // operation) fill their rectangle as the operation says.
+    void wmfBlitsWithoutBitmapFill_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QRgb>("inside");
+        // rop, reserved, [srcH, srcW,] ySrc, xSrc, height, width, yDst, xDst
+        QTest::newRow("bitblt blackness")
+            << wmfRecord(0x0940, Bytes().u32(0x00000042).u16(0).i16s({0, 0, 8, 8, 4, 4}).data) << qRgb(0, 0, 0);
+        QTest::newRow("stretchblt patcopy")
+            << wmfRecord(0x0B41, Bytes().u32(0x00F00021).u16(0).i16s({0, 0, 0, 0, 8, 8, 4, 4}).data)
+            << qRgb(255, 0, 0);
+    }
+
+    void wmfBlitsWithoutBitmapFill()
+    {
+        QFETCH(QByteArray, record);
+        QFETCH(QRgb, inside);
+        const QByteArray wmf = wmfFile(16, 16, wmfSolidBrush(0x0000FF) + wmfSelect(0) + record);
+        const PictureResult result = decodePicture(wmf, PictureKind::Metafile);
+        QVERIFY2(result.picture, qPrintable(result.error));
+        QCOMPARE(result.picture->image.pixel(8, 8), inside);
+        QCOMPARE(result.picture->image.pixel(2, 2), qRgb(255, 255, 255));
+    }
+
+    // A clip path clips by the part of it on the picture, however far the
+    // rest reaches (a path millions of pixels tall once took minutes).
+    void clipPathClipsByItsVisiblePart_data()
+    {
+        QTest::addColumn<QByteArray>("figure");
+        QTest::addColumn<QRgb>("left");
+        QTest::addColumn<QRgb>("right");
+        const QRgb red = qRgb(255, 0, 0), white = qRgb(255, 255, 255);
+        QTest::newRow("ellipse around the picture") << emfEllipse(-8000000, -8000000, 8000000, 8000000) << red << red;
+        QTest::newRow("left half, miles high") << emfRectangle(-8000000, -8000000, 16, 8000000) << red << white;
+        QTest::newRow("small ellipse on the right") << emfEllipse(18, 4, 30, 28) << white << red;
+    }
+
+    void clipPathClipsByItsVisiblePart()
+    {
+        QFETCH(QByteArray, figure);
+        QFETCH(QRgb, left);
+        QFETCH(QRgb, right);
+        const QByteArray records = emfSolidBrush(1, 0x0000FF) + emfSelect(1) + emfNullPen(2) + emfSelect(2)
+            + emfRecord(59, {}) + figure + emfRecord(60, {}) + emfRecord(67, Bytes().u32(5).data)
+            + emfRectangle(0, 0, 32, 32);
+        const PictureResult result = decodePicture(emfFile(32, 32, records), PictureKind::EnhancedMetafile);
+        QVERIFY2(result.picture, qPrintable(result.error));
+        QCOMPARE(result.picture->image.pixel(8, 16), left);
+        QCOMPARE(result.picture->image.pixel(24, 16), right);
+    }
+
     void metafileTooLargeIsRefused()
     {
         const PictureResult result = decodePicture(wmfFile(32000, 32000, {}), PictureKind::Metafile);

@@ -1,0 +1,85 @@
+#include "FuzzChecks.h"
+
+#include "phrases/PhraseList.h"
+#include "platform/Cp932.h"
+
+#include <cstring>
+
+namespace pel::fuzz {
+
+// ---- Code page 932 ------------------------------------------------------------
+// Any bytes come back unchanged through the codec, raw (as phrase entries
+// use it) and as a document file; text written as a document reads back as
+// that text.
+
+QString checkCp932(QByteArrayView bytes)
+{
+    const Cp932::Encoded plain = Cp932::encode(Cp932::decode(bytes));
+    if (!plain.ok() || plain.bytes != bytes)
+        return QStringLiteral("decode/encode without a record");
+
+    Cp932::Alternates record;
+    const QString text = Cp932::decode(bytes, &record);
+    const Cp932::Encoded recorded = Cp932::encode(text, &record);
+    if (!recorded.ok() || recorded.bytes != bytes)
+        return QStringLiteral("decode/encode with a record");
+
+    const DecodedText file = decodeTextFile(bytes);
+    if (file.text.contains(u'\r') || file.text.contains(QChar(0)))
+        return QStringLiteral("CR or NUL left in the editor's text");
+    for (qsizetype i = 0; i < file.marks.size(); ++i) {
+        const qsizetype at = file.marks[i].position;
+        if (at < 0 || at >= file.text.size() || (i > 0 && at <= file.marks[i - 1].position))
+            return QStringLiteral("marks out of the text or out of order");
+    }
+    const EncodedText saved = encodeTextFile(file.text, file.marks, file.spelling);
+    if (!saved.ok() || saved.bytes != bytes)
+        return QStringLiteral("document file does not save as it was read");
+
+    // The same bytes as typed text (UTF-16), saved in each spelling. The
+    // editor's text never holds a CR; a NUL pasted into it is saved as the
+    // byte, which reads back as its stand-in (the file stays as it was).
+    QString typed(bytes.size() / 2, Qt::Uninitialized);
+    std::memcpy(typed.data(), bytes.data(), size_t(typed.size()) * 2);
+    typed.remove(u'\r');
+    typed.remove(QChar(0));
+    for (const auto lineBreak : {TextSpelling::LineBreak::CrLf, TextSpelling::LineBreak::Lf, TextSpelling::LineBreak::Cr}) {
+        const EncodedText written = encodeTextFile(typed, {}, TextSpelling{lineBreak});
+        if (written.ok() && decodeTextFile(written.bytes).text != typed)
+            return QStringLiteral("saved text does not read back as the text");
+        if (!written.ok() && (written.failedAt < 0 || written.failedAt >= typed.size()))
+            return QStringLiteral("refusal names no character of the text");
+    }
+    return {};
+}
+
+// ---- Phrase files -------------------------------------------------------------
+// A register file as the lists load it: every entry one line, shown as
+// text that registers again as the same entry, and written back entry for
+// entry.
+
+QString checkPhraseFile(QByteArrayView bytes)
+{
+    PhraseList list;
+    list.replaceAll(PhraseFile::parse(bytes));
+    PhraseList again;
+    for (int i = 0; i < list.count(); ++i) {
+        const QByteArray& entry = list.entryBytes(i);
+        if (entry.contains('\r') || entry.contains('\n') || entry.contains('\0'))
+            return QStringLiteral("break or NUL inside an entry");
+        if (list.data(list.index(i), Qt::DisplayRole).toString() != list.entryText(i))
+            return QStringLiteral("the list shows another text than the entry's");
+        if (again.Append(list.entryText(i)) >= 0)
+            return QStringLiteral("an entry's text cannot be registered again");
+    }
+    if (again.entries() != list.entries())
+        return QStringLiteral("entries registered again differ from the file's");
+    const QByteArray written = PhraseFile::serialize(list.entries());
+    if (PhraseFile::parse(written) != list.entries())
+        return QStringLiteral("parse/serialize/parse");
+    if (PhraseFile::serialize(PhraseFile::parse(written)) != written)
+        return QStringLiteral("serialize is not stable");
+    return {};
+}
+
+} // namespace pel::fuzz
