@@ -33,22 +33,8 @@ fi
 
 if [ "${PELMORA_FUZZ_BUILD:-1}" != 0 ]; then
 # What the program needs, then clang with its sanitizer and libFuzzer
-# runtimes, installed the way install-deps.sh does.
-bash scripts/install-deps.sh
-packages=(clang libclang-rt-dev)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# runtimes.
+bash scripts/install-deps.sh clang libclang-rt-dev
 
 if [ ! -f build-fuzz/CMakeCache.txt ]; then
   args=(-DCMAKE_BUILD_TYPE=Fuzz "-DCMAKE_CXX_FLAGS_FUZZ=-O1 -gline-tables-only"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what Pelmora needs to build, run and test on Debian 12.
-# Installs only what is missing, so running it twice is harmless.
+# Installs only what is missing, so running it twice is harmless. Packages
+# named as arguments are installed too (scripts/fuzz.sh adds clang).
 set -euo pipefail
 
 packages=(
@@ -16,6 +17,7 @@ packages=(
   xvfb openbox xdotool x11-utils locales
   desktop-file-utils appstream qt6-translations-l10n tango-icon-theme
   hicolor-icon-theme file
+  "$@"
 )
 
 missing=()
