@@ -110,7 +110,7 @@ void TForm1::storeForSessionEnd(bool quitting)
 {
     sessionEnding_ = true;
     if (unsavedChanges_)
-        recoveryCopyWritten_ = recoveryStore_->saveNow(RichEdit1->toPlainText(), documentFileName_);
+        recoveryCopyWritten_ = recoveryStore_->saveNow(documentText_->text(), documentFileName_);
     writeSettings();
     writeBackups();
     // A program that quits writes its lists as the windows go.

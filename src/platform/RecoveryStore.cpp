@@ -1,5 +1,7 @@
 #include "platform/RecoveryStore.h"
 
+#include "platform/LineBreaks.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -85,9 +87,7 @@ QByteArray RecoveryStore::serialize(const QString& text, const QString& document
     QByteArray bytes = kMagic;
     bytes += documentFileName.toUtf8();
     bytes += '\n';
-    QString lines = text;
-    lines.replace(QChar::ParagraphSeparator, u'\n');
-    bytes += lines.toUtf8();
+    bytes += lineBreaks::toNewlines(text).toUtf8();
     return bytes;
 }
 

@@ -33,8 +33,8 @@ public:
 
     // Writes this run's copy atomically on a worker thread, so typing never
     // waits for the disk; later writes supersede earlier pending ones. The
-    // text may break its lines with paragraph separators, as an editor's
-    // document holds them: the copy has line feeds.
+    // text may break its lines with the separators an editor's document
+    // uses: the copy has line feeds.
     void save(const QString& text, const QString& documentFileName);
     // The same, finished before it returns (the session is ending).
     bool saveNow(const QString& text, const QString& documentFileName);
