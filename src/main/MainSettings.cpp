@@ -2,15 +2,9 @@
 
 #include "platform/ColorNames.h"
 #include "platform/RegistryKey.h"
+#include "platform/TextMessages.h"
 
 namespace pel {
-
-namespace {
-QString notAnIntegerMessage(const QString& text)
-{
-    return QStringLiteral("'%1' は整数ではありません").arg(text);
-}
-} // namespace
 
 MainSettings readMainSettings(const RegistryKey& key, const QString& fontFamily, int fontPoints,
                               const QString& programDirectory)

@@ -9,6 +9,7 @@
 #include "platform/ModalOwner.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
+#include "platform/TextMessages.h"
 #include "platform/UpDown.h"
 
 #include <QEvent>
@@ -600,7 +601,7 @@ bool TForm6::Edit1KeyPress(int key)
     bool ok = false;
     const qint64 value = text.trimmed().toLongLong(&ok);
     if (!ok || value < std::numeric_limits<qint32>::min() || value > std::numeric_limits<qint32>::max()) {
-        pel::prompts().applicationError(this, QStringLiteral("'%1' は整数ではありません").arg(text));
+        pel::prompts().applicationError(this, pel::notAnIntegerMessage(text));
         return false;
     }
     if (value < -32768 || value > 32767) {

@@ -31,4 +31,9 @@ QString unregistrableCharacterMessage(const QString& text, qsizetype index)
         .arg(describeCharacter(text, index));
 }
 
+QString notAnIntegerMessage(const QString& text)
+{
+    return QStringLiteral("'%1' は整数ではありません").arg(text);
+}
+
 } // namespace pel

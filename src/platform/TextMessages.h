@@ -14,4 +14,7 @@ QString unsavableCharacterMessage(const QString& text, qsizetype index);
 // A phrase character the code page cannot hold; nothing is registered.
 QString unregistrableCharacterMessage(const QString& text, qsizetype index);
 
+// A typed or stored value that should have been a whole number.
+QString notAnIntegerMessage(const QString& text);
+
 } // namespace pel
