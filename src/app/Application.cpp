@@ -144,7 +144,7 @@ int run(int argc, char* argv[])
     }
 
     Form1->show();
-    QTimer::singleShot(0, Form1, &TForm1::offerRecovery);
+    QTimer::singleShot(0, Form1, &TForm1::startWork);
     running = true;
     const int code = app.exec();
     destroyWindows();

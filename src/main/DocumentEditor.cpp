@@ -11,10 +11,13 @@
 #include <QRegion>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextBoundaryFinder>
 #include <QTextObjectInterface>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace pel {
@@ -31,8 +34,28 @@ constexpr int kLongLine = 4096;
 // Characters laid out beyond each edge of the view, so glyphs cut by the
 // edge are drawn whole.
 constexpr int kSliceMargin = 16;
+// Without word wrap a line may be at most this wide (in pixels, half the
+// toolkit's fixed-point range), by an estimate from its length.
+constexpr qreal kWidestUnwrapped = qreal(1 << 24);
 // A text loaded with progress goes into the document in pieces this long.
 constexpr qsizetype kLoadPiece = qsizetype(1) << 20;
+
+// Wrapping a word longer than a line takes time growing with the square of
+// its length (a data: address, a minified script): a document with a word
+// this long wraps anywhere instead.
+bool hasLongWord(QStringView text)
+{
+    if (text.size() <= kLongLine)
+        return false;
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text.data(), int(text.size()));
+    qsizetype last = 0;
+    for (qsizetype at = breaks.toNextBoundary(); at >= 0; at = breaks.toNextBoundary()) {
+        if (at - last > kLongLine)
+            return true;
+        last = at;
+    }
+    return false;
+}
 
 // Where the piece from `from` ends: after a line break, so that no long
 // line is laid out again for each piece of it.
@@ -132,6 +155,20 @@ DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     document()->documentLayout()->registerHandler(kStandInObject, new StandInGlyphs(this));
     connect(document(), &QTextDocument::contentsChange, this, &DocumentEditor::documentEdited);
+    QEvent fontChange(QEvent::FontChange);
+    changeEvent(&fontChange);
+}
+
+void DocumentEditor::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::ApplicationFontChange) {
+        // Kana, kanji and Latin letters look the same unshaped, and a long
+        // line then lays out in less than half the time.
+        QFont font = this->font();
+        font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+        document()->setDefaultFont(font);
+    }
 }
 
 void DocumentEditor::documentEdited(int position, int, int added)
@@ -140,11 +177,66 @@ void DocumentEditor::documentEdited(int position, int, int added)
     // caret blink, paint or caret move on a long line would shape the whole
     // line again: long lines keep theirs.
     slices_.clear();
+    if (document()->characterCount() <= kLongLine) {
+        if (wrapKept_)
+            keepWrap(false);
+        breakAnywhere(false);
+    }
     const QTextBlock end = document()->findBlock(position + added).next();
     for (QTextBlock block = document()->findBlock(position); block.isValid() && block != end; block = block.next()) {
-        if (block.length() > kLongLine && block.layout())
+        if (block.length() <= kLongLine)
+            continue;
+        if (block.layout())
             block.layout()->setCacheEnabled(true);
+        // Before the layout sees the new line.
+        if (!wrapChosen_ && !wrapKept_ && tooWideUnwrapped(block))
+            keepWrap(true);
+        if (!breaksAnywhere_) {
+            // Only a word that takes in the edit can be new.
+            const int from = std::max(block.position(), position - kLongLine);
+            const int to = std::min(block.position() + block.length() - 1, position + added + kLongLine);
+            breakAnywhere(hasLongWord(block.text().sliced(from - block.position(), to - from)));
+        }
     }
+}
+
+void DocumentEditor::breakAnywhere(bool anywhere)
+{
+    if (std::exchange(breaksAnywhere_, anywhere) != anywhere)
+        setWordWrapMode(anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+bool DocumentEditor::tooWideUnwrapped(const QTextBlock& block) const
+{
+    if (block.length() <= kLongLine)
+        return false;
+    const QFontMetricsF metrics(document()->defaultFont());
+    const qreal widest = std::max({metrics.horizontalAdvance(QChar(0x3042)), metrics.horizontalAdvance(QLatin1Char('W')),
+                                   metrics.averageCharWidth() * 2});
+    const qreal letters = block.length() * widest;
+    if (letters > kWidestUnwrapped)
+        return true;
+    const qsizetype tabs = block.text().count(u'\t');
+    return letters + tabs * document()->defaultTextOption().tabStopDistance() > kWidestUnwrapped;
+}
+
+void DocumentEditor::keepWrap(bool kept)
+{
+    wrapKept_ = kept;
+    const LineWrapMode mode = wrapChosen_ || wrapKept_ ? WidgetWidth : NoWrap;
+    if (lineWrapMode() != mode)
+        setLineWrapMode(mode);
+    if (std::exchange(wrapKeptShown_, kept) != kept)
+        Q_EMIT wrapKeptChanged(kept);
+}
+
+void DocumentEditor::setWordWrap(bool wrap)
+{
+    wrapChosen_ = wrap;
+    bool tooWide = false;
+    for (QTextBlock block = document()->begin(); !wrap && !tooWide && block.isValid(); block = block.next())
+        tooWide = tooWideUnwrapped(block);
+    keepWrap(tooWide);
 }
 
 void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks,
@@ -153,6 +245,12 @@ void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks
     // Straight into the document: the editor's own setPlainText would then
     // set the default format again over every character and line.
     QTextDocument* doc = document();
+    // How the view wraps is found again as the lines come in.
+    if (breaksAnywhere_) {
+        doc->clear();
+        breakAnywhere(false);
+    }
+    wrapKept_ = false;
     doc->setUndoRedoEnabled(false);
     setTextCursor(QTextCursor(doc));
     const qsizetype first = progress ? pieceEnd(text, 0) : text.size();
@@ -174,6 +272,7 @@ void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks
         }
         viewport()->setUpdatesEnabled(true);
     }
+    keepWrap(wrapKept_);
     applyMarks(0, text, marks);
     doc->setUndoRedoEnabled(true);
     setTextCursor(QTextCursor(doc));

@@ -45,7 +45,20 @@ public:
     QMimeData* selectionMimeData() const { return createMimeDataFromSelection(); }
     void insertMimeData(const QMimeData* source) { insertFromMimeData(source); }
 
+    // Word wrap as the user chose it. The toolkit places a line's glyphs in
+    // fixed point that ends at 2^25 pixels: a line that might reach past
+    // half of that keeps the view wrapped whatever the choice (unwrapped it
+    // would be drawn garbled and keep a core busy), until a document without
+    // such a line is loaded or the choice is made again.
+    void setWordWrap(bool wrap);
+    bool wordWrap() const { return wrapChosen_; }
+    bool wrapKept() const { return wrapKept_; }
+
+Q_SIGNALS:
+    void wrapKeptChanged(bool kept);
+
 protected:
+    void changeEvent(QEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData* source) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -54,6 +67,13 @@ protected:
 
 private:
     void documentEdited(int position, int removed, int added);
+    bool tooWideUnwrapped(const QTextBlock& block) const;
+    void keepWrap(bool kept);
+    void breakAnywhere(bool anywhere);
+    bool breaksAnywhere_ = false;
+    bool wrapChosen_ = true;
+    bool wrapKept_ = false;
+    bool wrapKeptShown_ = false;   // as last signalled
     // Without word wrap a line is one layout line however long: only the
     // part in view of a long one is laid out again and drawn.
     bool drawVisibleSlice(QPainter& painter, const QTextBlock& block, QPointF offset, const QRect& clip,

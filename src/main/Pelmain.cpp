@@ -36,6 +36,8 @@ namespace {
 using pel::mainSettings::kFile;
 using pel::mainSettings::kOption;
 using pel::mainSettings::kSettingNames;
+// A command-line file this large is loaded in the shown window.
+constexpr qsizetype kLoadShownFrom = qsizetype(1) << 20;
 } // namespace
 
 TForm1::TForm1(const QStringList& arguments, QWidget* parent)
@@ -136,6 +138,7 @@ void TForm1::buildLayout()
     RichEdit1->viewport()->installEventFilter(this);
     connect(RichEdit1->document(), &QTextDocument::contentsChanged, this, &TForm1::RichEdit1Change);
     connect(RichEdit1, &QPlainTextEdit::selectionChanged, this, &TForm1::RichEdit1SelectionChange);
+    connect(RichEdit1, &pel::DocumentEditor::wrapKeptChanged, this, &TForm1::reportKeptWrap);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -168,12 +171,29 @@ void TForm1::FormCreate()
             pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
             return;
         }
-        loadDocumentBytes(*bytes);
+        // A large one waits for the window, which shows how far it is.
+        if (bytes->size() >= kLoadShownFrom)
+            startupFile_ = std::move(*bytes);
+        else
+            loadDocumentBytes(*bytes);
     }
 
     // 19. Nothing is modified yet.
     setModifiedFlag(false);
     setUnsavedChanges(false);
+}
+
+void TForm1::startWork()
+{
+    if (!startupFile_.isEmpty()) {
+        loadDocumentBytes(std::exchange(startupFile_, {}));
+        setModifiedFlag(false);
+        setUnsavedChanges(false);
+    }
+    // A close asked for while the file loaded comes first; the copies are
+    // offered at the next start.
+    if (!closeAfterLoading_)
+        offerRecovery();
 }
 
 void TForm1::readSettings()
@@ -216,7 +236,7 @@ void TForm1::readSettings()
     setEditorColour(QPalette::Base, settings.background);
 
     // 10. Word wrap; the check mark and the button keep their own state.
-    RichEdit1->setLineWrapMode(settings.wordWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    RichEdit1->setWordWrap(settings.wordWrap);
 
     // 11. Values that could not be used (colours, font style and pitch).
     for (const QString& error : settings.errors)
@@ -265,7 +285,7 @@ bool TForm1::writeSettings()
     key.writeInteger(kOption, kSettingNames.fontSize, points);
     key.writeString(kOption, kSettingNames.color,
                     pel::colorToString(pel::fromQColor(RichEdit1->palette().color(QPalette::Base))));
-    key.writeBool(kOption, kSettingNames.wordWrap, RichEdit1->lineWrapMode() != QPlainTextEdit::NoWrap);
+    key.writeBool(kOption, kSettingNames.wordWrap, RichEdit1->wordWrap());
     key.writeInteger(kOption, kSettingNames.fontStyle, 0);
     key.writeInteger(kOption, kSettingNames.fontPitch, 0);
     if (!key.flush()) {
@@ -314,6 +334,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    closeAfterLoading_ = false;
     if (!FormCloseQuery()) {
         event->ignore();
         return;

@@ -104,6 +104,8 @@ public:
     void FontActionExecute();
     void BackColorActionExecute();
     void WordWrapActionExecute();
+    // Says in the status bar that a too long line keeps the view wrapped.
+    void reportKeptWrap(bool kept);
     void PrintActionExecute();
     void PrinterActionExecute();
     void ReportCaretPosition();
@@ -172,6 +174,9 @@ public:
     // Offers the documents that earlier runs left unsaved when they were
     // killed or crashed.
     void offerRecovery();
+    // Once the window is on screen: loads a large file named on the command
+    // line (its progress shown as it loads), then offers the recovery copies.
+    void startWork();
     // The session is ending without a close: keeps the unsaved document as
     // a recovery copy and stores the settings, backups and registers (the
     // registers' list files only when the program goes on running; a quitting
@@ -278,6 +283,7 @@ private:
     pel::PhraseBar* phraseBar_ = nullptr;
     QStringList phraseBarStrings_;
     QStringList arguments_;
+    QByteArray startupFile_;   // a large command-line file, loaded by startWork
     bool firstShow_ = true;
     bool minimiseWhenShown_ = false;  // a stored minimised state, applied once the window is up
     void minimiseNow();

@@ -169,7 +169,7 @@ void TForm1::loadDocumentBytes(QByteArrayView bytes)
     });
     loading_ = false;
     StatusBar1->clearMessage();
-    if (std::exchange(closeAfterLoading_, false))
+    if (closeAfterLoading_)
         QTimer::singleShot(0, this, &QWidget::close);
 }
 

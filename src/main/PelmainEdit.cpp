@@ -203,10 +203,17 @@ void TForm1::BackColorActionExecute()
 
 void TForm1::WordWrapActionExecute()
 {
-    const bool wrap = RichEdit1->lineWrapMode() == QPlainTextEdit::NoWrap;
-    RichEdit1->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    const bool wrap = !RichEdit1->wordWrap();
+    RichEdit1->setWordWrap(wrap);
+    reportKeptWrap(RichEdit1->wrapKept());
     // The menu entry and WradWrapButton follow the command's check mark.
     action(QStringLiteral("WordWrapAction"))->setChecked(wrap);
+}
+
+void TForm1::reportKeptWrap(bool kept)
+{
+    if (kept)
+        StatusBar1->showMessage(QStringLiteral("行が長すぎるため、折り返して表示しています"));
 }
 
 // ---- Printing ------------------------------------------------------------

@@ -22,6 +22,6 @@ struct MainFixture {
             PelmoraApp::destroyWindows();
     }
     TForm1& main() const { return *Form1; }
-    QPlainTextEdit& editor() const { return *Form1->RichEdit1; }
+    pel::DocumentEditor& editor() const { return *Form1->RichEdit1; }
     void run(const char* command) const { Form1->action(QString::fromLatin1(command))->trigger(); }
 };

@@ -47,6 +47,8 @@ private Q_SLOTS:
     void longLinesLookAsIfDrawnWhole();
     void largeFilesLoadInPiecesUnchanged_data();
     void largeFilesLoadInPiecesUnchanged();
+    void tooWideLinesKeepTheViewWrapped_data();
+    void tooWideLinesKeepTheViewWrapped();
 
 private:
     std::unique_ptr<MainFixture> f;
@@ -300,6 +302,7 @@ void TestDocumentEditor::longLinesLookAsIfDrawnWhole()
     QPlainTextEdit whole;
     whole.setFont(editor.font());
     whole.setPlainText(text);
+    whole.document()->setDefaultFont(editor.document()->defaultFont());
     QCOMPARE(picture(editor), picture(whole));
     // An edit in view is drawn, not a part remembered from before it.
     for (QPlainTextEdit* edit : {static_cast<QPlainTextEdit*>(&editor), &whole}) {
@@ -308,6 +311,52 @@ void TestDocumentEditor::longLinesLookAsIfDrawnWhole()
         cursor.insertText(QStringLiteral("挿入"));
     }
     QCOMPARE(picture(editor), picture(whole));
+}
+
+void TestDocumentEditor::tooWideLinesKeepTheViewWrapped_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<bool>("anywhere");   // a word too long to wrap at word ends
+    QTest::newRow("full-width letters") << QString(1'000'000, u'あ') << true << false;
+    QTest::newRow("tabs") << QString(250'000, u'\t') << true << true;
+    QTest::newRow("one long word, narrow enough") << QString(400'000, u'a') << false << true;
+}
+
+// Unwrapped, a line past the toolkit's fixed-point range would be drawn
+// garbled: such a line keeps the view wrapped, the user's choice stays off
+// (and is what the settings store), and a document without one is shown
+// unwrapped again. A very long word makes wrapping break anywhere.
+void TestDocumentEditor::tooWideLinesKeepTheViewWrapped()
+{
+    QFETCH(QString, line);
+    QFETCH(bool, kept);
+    QFETCH(bool, anywhere);
+    pel::DocumentEditor& editor = f->editor();
+    const auto breaksAnywhere = [&] { return editor.wordWrapMode() == QTextOption::WrapAnywhere; };
+    f->run("WordWrapAction");
+    QCOMPARE(editor.lineWrapMode(), QPlainTextEdit::NoWrap);
+    QMimeData pasted;
+    pasted.setText(QStringLiteral("前\n") + line);
+    editor.insertMimeData(&pasted);
+    QCOMPARE(editor.lineWrapMode(), kept ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    QVERIFY(!editor.wordWrap());
+    QCOMPARE(breaksAnywhere(), anywhere);
+    QCOMPARE(f->main().StatusBar1->currentMessage(),
+             kept ? QStringLiteral("行が長すぎるため、折り返して表示しています") : QString());
+    f->main().StatusBar1->clearMessage();
+    // Asking again changes nothing but says why.
+    f->run("WordWrapAction");
+    f->run("WordWrapAction");
+    QCOMPARE(editor.lineWrapMode(), kept ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    QCOMPARE(!f->main().StatusBar1->currentMessage().isEmpty(), kept);
+    editor.setDocumentText(QStringLiteral("短い行"), {});
+    QCOMPARE(editor.lineWrapMode(), QPlainTextEdit::NoWrap);
+    QVERIFY(!breaksAnywhere());
+    editor.setDocumentText(line, {}, [](int) {});
+    QCOMPARE(editor.lineWrapMode(), kept ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    QCOMPARE(breaksAnywhere(), anywhere);
+    QCOMPARE(editor.toPlainText(), line);
 }
 
 void TestDocumentEditor::largeFilesLoadInPiecesUnchanged_data()

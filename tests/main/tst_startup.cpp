@@ -31,6 +31,7 @@ private Q_SLOTS:
     void storedSettingsApplied();
     void badSettings_data();
     void badSettings();
+    void commandLineFile_data();
     void commandLineFile();
     void commandLineMissingFile();
     void commands_data();
@@ -162,13 +163,30 @@ void TestStartup::badSettings()
     QCOMPARE(f->editor().lineWrapMode(), QPlainTextEdit::NoWrap);
 }
 
+void TestStartup::commandLineFile_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::newRow("small: read before the window shows") << 1;
+    QTest::newRow("large: read in the shown window, progress shown") << 400000;
+}
+
 void TestStartup::commandLineFile()
 {
+    QFETCH(int, lines);
     f = std::make_unique<MainFixture>();
     const QString path = f->env->path(QStringLiteral("arg.txt"));
-    writeFile(path, "\x93\xfa\x96\x7b\r\n");  // 日本
+    writeFile(path, QByteArray("\x93\xfa\x96\x7b\r\n").repeated(lines));  // 日本
     start({path});
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("日本\n"));
+    if (lines > 1) {
+        QVERIFY(f->editor().document()->isEmpty());
+        QStringList shown;
+        connect(f->main().StatusBar1, &QStatusBar::messageChanged, this, [&](const QString& text) { shown << text; });
+        f->main().show();
+        f->main().startWork();
+        QCOMPARE(shown.value(0), QStringLiteral("ファイルを読み込んでいます… 0%"));
+        QCOMPARE(f->main().StatusBar1->currentMessage(), QString());
+    }
+    QCOMPARE(f->editor().toPlainText(), QStringLiteral("日本\n").repeated(lines));
     QCOMPARE(f->main().windowTitle(), QStringLiteral("Pelmora"));
     QCOMPARE(f->main().DocumentFileName(), QString());
     QVERIFY(!f->main().ModifiedFlag());
@@ -385,7 +403,7 @@ void TestStartup::settingsRoundTrip()
     palette.setColor(QPalette::Base, QColor(1, 2, 3));
     palette.setColor(QPalette::Text, QColor(200, 0, 0));
     f->editor().setPalette(palette);
-    f->editor().setLineWrapMode(QPlainTextEdit::NoWrap);
+    f->editor().setWordWrap(false);
     QVERIFY(f->main().writeSettings());
     PelmoraApp::destroyWindows();
     start();
