@@ -2,7 +2,7 @@
 // 20 MB of Japanese lines, one 20 MB line, four 1 MB lines.
 // Reports figures only; run it from a build configured with
 // -DPELMORA_BUILD_BENCH=ON:
-//   QT_QPA_PLATFORM=offscreen ./bench/bench_document [startup|lines|marked|single|four|huge]
+//   QT_QPA_PLATFORM=offscreen ./bench/bench_document [startup|lines|marked|toolkit|single|four|huge]
 // (each case in a process of its own shows its memory best).
 #include "app/Application.h"
 #include "main/FindReplaceDialogs.h"
@@ -18,6 +18,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPlainTextDocumentLayout>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QStatusBar>
@@ -225,6 +226,22 @@ int main(int argc, char** argv)
         QByteArray bytes = japaneseLines(5000000);
         bytes += pel::encodeTextFile(QStringLiteral("最後の行\n")).bytes;
         openAndEdit("200 MB of Japanese lines", bytes, true, false);
+    }
+    if (wanted("toolkit")) {
+        // The floor under the editor: the toolkit's plain-text document and
+        // its layout taking the same 20 MB, without any window.
+        QByteArray bytes = japaneseLines(500000);
+        const QString text = pel::decodeTextFile(bytes).text;
+        const double fileMb = bytes.size() / 1048576.0;
+        bytes.clear();
+        std::printf("the toolkit's document alone, 20 MB of Japanese lines\n");
+        const double before = residentMb();
+        QTextDocument document;
+        document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
+        document.setUndoRedoEnabled(false);
+        measure("setPlainText", [&] { document.setPlainText(text); });
+        std::printf("  %-44s %9.1f MB (%.1f x the file)\n", "memory held by the document", residentMb() - before,
+                    (residentMb() - before) / fileMb);
     }
     if (wanted("single"))
         openAndEdit("one 20 MB line", longLines(1, 20 << 20), false);

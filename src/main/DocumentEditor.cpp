@@ -195,7 +195,10 @@ void DocumentEditor::documentEdited(int position, int, int added)
             // Only a word that takes in the edit can be new.
             const int from = std::max(block.position(), position - kLongLine);
             const int to = std::min(block.position() + block.length() - 1, position + added + kLongLine);
-            breakAnywhere(hasLongWord(block.text().sliced(from - block.position(), to - from)));
+            QTextCursor around(document());
+            around.setPosition(from);
+            around.setPosition(to, QTextCursor::KeepAnchor);
+            breakAnywhere(hasLongWord(around.selectedText()));
         }
     }
 }
@@ -253,14 +256,16 @@ void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks
     wrapKept_ = false;
     doc->setUndoRedoEnabled(false);
     setTextCursor(QTextCursor(doc));
-    const qsizetype first = progress ? pieceEnd(text, 0) : text.size();
-    if (first == text.size()) {
+    // A text longer than a piece says it is loading even when it is one
+    // long line.
+    if (!progress || text.size() <= kLoadPiece) {
         doc->setPlainText(text);
     } else {
         // Laying out a half-loaded text (a long line wrapped again for each
-        // piece) would cost more than the loading: the view waits.
-        viewport()->setUpdatesEnabled(false);
+        // piece) would cost more than the loading: the view shows empty.
+        filling_ = true;
         progress(0);
+        const qsizetype first = pieceEnd(text, 0);
         doc->setPlainText(text.first(first));
         QTextCursor end(doc);
         for (qsizetype from = first; from < text.size();) {
@@ -270,7 +275,8 @@ void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks
             end.insertText(text.sliced(from, to - from));
             from = to;
         }
-        viewport()->setUpdatesEnabled(true);
+        filling_ = false;
+        viewport()->update();
     }
     keepWrap(wrapKept_);
     applyMarks(0, text, marks);
@@ -408,6 +414,10 @@ void DocumentEditor::inputMethodEvent(QInputMethodEvent* event)
 
 void DocumentEditor::paintEvent(QPaintEvent* event)
 {
+    if (filling_) {
+        QPainter(viewport()).fillRect(event->rect(), palette().base());
+        return;
+    }
     if (lineWrapMode() != NoWrap) {
         QPlainTextEdit::paintEvent(event);
         return;

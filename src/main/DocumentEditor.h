@@ -71,6 +71,7 @@ private:
     void keepWrap(bool kept);
     void breakAnywhere(bool anywhere);
     bool breaksAnywhere_ = false;
+    bool filling_ = false;   // a text is going in piece by piece
     bool wrapChosen_ = true;
     bool wrapKept_ = false;
     bool wrapKeptShown_ = false;   // as last signalled
