@@ -23,6 +23,8 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -242,6 +244,25 @@ int main(int argc, char** argv)
         measure("setPlainText", [&] { document.setPlainText(text); });
         std::printf("  %-44s %9.1f MB (%.1f x the file)\n", "memory held by the document", residentMb() - before,
                     (residentMb() - before) / fileMb);
+        // Each edit lays its whole line out again, wrapped or not: the
+        // least a key press in a long line costs on this document.
+        for (bool wrap : {true, false}) {
+            for (int length : {1 << 20, 4 << 20}) {
+                QString line;
+                while (line.size() < length)
+                    line += QStringLiteral("var 変数=\"日本語の文字列\";function f(a,b){return a+b;}");
+                QPlainTextEdit edit;
+                edit.resize(800, 600);
+                edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+                QFont font = pel::japaneseFont(19);
+                font.setStyleStrategy(QFont::PreferNoShaping);
+                edit.document()->setDefaultFont(font);
+                edit.setPlainText(line);
+                const QByteArray what = QStringLiteral("one char into a %1 M-char line, wrap %2")
+                                            .arg(length >> 20).arg(wrap ? "on" : "off").toUtf8();
+                measure(what.constData(), [&] { QTextCursor(edit.document()).insertText(QStringLiteral("あ")); });
+            }
+        }
     }
     if (wanted("single"))
         openAndEdit("one 20 MB line", longLines(1, 20 << 20), false);
