@@ -53,6 +53,10 @@ public:
     void setWordWrap(bool wrap);
     bool wordWrap() const { return wrapChosen_; }
     bool wrapKept() const { return wrapKept_; }
+    // Whether the document has a word too long to wrap at its ends: wrapping
+    // then breaks anywhere (word ends would take time growing with the
+    // square of its length).
+    bool breaksAnywhere() const { return breaksAnywhere_; }
 
 Q_SIGNALS:
     void wrapKeptChanged(bool kept);

@@ -25,8 +25,8 @@ QFont fontInPoints(const QFont& font, int dpi)
 
 } // namespace
 
-DocumentPrinter::DocumentPrinter(const QFont& font, const QColor& textColour, int screenDpi)
-    : font_(fontInPoints(font, screenDpi)), textColour_(textColour)
+DocumentPrinter::DocumentPrinter(const QFont& font, const QColor& textColour, int screenDpi, bool breakAnywhere)
+    : font_(fontInPoints(font, screenDpi)), textColour_(textColour), breakAnywhere_(breakAnywhere)
 {
 }
 
@@ -35,7 +35,7 @@ bool DocumentPrinter::print(const QTextDocument& source, QPrinter& printer) cons
     std::unique_ptr<QTextDocument> document(source.clone());
     document->setDefaultFont(font_);
     QTextOption option = document->defaultTextOption();
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(breakAnywhere_ ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);
     document->setDefaultTextOption(option);
     QAbstractTextDocumentLayout* layout = document->documentLayout();
     layout->setPaintDevice(&printer);

@@ -9,12 +9,13 @@ namespace pel {
 
 // Prints a plain-text document as one job over the whole printable area of
 // each page, in the editor's font and text colour. Long lines wrap at the
-// page edge whatever the editor shows; the printer's page range, if it has
-// one, limits the pages.
+// page edge whatever the editor shows (at word ends, or anywhere for a
+// document with a word too long for that); the printer's page range, if it
+// has one, limits the pages.
 class DocumentPrinter {
 public:
     // `screenDpi` is the resolution the editor's font is sized for.
-    DocumentPrinter(const QFont& font, const QColor& textColour, int screenDpi);
+    DocumentPrinter(const QFont& font, const QColor& textColour, int screenDpi, bool breakAnywhere = false);
 
     // False when the job could not be started or a page not begun.
     bool print(const QTextDocument& source, QPrinter& printer) const;
@@ -22,6 +23,7 @@ public:
 private:
     QFont font_;
     QColor textColour_;
+    bool breakAnywhere_;
 };
 
 } // namespace pel

@@ -225,7 +225,8 @@ void TForm1::PrintActionExecute()
     if (!pel::dialogs().print(this, printer))
         return;
     printer.setDocName(documentFileName_);
-    const pel::DocumentPrinter job(RichEdit1->font(), RichEdit1->palette().color(QPalette::Text), logicalDpiY());
+    const pel::DocumentPrinter job(RichEdit1->font(), RichEdit1->palette().color(QPalette::Text), logicalDpiY(),
+                                   RichEdit1->breaksAnywhere());
     const bool printed = job.print(*RichEdit1->document(), printer);
     if (!printed)
         pel::prompts().applicationError(this, pel::printFailureMessage(printer));
