@@ -8,6 +8,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QGridLayout>
 #include <QLabel>
 #include <QFontDialog>
@@ -54,6 +57,26 @@ void addPicturePreview(QFileDialog& dialog, const std::function<QImage(const QSt
     });
 }
 
+// The toolkit sizes the detail view's columns for short English words:
+// Japanese type names and full dates would end in an ellipsis.
+void widenFileColumns(QFileDialog& dialog)
+{
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view)
+        return;
+    const QFontMetrics metrics(view->font());
+    const QString widest[] = {QStringLiteral("999.9 キロバイト"), QStringLiteral("平文テキストドキュメント"),
+                              QStringLiteral("2026/12/31 23:59")};
+    int width = view->header()->sectionSize(0);
+    for (int column = 1; column <= 3; ++column) {
+        view->header()->resizeSection(column, metrics.horizontalAdvance(widest[column - 1]) + 24);
+        width += view->header()->sectionSize(column);
+    }
+    // Room for the columns beside the places list.
+    const QSize size = dialog.sizeHint();
+    dialog.resize(std::max(size.width(), width + 240), std::max(size.height(), 440));
+}
+
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode)
 {
@@ -77,6 +100,7 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
         dialog.selectFile(request.fileName);
     if (request.picturePreview && request.preview)
         addPicturePreview(dialog, request.preview);
+    widenFileColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
