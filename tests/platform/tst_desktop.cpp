@@ -12,6 +12,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileIconProvider>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -81,6 +87,7 @@ private Q_SLOTS:
     void mediaErrorsAreJapanese_data();
     void mediaErrorsAreJapanese();
     void fileDialogTypesAreJapanese();
+    void printDialogSpeaksJapanese();
     void glyphsStayInsideTheirTile_data();
     void glyphsStayInsideTheirTile();
     void fallbackThemeSuppliesStandardIcons();
@@ -249,6 +256,35 @@ void TestDesktop::fileDialogTypesAreJapanese()
 {
     QTemporaryDir folder;
     QCOMPARE(QFileIconProvider().type(QFileInfo(folder.path())), QStringLiteral("フォルダー"));
+}
+
+// Every caption, label and tip of the print dialog, options pane included:
+// no English word left (accelerator letters, PDF and numbers aside).
+void TestDesktop::printDialogSpeaksJapanese()
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QPrintDialog dialog(&printer);
+    const QRegularExpression allowed(QStringLiteral("\\(&?[A-Z]\\)|&|PDF|%\\d|\\.\\.\\.|<<|>>"));
+    const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
+    QStringList english;
+    const auto check = [&](const QString& text) {
+        if (QString(text).remove(allowed).contains(word))
+            english << text;
+    };
+    for (QWidget* widget : dialog.findChildren<QWidget*>()) {
+        check(widget->toolTip());
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            check(button->text());
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            check(label->text());
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            check(group->title());
+        else if (auto* tabs = qobject_cast<QTabWidget*>(widget))
+            for (int i = 0; i < tabs->count(); ++i)
+                check(tabs->tabText(i));
+    }
+    QVERIFY2(english.isEmpty(), qPrintable(english.join(u" | ")));
 }
 
 void TestDesktop::glyphsStayInsideTheirTile_data()
