@@ -1,8 +1,10 @@
 #include "main/About.h"
 
 #include "platform/Fonts.h"
+#include "platform/ModalOwner.h"
 #include "platform/Services.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -272,9 +274,21 @@ void TAboutBox::showModalFromTool()
     // A box left open from the main window becomes the modal one.
     if (isVisible())
         hide();
+    // The tool windows stay on top of the program's other windows, so a box
+    // that belongs to the main window opens under the one whose button asked
+    // for it, and the program looks frozen. While it is modal it belongs to
+    // the asking window and stays above every window of the program.
+    QWidget* const home = parentWidget();
+    const Qt::WindowFlags homeFlags = windowFlags();
+    QWidget* const caller = QApplication::activeWindow();
+    if (caller && caller != this && caller->isVisible())
+        pel::keepAboveOwner(this, caller);
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
     centreOnScreen();
     OKButton->setFocus();
     exec();
+    if (parentWidget() != home || windowFlags() != homeFlags)
+        setParent(home, homeFlags);
 }
 
 bool TAboutBox::eventFilter(QObject* watched, QEvent* event)

@@ -66,6 +66,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     ContentsTree->setObjectName(QStringLiteral("ContentsTree"));
     ContentsTree->setHeaderHidden(true);
     ContentsTree->setColumnCount(1);
+    // Long titles are shown whole, with a scroll bar, never cut off with "…".
+    ContentsTree->header()->setStretchLastSection(false);
+    ContentsTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     Tabs->addTab(ContentsTree, QStringLiteral("目次(&C)"));
 
     auto* indexPage = new QWidget(Tabs);

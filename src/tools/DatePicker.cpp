@@ -7,8 +7,33 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QScreen>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+// The title as a Japanese month calendar writes it: year first, "2026年12月".
+void japaneseCalendarTitle(QCalendarWidget* calendar)
+{
+    auto* year = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_yearbutton"));
+    auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
+    auto* yearEdit = calendar->findChild<QSpinBox*>(QStringLiteral("qt_calendar_yearedit"));
+    auto* bar = calendar->findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar"));
+    auto* layout = bar ? qobject_cast<QBoxLayout*>(bar->layout()) : nullptr;
+    if (!year || !month || !yearEdit || !layout)
+        return;
+    yearEdit->setSuffix(QStringLiteral("年"));
+    layout->removeWidget(year);
+    layout->removeWidget(yearEdit);
+    const int at = layout->indexOf(month);
+    layout->insertWidget(at, yearEdit);
+    layout->insertWidget(at, year);
+    const auto label = [calendar, year] {
+        year->setText(QStringLiteral("%1年").arg(calendar->yearShown()));
+    };
+    label();
+    QObject::connect(calendar, &QCalendarWidget::currentPageChanged, year, label);
+}
 
 DatePicker::DatePicker(QWidget* parent)
     : QWidget(parent), date_(QDate::currentDate())
@@ -29,11 +54,13 @@ DatePicker::DatePicker(QWidget* parent)
     layout->addWidget(button_);
     setFocusProxy(field_);
 
-    popup_ = new QFrame(this, Qt::Popup);
+    // Frameless, so that where it is moved is where its days are.
+    popup_ = new QFrame(this, Qt::Popup | Qt::FramelessWindowHint);
     popup_->setFrameShape(QFrame::StyledPanel);
     calendar_ = new QCalendarWidget(popup_);
     calendar_->setObjectName(QStringLiteral("DropCalendar"));
     calendar_->setFirstDayOfWeek(Qt::Sunday);
+    japaneseCalendarTitle(calendar_);
     auto* popupLayout = new QVBoxLayout(popup_);
     popupLayout->setContentsMargins(1, 1, 1, 1);
     popupLayout->addWidget(calendar_);
@@ -64,9 +91,28 @@ void DatePicker::showPopup()
 {
     calendar_->setSelectedDate(date_);
     popup_->adjustSize();
-    popup_->move(mapToGlobal(QPoint(0, height())));
+    popup_->move(popupPosition(popup_->size()));
     popup_->show();
     calendar_->setFocus();
+}
+
+QPoint DatePicker::popupPosition(QSize popupSize) const
+{
+    // Below the field, or above it where the screen ends below; never past
+    // the screen's edges, so every day of the month can be clicked.
+    const QPoint below = mapToGlobal(QPoint(0, height()));
+    const QScreen* shownOn = screen();
+    if (!shownOn)
+        return below;
+    const QRect area = shownOn->availableGeometry();
+    QPoint at = below;
+    if (at.y() + popupSize.height() > area.bottom() + 1) {
+        const int above = mapToGlobal(QPoint(0, 0)).y() - popupSize.height();
+        at.setY(above >= area.top() ? above : area.bottom() + 1 - popupSize.height());
+    }
+    at.setX(qBound(area.left(), at.x(), qMax(area.left(), area.right() + 1 - popupSize.width())));
+    at.setY(qMax(area.top(), at.y()));
+    return at;
 }
 
 void DatePicker::choose(const QDate& date)

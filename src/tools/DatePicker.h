@@ -7,6 +7,10 @@ class QCalendarWidget;
 class QFrame;
 class QToolButton;
 
+// The month calendar's title as a Japanese calendar writes it, year first:
+// "2026年 12月".
+void japaneseCalendarTitle(QCalendarWidget* calendar);
+
 // A date field in the locale's long date format with a drop-down month
 // calendar. The arrow keys move the date by a day; Alt+Down or F4 opens
 // the calendar.
@@ -34,6 +38,7 @@ protected:
 
 private:
     void choose(const QDate& date);
+    QPoint popupPosition(QSize popupSize) const;
 
     QDate date_;
     ClickEdit* field_;

@@ -12,8 +12,6 @@
 #include <QCalendarWidget>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QSpinBox>
-#include <QToolButton>
 #include <QTextCharFormat>
 #include <QVBoxLayout>
 
@@ -54,29 +52,6 @@ void styleMonthCalendar(QCalendarWidget* calendar)
     calendar->setWeekdayTextFormat(Qt::Sunday, plain);
 }
 
-// The title as a Japanese month calendar writes it: year first, "2026年12月".
-void japaneseTitle(QCalendarWidget* calendar)
-{
-    auto* year = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_yearbutton"));
-    auto* month = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"));
-    auto* yearEdit = calendar->findChild<QSpinBox*>(QStringLiteral("qt_calendar_yearedit"));
-    auto* bar = calendar->findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar"));
-    auto* layout = bar ? qobject_cast<QBoxLayout*>(bar->layout()) : nullptr;
-    if (!year || !month || !yearEdit || !layout)
-        return;
-    yearEdit->setSuffix(QStringLiteral("年"));
-    layout->removeWidget(year);
-    layout->removeWidget(yearEdit);
-    const int at = layout->indexOf(month);
-    layout->insertWidget(at, yearEdit);
-    layout->insertWidget(at, year);
-    const auto label = [calendar, year] {
-        year->setText(QStringLiteral("%1年").arg(calendar->yearShown()));
-    };
-    label();
-    QObject::connect(calendar, &QCalendarWidget::currentPageChanged, year, label);
-}
-
 } // namespace
 
 TForm2::TForm2(pel::EditorPort& editor, QWidget* parent)
@@ -93,7 +68,7 @@ TForm2::TForm2(pel::EditorPort& editor, QWidget* parent)
     MonthCalendar1->setObjectName(QStringLiteral("MonthCalendar1"));
     MonthCalendar1->setFixedSize(401, 193);
     styleMonthCalendar(MonthCalendar1);
-    japaneseTitle(MonthCalendar1);
+    japaneseCalendarTitle(MonthCalendar1);
     MonthCalendar1->setSelectedDate(today);
     pel::setHint(MonthCalendar1, QStringLiteral("複数日表示|複数日表示します。"));
 

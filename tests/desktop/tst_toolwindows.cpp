@@ -1,6 +1,7 @@
 // The small tool windows on a real desktop.
 #include "DesktopTest.h"
 #include "app/Application.h"
+#include "main/About.h"
 #include "main/Pelmain.h"
 #include "phrases/PelJava.h"
 #include "phrases/Pellist.h"
@@ -13,6 +14,9 @@
 #include "tools/Pelnew.h"
 
 #include <QCalendarWidget>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 #include <QTableView>
 #include <QToolBar>
 #include <memory>
@@ -113,6 +117,45 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(Form2->Label1->text(), QStringLiteral("\n☆  Date ") + shown + QStringLiteral(" ☆"),
                                   kWait);
         PEL_VERIFY_NONE(clippedTexts(Form2));
+    }
+
+    // "情報" of a list window, which stays on top, opens the modal about box
+    // above it, not under it; afterwards the box is the main window's again.
+    void aboutBoxAboveListWindow_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::newRow("TForm3") << QStringLiteral("TForm3");
+        QTest::newRow("TForm5") << QStringLiteral("TForm5");
+    }
+    void aboutBoxAboveListWindow()
+    {
+        QFETCH(QString, form);
+        QWidget* list = form == QLatin1String("TForm3") ? static_cast<QWidget*>(Form3) : Form5;
+        // Over the middle of the screen, where the box opens.
+        list->move(list->screen()->geometry().center() - QPoint(list->width() / 2, list->height() / 2));
+        QVERIFY(showAndActivate(list));
+        bool uncovered = false;
+        int polls = 0;
+        QTimer poll;
+        poll.setInterval(100);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (AboutBox->isVisible() && isUncovered(AboutBox))
+                uncovered = true;
+            if (uncovered || ++polls > kWait / 100) {
+                poll.stop();
+                AboutBox->reject();
+            }
+        });
+        auto* about = list->findChild<QPushButton*>(QStringLiteral("About"));
+        QTRY_VERIFY_WITH_TIMEOUT(isClickable(about), kWait);
+        poll.start();
+        click(about);
+        QTRY_VERIFY_WITH_TIMEOUT(!poll.isActive(), kWait * 2);
+        QVERIFY2(uncovered, "the about box opened under the list window");
+        QTRY_VERIFY(!AboutBox->isVisible());
+        QCOMPARE(AboutBox->parentWidget(), static_cast<QWidget*>(Form1));
+        QVERIFY(!AboutBox->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        list->hide();
     }
 
     // The player: a black tool strip, and Escape leaves it open.

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidgetItemIterator>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -166,6 +167,17 @@ private Q_SLOTS:
         QTest::mouseClick(window.ContentsTree->viewport(), Qt::LeftButton, {}, place.center());
         QCOMPARE(window.TopicBrowser->source().path(), window.book()->pageUrl(item->data(0, Qt::UserRole).toString()).path());
         QVERIFY(window.BackButton->isEnabled());
+
+        // Every title whole, the longest and deepest too.
+        window.ContentsTree->expandAll();
+        const auto firstCut = [&window] {
+            QTreeWidget* tree = window.ContentsTree;
+            for (QTreeWidgetItemIterator it(tree); *it; ++it)
+                if (tree->visualItemRect(*it).width() < tree->fontMetrics().horizontalAdvance((*it)->text(0)))
+                    return (*it)->text(0);
+            return QString();
+        };
+        QTRY_COMPARE(firstCut(), QString());
     }
 
     void indexSearch_data()

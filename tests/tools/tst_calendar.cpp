@@ -8,6 +8,7 @@
 #include <QAbstractItemModel>
 #include <QCalendarWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QToolButton>
 #include <QTest>
@@ -128,11 +129,46 @@ private Q_SLOTS:
         QTest::mouseClick(picker()->dropButton(), Qt::LeftButton);
         QCalendarWidget* dropDown = picker()->popupCalendar();
         QVERIFY(dropDown->isVisible());
+        // Year first, as in the month calendar above it.
+        auto* year = dropDown->findChild<QToolButton*>(u"qt_calendar_yearbutton"_qs);
+        auto* month = dropDown->findChild<QToolButton*>(u"qt_calendar_monthbutton"_qs);
+        QCOMPARE(year->text(), u"2026年"_qs);
+        QVERIFY(year->x() < month->x());
         clickDay(dropDown, 20);
         QVERIFY(!dropDown->isVisible());
         QCOMPARE(picker()->date(), QDate(2026, 12, 20));
         QCOMPARE(picker()->field()->text(), u"2026年12月20日"_qs);
         QCOMPARE(label()->text(), u"\n☆  Date 2026/12/20 ☆"_qs);
+    }
+
+    // Wherever the window stands, the drop-down calendar opens inside the
+    // screen, above the field when there is no room below it.
+    void dropDownStaysOnScreen_data()
+    {
+        QTest::addColumn<QPoint>("fromBottomRight");  // the window's distance from the screen's corner
+        QTest::newRow("bottom edge") << QPoint(300, 0);
+        QTest::newRow("right edge") << QPoint(0, 250);
+        QTest::newRow("corner") << QPoint(0, 0);
+    }
+    void dropDownStaysOnScreen()
+    {
+        QFETCH(QPoint, fromBottomRight);
+        form->show();
+        const QRect area = form->screen()->availableGeometry();
+        // The field at the right edge or the window at the bottom edge.
+        const int left = fromBottomRight.x() == 0 ? area.right() + 1 - picker()->width() - picker()->x()
+                                                  : area.left() + fromBottomRight.x();
+        form->move(left, area.bottom() + 1 - form->height() - fromBottomRight.y());
+        QTest::mouseClick(picker()->dropButton(), Qt::LeftButton);
+        QWidget* dropDown = picker()->popupCalendar()->window();
+        QVERIFY(dropDown->isVisible());
+        QVERIFY2(area.contains(dropDown->geometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4").arg(dropDown->x()).arg(dropDown->y())
+                                .arg(dropDown->width()).arg(dropDown->height())));
+        const QRect field(picker()->mapToGlobal(QPoint(0, 0)), picker()->size());
+        QVERIFY(!dropDown->geometry().intersects(field));
+        clickDay(picker()->popupCalendar(), 20);
+        QCOMPARE(picker()->date(), QDate(2026, 12, 20));
     }
 
     void shortDateFollowsTheLocale()
