@@ -261,9 +261,8 @@ void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks
     if (!progress || text.size() <= kLoadPiece) {
         doc->setPlainText(text);
     } else {
-        // Laying out a half-loaded text (a long line wrapped again for each
-        // piece) would cost more than the loading: the view shows empty.
-        filling_ = true;
+        // Pieces end at line breaks, so no line is laid out twice; the view
+        // shows the beginning as soon as it is in.
         progress(0);
         const qsizetype first = pieceEnd(text, 0);
         doc->setPlainText(text.first(first));
@@ -275,8 +274,6 @@ void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks
             end.insertText(text.sliced(from, to - from));
             from = to;
         }
-        filling_ = false;
-        viewport()->update();
     }
     keepWrap(wrapKept_);
     applyMarks(0, text, marks);
@@ -414,10 +411,6 @@ void DocumentEditor::inputMethodEvent(QInputMethodEvent* event)
 
 void DocumentEditor::paintEvent(QPaintEvent* event)
 {
-    if (filling_) {
-        QPainter(viewport()).fillRect(event->rect(), palette().base());
-        return;
-    }
     if (lineWrapMode() != NoWrap) {
         QPlainTextEdit::paintEvent(event);
         return;

@@ -28,7 +28,7 @@ public:
     // Replaces the whole document; the undo history starts anew. With
     // `progress`, a long text goes in piece by piece and `progress` hears
     // after each piece how much of it is in (0 to 99 percent), so the window
-    // can show it and repaint; the text view itself is drawn once at the end.
+    // can show it and repaint.
     void setDocumentText(const QString& text, const CodeMarks& marks,
                          const std::function<void(int percent)>& progress = {});
     struct Content {
@@ -75,7 +75,6 @@ private:
     void keepWrap(bool kept);
     void breakAnywhere(bool anywhere);
     bool breaksAnywhere_ = false;
-    bool filling_ = false;   // a text is going in piece by piece
     bool wrapChosen_ = true;
     bool wrapKept_ = false;
     bool wrapKeptShown_ = false;   // as last signalled
