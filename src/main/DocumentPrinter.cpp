@@ -30,7 +30,7 @@ DocumentPrinter::DocumentPrinter(const QFont& font, const QColor& textColour, in
 {
 }
 
-bool DocumentPrinter::print(const QTextDocument& source, QPrinter& printer) const
+DocumentPrinter::Outcome DocumentPrinter::print(const QTextDocument& source, QPrinter& printer) const
 {
     std::unique_ptr<QTextDocument> document(source.clone());
     document->setDefaultFont(font_);
@@ -44,9 +44,6 @@ bool DocumentPrinter::print(const QTextDocument& source, QPrinter& printer) cons
     frame.setPadding(0);
     document->rootFrame()->setFrameFormat(frame);
 
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
     const QSizeF page(printer.width(), printer.height());
     document->setPageSize(page);
     const int pages = document->pageCount();
@@ -56,12 +53,17 @@ bool DocumentPrinter::print(const QTextDocument& source, QPrinter& printer) cons
         first = qMax(1, printer.fromPage());
         last = qMin(pages, printer.toPage() > 0 ? printer.toPage() : pages);
     }
+    if (first > last)
+        return Outcome::NoPages;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return Outcome::Failed;
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette.setColor(QPalette::Text, textColour_);
     for (int number = first; number <= last; ++number) {
         if (number > first && !printer.newPage()) {
             painter.end();
-            return false;
+            return Outcome::Failed;
         }
         const qreal top = (number - 1) * page.height();
         painter.save();
@@ -71,7 +73,7 @@ bool DocumentPrinter::print(const QTextDocument& source, QPrinter& printer) cons
         layout->draw(&painter, context);
         painter.restore();
     }
-    return painter.end();
+    return painter.end() ? Outcome::Printed : Outcome::Failed;
 }
 
 } // namespace pel

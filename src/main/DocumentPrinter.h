@@ -17,8 +17,11 @@ public:
     // `screenDpi` is the resolution the editor's font is sized for.
     DocumentPrinter(const QFont& font, const QColor& textColour, int screenDpi, bool breakAnywhere = false);
 
-    // False when the job could not be started or a page not begun.
-    bool print(const QTextDocument& source, QPrinter& printer) const;
+    enum class Outcome { Printed, NoPages, Failed };
+    // NoPages (and no job) when the printer's page range lies wholly past
+    // the document's end; Failed when the job could not be started or a
+    // page not begun.
+    Outcome print(const QTextDocument& source, QPrinter& printer) const;
 
 private:
     QFont font_;

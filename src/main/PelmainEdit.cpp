@@ -227,8 +227,10 @@ void TForm1::PrintActionExecute()
     printer.setDocName(documentFileName_);
     const pel::DocumentPrinter job(RichEdit1->font(), RichEdit1->palette().color(QPalette::Text), logicalDpiY(),
                                    RichEdit1->breaksAnywhere());
-    const bool printed = job.print(*RichEdit1->document(), printer);
-    if (!printed)
+    const auto outcome = job.print(*RichEdit1->document(), printer);
+    if (outcome == pel::DocumentPrinter::Outcome::NoPages)
+        pel::prompts().error(this, QStringLiteral("指定された範囲に印刷するページがありません｡"));
+    else if (outcome == pel::DocumentPrinter::Outcome::Failed)
         pel::prompts().applicationError(this, pel::printFailureMessage(printer));
 }
 
