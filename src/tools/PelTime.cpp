@@ -76,10 +76,8 @@ pel::UpDown* makeUpDown(QWidget* parent, QLineEdit* field, const QString& name, 
 TForm11::TForm11(pel::EditorPort& editor, QWidget* parent)
     : QDialog(parent), editor_(editor)
 {
-    setObjectName(QStringLiteral("TForm11"));
-    setWindowTitle(QStringLiteral("PelTime"));
-    setupToolWindow(this, QSize(372, 443), QPoint(391, 62));
-    setPaletteColor(this, QPalette::Window, QColor(0x00, 0x80, 0x80));
+    setupToolWindow(this, QStringLiteral("TForm11"), QStringLiteral("PelTime"),
+                    QSize(372, 443), QPoint(391, 62), QColor(0x00, 0x80, 0x80));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
@@ -99,13 +97,9 @@ TForm11::TForm11(pel::EditorPort& editor, QWidget* parent)
     dates->setVerticalSpacing(10);
     for (int i = 0; i < 8; ++i) {
         const FormatLabelRow& row = kFormatLabels[i];
-        const QString name = QString::fromUtf16(row.name);
-        auto* label = new ClickLabel(QString(), this);
-        label->setObjectName(name);
-        label->setFont(labelFont);
+        auto* label = makeClickLabel(this, QString::fromUtf16(row.name), QString(), labelFont, row.colour,
+                                     QString::fromUtf16(row.hint));
         label->setCursor(Qt::PointingHandCursor);
-        setPaletteColor(label, QPalette::WindowText, row.colour);
-        pel::setHint(label, QString::fromUtf16(row.hint));
         connect(label, &ClickLabel::clicked, this, [this, label] { LabelClick(label); });
         formatLabels_[i] = label;
         formats_[i] = DateTimeFormat(QString::fromUtf16(row.format));

@@ -43,18 +43,13 @@ ClickEdit* makeField(QWidget* parent, const QString& name, int width)
 TForm4::TForm4(pel::EditorPort& editor, QWidget* parent)
     : QDialog(parent), editor_(editor)
 {
-    setObjectName(QStringLiteral("TForm4"));
-    setWindowTitle(QStringLiteral("ColorControl"));
-    setupToolWindow(this, QSize(417, 240), QPoint(332, 89));
-    setPaletteColor(this, QPalette::Window, Qt::white);
+    setupToolWindow(this, QStringLiteral("TForm4"), QStringLiteral("ColorControl"),
+                    QSize(417, 240), QPoint(332, 89), Qt::white);
 
     for (const ColorCodeLabel& row : colorCodeLabels()) {
-        auto* label = new ClickLabel(QString::fromUtf16(row.caption), this);
-        label->setObjectName(QString::fromUtf16(row.name));
-        label->setFont(pel::japaneseFont(row.pixelSize, true));
         const QColor colour = row.drawnInWindowText ? pel::toQColor(pel::clWindowText) : QColor(row.drawnIn);
-        setPaletteColor(label, QPalette::WindowText, colour);
-        pel::setHint(label, QString::fromUtf16(row.hint));
+        auto* label = makeClickLabel(this, QString::fromUtf16(row.name), QString::fromUtf16(row.caption),
+                                     pel::japaneseFont(row.pixelSize, true), colour, QString::fromUtf16(row.hint));
         const QString code = QString::fromUtf16(row.code);
         connect(label, &ClickLabel::clicked, this, [this, code] { editor_.ReplaceEditorSelection(code); });
         colorLabels_.append(label);

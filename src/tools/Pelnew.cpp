@@ -57,10 +57,8 @@ void styleMonthCalendar(QCalendarWidget* calendar)
 TForm2::TForm2(pel::EditorPort& editor, QWidget* parent)
     : QDialog(parent), editor_(editor)
 {
-    setObjectName(QStringLiteral("TForm2"));
-    setWindowTitle(QStringLiteral("Calendar"));
-    setupToolWindow(this, QSize(442, 298), QPoint(297, 102));
-    setPaletteColor(this, QPalette::Window, kTeal);
+    setupToolWindow(this, QStringLiteral("TForm2"), QStringLiteral("Calendar"),
+                    QSize(442, 298), QPoint(297, 102), kTeal);
 
     const QDate today = pel::clock().now().date();
 
@@ -72,16 +70,13 @@ TForm2::TForm2(pel::EditorPort& editor, QWidget* parent)
     MonthCalendar1->setSelectedDate(today);
     pel::setHint(MonthCalendar1, QStringLiteral("複数日表示|複数日表示します。"));
 
-    Label1 = new ClickLabel(QStringLiteral("日付表示場所"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
     QFont labelFont = font();
     labelFont.setPixelSize(16);
     labelFont.setBold(true);
-    Label1->setFont(labelFont);
+    Label1 = makeClickLabel(this, QStringLiteral("Label1"), QStringLiteral("日付表示場所"), labelFont, Qt::yellow,
+                            QStringLiteral("ダブルクリックで転記|ダブルクリックでメインキャンバスに転記します。"));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     Label1->setMinimumHeight(40);
-    setPaletteColor(Label1, QPalette::WindowText, Qt::yellow);
-    pel::setHint(Label1, QStringLiteral("ダブルクリックで転記|ダブルクリックでメインキャンバスに転記します。"));
 
     DateTimePicker1 = new DatePicker(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
