@@ -50,7 +50,21 @@ void TForm1::setupHtmlCommands()
     // The home-page bar: caption buttons dropping down those menus.
     for (const MenuButtonRow& row : homePageBarButtons()) {
         QMenu* menu = findChild<QMenu*>(row.menu, Qt::FindDirectChildrenOnly);
-        pel::addMenuButton(ToolBar2, row, menu, pel::MenuButtonLook::CaptionOnly)->setFixedHeight(20);
+        QToolButton* button = pel::addMenuButton(ToolBar2, row, menu, pel::MenuButtonLook::CaptionOnly);
+        button->setFixedHeight(20);
+        // Dragged off the window the bar is a window of its own, and the
+        // buttons' Alt letters would work only there: in the editor Alt+W
+        // typed a "w". While the bar floats the main window holds them.
+        auto* open = new QAction(this);
+        open->setShortcut(QKeySequence::mnemonic(row.caption));
+        open->setShortcutContext(Qt::WindowShortcut);
+        open->setEnabled(false);
+        addAction(open);
+        connect(open, &QAction::triggered, button, [button] {
+            if (button->isVisible())
+                button->showMenu();
+        });
+        connect(ToolBar2, &QToolBar::topLevelChanged, open, &QAction::setEnabled);
     }
 
     // The HTML icon bar.

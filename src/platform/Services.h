@@ -24,6 +24,8 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // `target` is a local path, an http(s) address or a "mailto:" link.
+    // When no program can take it the user is told so (also when the
+    // desktop's launcher finds that out after this returned).
     virtual bool open(const QString& target) = 0;
     // The system's plain text editor on `path` (empty: no file).
     virtual bool startTextEditor(const QString& path) = 0;
@@ -84,5 +86,8 @@ public:
 
 // `target` as a URL: local paths become file URLs, addresses stay as given.
 QUrl targetToUrl(const QString& target);
+// What the user is told when the desktop's launcher (xdg-open) could not
+// open `target` and ended with `launcherExitCode`; empty: nothing to tell.
+QString shellOpenFailure(const QString& target, int launcherExitCode);
 
 } // namespace pel

@@ -76,6 +76,44 @@ private Q_SLOTS:
         QVERIFY(Form1->RichEdit1->toPlainText().isEmpty());
     }
 
+    // The home-page bar's Alt letters open its menus from the editor, also
+    // when the bar was dragged off the window; no letter is typed.
+    void homePageBarLetters_data()
+    {
+        QTest::addColumn<bool>("floating");
+        QTest::newRow("docked") << false;
+        QTest::newRow("floating") << true;
+    }
+    void homePageBarLetters()
+    {
+        QFETCH(bool, floating);
+        start();
+        Form1->action(QStringLiteral("WebPageBar1"))->trigger();
+        QToolBar* bar = Form1->ToolBar2;
+        QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), kWait);
+        if (floating) {
+            // Step by step, each step handled before the next, as a hand drags.
+            const QPoint handle = bar->mapToGlobal(QPoint(6, bar->height() / 2));
+            const auto to = [](QPoint at) {
+                return QStringList{QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())};
+            };
+            xdotool(to(handle) << QStringLiteral("mousedown") << QStringLiteral("1"));
+            for (int step = 1; step <= 6; ++step) {
+                QTest::qWait(200);
+                xdotool(to(handle + QPoint(10 * step, 50 * step)));
+            }
+            QTest::qWait(200);
+            xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+            QTRY_VERIFY_WITH_TIMEOUT(bar->isFloating(), kWait);
+            QVERIFY(showAndActivate(Form1));
+        }
+        Form1->RichEdit1->setFocus();
+        const MenuWatch watch(Form1->HtmlMenu);
+        xKey(QStringLiteral("alt+w"));
+        QTRY_VERIFY_WITH_TIMEOUT(watch.popped, kWait);
+        QVERIFY(Form1->RichEdit1->toPlainText().isEmpty());
+    }
+
     // With every band of the top bar shown, each button is visible at the
     // default size and the window keeps its width.
     void barsFitAtDefaultSize_data()

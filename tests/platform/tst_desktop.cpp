@@ -6,6 +6,8 @@
 #include "platform/Localization.h"
 #include "platform/MediaService.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/Services.h"
+#include "support/TestServices.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -87,6 +89,8 @@ private Q_SLOTS:
     void mediaErrorsAreJapanese_data();
     void mediaErrorsAreJapanese();
     void fileDialogTypesAreJapanese();
+    void launcherFailuresReachTheUser_data();
+    void launcherFailuresReachTheUser();
     void printDialogSpeaksJapanese();
     void glyphsStayInsideTheirTile_data();
     void glyphsStayInsideTheirTile();
@@ -256,6 +260,52 @@ void TestDesktop::fileDialogTypesAreJapanese()
 {
     QTemporaryDir folder;
     QCOMPARE(QFileIconProvider().type(QFileInfo(folder.path())), QStringLiteral("フォルダー"));
+}
+
+// A desktop without a browser: the launcher's refusal reaches the user.
+void TestDesktop::launcherFailuresReachTheUser_data()
+{
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");  // %1: the page; empty: nothing shown
+    QTest::newRow("opened") << 0 << QString();
+    QTest::newRow("the program would not start") << 4 << QStringLiteral("%1 を開くプログラムを起動できませんでした。");
+    QTest::newRow("no program") << 3 << QStringLiteral("%1 を開くプログラムが見つかりません。");
+    QTest::newRow("file gone") << 2 << QStringLiteral("ファイル %1 が見つかりません");
+}
+
+void TestDesktop::launcherFailuresReachTheUser()
+{
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QTemporaryDir bin;
+    const QString launcher = bin.filePath(QStringLiteral("xdg-open"));
+    // A second target, which always fails, tells when both launchers ended.
+    writeFile(launcher, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.arg\"\ncase \"$1\" in *last*) exit 3;; esac\nexit "
+                            + QByteArray::number(exitCode) + "\n");
+    QVERIFY(QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+    auto prompts = std::make_shared<test::ScriptedPrompts>();
+    services().prompts = prompts;
+    const auto restore = qScopeGuard([&] {
+        qputenv("PATH", path);
+        services().prompts.reset();
+    });
+
+    const QString page = bin.filePath(QStringLiteral("ページ.html"));
+    const QString last = bin.filePath(QStringLiteral("last.html"));
+    QVERIFY(SystemShell().open(page));
+    QTRY_COMPARE(readFile(launcher + QStringLiteral(".arg")), page.toUtf8());
+    QVERIFY(SystemShell().open(last));
+    QStringList expected{QStringLiteral("%1 を開くプログラムが見つかりません。").arg(last)};
+    if (!message.isEmpty())
+        expected << message.arg(page);
+    QTRY_COMPARE(prompts->shown.size(), expected.size());
+    QStringList texts = prompts->texts();
+    texts.sort();
+    expected.sort();
+    QCOMPARE(texts, expected);
+    QCOMPARE(prompts->shown.constFirst().caption, QStringLiteral("エラー"));
 }
 
 // Every caption, label and tip of the print dialog, options pane included:
