@@ -399,6 +399,15 @@ void DocumentEditor::dropInheritedMarks()
 
 void DocumentEditor::keyPressEvent(QKeyEvent* event)
 {
+    // Alt with a letter is a menu's or a button's key, never typing, even
+    // where no command answers it (AltGr comes as Ctrl+Alt or a group
+    // switch and still types).
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !event->text().isEmpty()
+        && event->text().at(0).isPrint()) {
+        event->ignore();
+        return;
+    }
     dropInheritedMarks();
     QPlainTextEdit::keyPressEvent(event);
 }

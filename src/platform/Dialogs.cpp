@@ -29,8 +29,17 @@ QString toQtFilterString(const QList<FileFilter>& filters)
 {
     QStringList lines;
     for (const FileFilter& filter : filters) {
-        QStringList patterns = filter.patterns.split(u';', Qt::SkipEmptyParts);
-        lines << filter.description + QStringLiteral(" (") + patterns.join(u' ') + u')';
+        // Qt reads the patterns from the last brackets, space-separated. A
+        // description that already ends in its patterns shows them once.
+        const QString shown = u'(' + filter.patterns.split(u';', Qt::SkipEmptyParts).join(u' ') + u')';
+        QString line = filter.description + u' ' + shown;
+        for (const QString& written : {u'(' + filter.patterns + u')', shown}) {
+            if (filter.description.endsWith(written)) {
+                line = filter.description.chopped(written.size()) + shown;
+                break;
+            }
+        }
+        lines << line;
     }
     return lines.join(QStringLiteral(";;"));
 }

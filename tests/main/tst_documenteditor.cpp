@@ -47,6 +47,8 @@ private Q_SLOTS:
     void longLinesLookAsIfDrawnWhole();
     void largeFilesLoadInPiecesUnchanged_data();
     void largeFilesLoadInPiecesUnchanged();
+    void altLettersTypeNothing_data();
+    void altLettersTypeNothing();
     void tooWideLinesKeepTheViewWrapped_data();
     void tooWideLinesKeepTheViewWrapped();
 
@@ -311,6 +313,26 @@ void TestDocumentEditor::longLinesLookAsIfDrawnWhole()
         cursor.insertText(QStringLiteral("挿入"));
     }
     QCOMPARE(picture(editor), picture(whole));
+}
+
+void TestDocumentEditor::altLettersTypeNothing_data()
+{
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("plain") << int(Qt::NoModifier) << "q";
+    QTest::newRow("Alt") << int(Qt::AltModifier) << "";
+    QTest::newRow("Alt+Shift") << int(Qt::AltModifier | Qt::ShiftModifier) << "";
+    QTest::newRow("Ctrl+Alt (AltGr)") << int(Qt::ControlModifier | Qt::AltModifier) << "q";
+}
+
+// Alt with a letter that no command takes must not type the letter.
+void TestDocumentEditor::altLettersTypeNothing()
+{
+    QFETCH(int, modifiers);
+    QFETCH(QString, typed);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Q, Qt::KeyboardModifiers(modifiers), QStringLiteral("q"));
+    QApplication::sendEvent(&f->editor(), &press);
+    QCOMPARE(f->editor().toPlainText(), typed);
 }
 
 void TestDocumentEditor::tooWideLinesKeepTheViewWrapped_data()

@@ -2,6 +2,7 @@
 // installed read-only, the desktop's text editor, Japanese dialogs and
 // media errors, and icons that fit their buttons.
 #include "platform/DesktopEntry.h"
+#include "platform/Dialogs.h"
 #include "platform/GlyphIcons.h"
 #include "platform/Localization.h"
 #include "platform/MediaService.h"
@@ -89,6 +90,8 @@ private Q_SLOTS:
     void mediaErrorsAreJapanese_data();
     void mediaErrorsAreJapanese();
     void fileDialogTypesAreJapanese();
+    void fileFiltersShowTheirPatternsOnce_data();
+    void fileFiltersShowTheirPatternsOnce();
     void launcherFailuresReachTheUser_data();
     void launcherFailuresReachTheUser();
     void printDialogSpeaksJapanese();
@@ -256,6 +259,26 @@ void TestDesktop::mediaErrorsAreJapanese()
 }
 
 // The file dialog's type column, which Qt's catalogue leaves in English.
+void TestDesktop::fileFiltersShowTheirPatternsOnce_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("patterns");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("patterns written in") << "テキストファイル(*.txt)" << "*.txt" << "テキストファイル(*.txt)";
+    QTest::newRow("written with semicolons") << "JPEG (*.jpg;*.jpeg)" << "*.jpg;*.jpeg" << "JPEG (*.jpg *.jpeg)";
+    QTest::newRow("not written") << "PDF ファイル" << "*.pdf" << "PDF ファイル (*.pdf)";
+    QTest::newRow("other brackets") << "画像 (小)" << "*.bmp" << "画像 (小) (*.bmp)";
+}
+
+// Qt reads a filter's patterns from its last brackets; the user sees them once.
+void TestDesktop::fileFiltersShowTheirPatternsOnce()
+{
+    QFETCH(QString, description);
+    QFETCH(QString, patterns);
+    QFETCH(QString, shown);
+    QCOMPARE(toQtFilterString({FileFilter{description, patterns}}), shown);
+}
+
 void TestDesktop::fileDialogTypesAreJapanese()
 {
     QTemporaryDir folder;
