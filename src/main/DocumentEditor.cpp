@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextBoundaryFinder>
@@ -242,8 +243,8 @@ void DocumentEditor::setWordWrap(bool wrap)
     keepWrap(tooWide);
 }
 
-void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks,
-                                     const std::function<void(int)>& progress)
+bool DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks,
+                                     const std::function<bool(int)>& progress)
 {
     // Straight into the document: the editor's own setPlainText would then
     // set the default format again over every character and line.
@@ -258,19 +259,23 @@ void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks
     setTextCursor(QTextCursor(doc));
     // A text longer than a piece says it is loading even when it is one
     // long line.
-    if (!progress || text.size() <= kLoadPiece) {
+    const bool inPieces = progress && text.size() > kLoadPiece;
+    if (!inPieces) {
         doc->setPlainText(text);
     } else {
         // Pieces end at line breaks, so no line is laid out twice; the view
         // shows the beginning as soon as it is in.
-        progress(0);
-        const qsizetype first = pieceEnd(text, 0);
-        doc->setPlainText(text.first(first));
+        doc->clear();
         QTextCursor end(doc);
-        for (qsizetype from = first; from < text.size();) {
-            progress(int(from * 100 / text.size()));
+        for (qsizetype from = 0; from < text.size();) {
+            if (!progress(int(from * 100 / text.size()))) {
+                doc->clear();
+                keepWrap(false);
+                doc->setUndoRedoEnabled(true);
+                doc->setModified(false);
+                return false;
+            }
             const qsizetype to = pieceEnd(text, from);
-            end.movePosition(QTextCursor::End);
             end.insertText(text.sliced(from, to - from));
             from = to;
         }
@@ -278,9 +283,15 @@ void DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks
     keepWrap(wrapKept_);
     applyMarks(0, text, marks);
     doc->setUndoRedoEnabled(true);
+    // The caret at the start; the view stays where the reader scrolled it
+    // while the text came in.
+    const int scrolled = verticalScrollBar()->value();
     setTextCursor(QTextCursor(doc));
     ensureCursorVisible();
+    if (inPieces)
+        verticalScrollBar()->setValue(scrolled);
     doc->setModified(false);
+    return true;
 }
 
 void DocumentEditor::applyMarks(int start, const QString& text, const CodeMarks& marks)

@@ -28,9 +28,10 @@ public:
     // Replaces the whole document; the undo history starts anew. With
     // `progress`, a long text goes in piece by piece and `progress` hears
     // after each piece how much of it is in (0 to 99 percent), so the window
-    // can show it and repaint.
-    void setDocumentText(const QString& text, const CodeMarks& marks,
-                         const std::function<void(int percent)>& progress = {});
+    // can show it and repaint. When `progress` says no, the loading stops
+    // and the document is left empty, never half loaded; false then.
+    bool setDocumentText(const QString& text, const CodeMarks& marks,
+                         const std::function<bool(int percent)>& progress = {});
     struct Content {
         QString text;   // line breaks as '\n'
         CodeMarks marks;

@@ -66,7 +66,8 @@ public:
     void setModifiedFlag(bool modified);
     QString ChangeIndicator() const;
     // Loads a file into the editor (Open, the command line, dropped files).
-    // false (after the error box) when it cannot be read.
+    // false (after the error box) when it cannot be read, and when a close
+    // stopped its loading.
     bool loadFile(const QString& path);
     // Loads `path` as the document: file name, caption and indicator follow
     // (Open, dropped files). false when it cannot be read.
@@ -82,7 +83,8 @@ public:
     bool writeDocument(const QString& path);
     // The one way a file's bytes come into the editor, and the editor's
     // text goes out as bytes (as the file it was read from, where unedited).
-    void loadDocumentBytes(QByteArrayView bytes);
+    // False when a close stopped the loading (the document is then empty).
+    bool loadDocumentBytes(QByteArrayView bytes);
     pel::EncodedText documentBytes() const;
     // Save As; true when the document was written to a file.
     bool SaveAsActionExecute();

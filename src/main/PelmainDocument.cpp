@@ -6,6 +6,7 @@
 #include "phrases/Pellist.h"
 #include "phrases/PhraseList.h"
 #include "platform/Dialogs.h"
+#include "platform/InputHold.h"
 #include "platform/LineBreaks.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Prompts.h"
@@ -22,6 +23,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
+
+#include <optional>
 
 #include <utility>
 
@@ -148,29 +151,43 @@ void TForm1::setCaptionFromFileName()
     setWindowTitle(fileNamePart(documentFileName_));
 }
 
-void TForm1::loadDocumentBytes(QByteArrayView bytes)
+bool TForm1::loadDocumentBytes(QByteArrayView bytes)
 {
     const pel::DecodedText decoded = pel::decodeTextFile(bytes);
     spelling_ = decoded.spelling;
     if (!isVisible()) {
         RichEdit1->setDocumentText(decoded.text, decoded.marks);
         setUnsavedChanges(false);
-        return;
+        return true;
     }
-    // A large file is shown loading in the status bar. Only the window's
-    // drawing and timers run meanwhile: keys, clicks and drops wait until
-    // the document is whole, so no command ever sees half of it.
+    // A large file is shown loading in the status bar, and what is in can
+    // be scrolled and read meanwhile; no command sees half of it (see
+    // InputHold), and a close stops the loading.
     // The document the user let go is no longer kept for recovery either.
     setUnsavedChanges(false);
     loading_ = true;
-    RichEdit1->setDocumentText(decoded.text, decoded.marks, [this](int percent) {
+    std::optional<pel::InputHold> hold(std::in_place, RichEdit1);
+    const bool whole = RichEdit1->setDocumentText(decoded.text, decoded.marks, [this](int percent) {
         StatusBar1->showMessage(QStringLiteral("ファイルを読み込んでいます… %1%").arg(percent));
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        QCoreApplication::processEvents();
+        return !closeAfterLoading_;
     });
     loading_ = false;
     StatusBar1->clearMessage();
+    if (!whole) {
+        // Empty and nameless: nothing could write the stopped load over
+        // its file or the one before it.
+        hold->discard();
+        spelling_ = {};
+        documentFileName_.clear();
+        setWindowTitle(QStringLiteral("Pelmora"));
+        markUnchanged();
+    }
+    // The keys typed meanwhile go in now, after the whole text.
+    hold.reset();
     if (closeAfterLoading_)
         QTimer::singleShot(0, this, &QWidget::close);
+    return whole;
 }
 
 pel::EncodedText TForm1::documentBytes() const
@@ -186,8 +203,7 @@ bool TForm1::loadFile(const QString& path)
         pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
         return false;
     }
-    loadDocumentBytes(*bytes);
-    return true;
+    return loadDocumentBytes(*bytes);
 }
 
 bool TForm1::writeDocument(const QString& path)
