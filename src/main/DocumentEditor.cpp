@@ -156,20 +156,23 @@ DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
 {
     document()->documentLayout()->registerHandler(kStandInObject, new StandInGlyphs(this));
     connect(document(), &QTextDocument::contentsChange, this, &DocumentEditor::documentEdited);
-    QEvent fontChange(QEvent::FontChange);
-    changeEvent(&fontChange);
+    useUnshapedFont();
 }
 
 void DocumentEditor::changeEvent(QEvent* event)
 {
     QPlainTextEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::ApplicationFontChange) {
-        // Kana, kanji and Latin letters look the same unshaped, and a long
-        // line then lays out in less than half the time.
-        QFont font = this->font();
-        font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
-        document()->setDefaultFont(font);
-    }
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::ApplicationFontChange)
+        useUnshapedFont();
+}
+
+void DocumentEditor::useUnshapedFont()
+{
+    // Kana, kanji and Latin letters look the same unshaped, and a long line
+    // then lays out in less than half the time.
+    QFont font = this->font();
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    document()->setDefaultFont(font);
 }
 
 void DocumentEditor::documentEdited(int position, int, int added)
@@ -226,11 +229,11 @@ bool DocumentEditor::tooWideUnwrapped(const QTextBlock& block) const
 
 void DocumentEditor::keepWrap(bool kept)
 {
-    wrapKept_ = kept;
+    const bool changed = std::exchange(wrapKept_, kept) != kept;
     const LineWrapMode mode = wrapChosen_ || wrapKept_ ? WidgetWidth : NoWrap;
     if (lineWrapMode() != mode)
         setLineWrapMode(mode);
-    if (std::exchange(wrapKeptShown_, kept) != kept)
+    if (changed)
         Q_EMIT wrapKeptChanged(kept);
 }
 

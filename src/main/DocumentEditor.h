@@ -72,13 +72,13 @@ protected:
 
 private:
     void documentEdited(int position, int removed, int added);
+    void useUnshapedFont();
     bool tooWideUnwrapped(const QTextBlock& block) const;
     void keepWrap(bool kept);
     void breakAnywhere(bool anywhere);
     bool breaksAnywhere_ = false;
     bool wrapChosen_ = true;
     bool wrapKept_ = false;
-    bool wrapKeptShown_ = false;   // as last signalled
     // Without word wrap a line is one layout line however long: only the
     // part in view of a long one is laid out again and drawn.
     bool drawVisibleSlice(QPainter& painter, const QTextBlock& block, QPointF offset, const QRect& clip,
