@@ -4,6 +4,7 @@
 // -DPELMORA_BUILD_BENCH=ON:
 //   QT_QPA_PLATFORM=offscreen ./bench/bench_document [startup|lines|marked|toolkit|single|four|huge]
 // (each case in a process of its own shows its memory best).
+#include "support/EditorDriver.h"
 #include "app/Application.h"
 #include "main/FindReplaceDialogs.h"
 #include "main/Pelmain.h"
@@ -120,8 +121,8 @@ void key(int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QStri
 {
     QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
     QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
-    QApplication::sendEvent(Form1->RichEdit1, &press);
-    QApplication::sendEvent(Form1->RichEdit1, &release);
+    QApplication::sendEvent(&pel::test::mainEditor().view(), &press);
+    QApplication::sendEvent(&pel::test::mainEditor().view(), &release);
 }
 
 void idle(const char* what)
@@ -144,7 +145,7 @@ void openAndEdit(const char* name, const QByteArray& bytes, bool findAndSave, bo
     QApplication::processEvents();
     const double windows = residentMb();
     int updates = 0;
-    const auto connection = QObject::connect(Form1->StatusBar1, &QStatusBar::messageChanged, [&] { ++updates; });
+    const auto connection = QObject::connect(pel::test::mainChild<QStatusBar>("StatusBar1"), &QStatusBar::messageChanged, [&] { ++updates; });
     measure("open (read, decode, load, first paint)", [&] { Form1->loadDocumentBytes(*pel::readWholeFile(path)); });
     QObject::disconnect(connection);
     std::printf("  %-44s %9d\n", "status bar updates while loading", updates);
@@ -166,21 +167,21 @@ void openAndEdit(const char* name, const QByteArray& bytes, bool findAndSave, bo
         measure("page down", [] { key(Qt::Key_PageDown); });
         measure("caret to end (Ctrl+End)", [] { key(Qt::Key_End, Qt::ControlModifier); });
         measure("type a character at the end", [] { key(Qt::Key_A, Qt::NoModifier, QStringLiteral("あ")); });
-        measure("repaint", [] { Form1->RichEdit1->viewport()->repaint(); });
+        measure("repaint", [] { pel::test::mainEditor().view().viewport()->repaint(); });
         idle("typing paused (the recovery copy is written)");
         idle("idle");
     }
     if (findAndSave) {
         measure("find-next from the top to the last line", [] {
             key(Qt::Key_Home, Qt::ControlModifier);
-            Form1->FindDialog1->setFindText(QStringLiteral("最後の行"));
-            Form1->FindDialog1->findNext();
+            pel::test::mainChild<FindDialog>("FindDialog1")->setFindText(QStringLiteral("最後の行"));
+            pel::test::mainChild<FindDialog>("FindDialog1")->findNext();
         });
         // Back to the file's text, then saved over a copy of it.
-        while (Form1->RichEdit1->document()->isUndoAvailable())
-            Form1->RichEdit1->undo();
+        while (pel::test::mainEditor().undoable())
+            pel::edit::undo(Form1->session());
         const QString copy = path + QStringLiteral(".saved");
-        Form1->setDocumentFileName(copy);
+        Form1->session().setFileName(copy);
         measure("save", [] { Form1->action(QStringLiteral("SaveAction"))->trigger(); });
         std::printf("  %-44s %s\n", "saved bytes identical", *pel::readWholeFile(copy) == bytes ? "yes" : "NO");
     }

@@ -1,6 +1,7 @@
 // Find, replace and the caret report on a 20 MB document.
 // Reports figures only; run it from a build configured with
 // -DPELMORA_BUILD_BENCH=ON:  QT_QPA_PLATFORM=offscreen ./bench/bench_edit
+#include "support/EditorDriver.h"
 #include "app/Application.h"
 #include "main/FindReplaceDialogs.h"
 #include "main/Pelmain.h"
@@ -10,6 +11,7 @@
 #include "platform/Services.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -42,37 +44,32 @@ struct Session {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
         PelmoraApp::createWindows({});
         Form1->show();
-        Form1->RichEdit1->setPlainText(text);
+        pel::test::mainEditor().setText(text);
         QApplication::processEvents();
     }
     ~Session() { PelmoraApp::destroyWindows(); }
-    static void caretTo(int position)
-    {
-        QTextCursor cursor = Form1->RichEdit1->textCursor();
-        cursor.setPosition(position);
-        Form1->RichEdit1->setTextCursor(cursor);
-    }
+    static void caretTo(int position) { pel::test::mainEditor().placeCaret(position); }
 };
 
 void BM_FindNextOnLastLine(benchmark::State& state)
 {
     Session session(largeDocument(QStringLiteral("最後の行に目印")));
-    Form1->FindDialog1->setFindText(QStringLiteral("目印"));
+    pel::test::mainChild<FindDialog>("FindDialog1")->setFindText(QStringLiteral("目印"));
     for (auto _ : state) {
         state.PauseTiming();
         Session::caretTo(0);
         state.ResumeTiming();
-        Form1->FindDialog1Find();
+        Q_EMIT pel::test::mainChild<FindDialog>("FindDialog1")->findNext();
     }
-    state.counters["found"] = Form1->RichEdit1->textCursor().selectedText() == QStringLiteral("目印") ? 1 : 0;
+    state.counters["found"] = pel::test::mainEditor().selectedText() == QStringLiteral("目印") ? 1 : 0;
 }
 BENCHMARK(BM_FindNextOnLastLine)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_ReplaceOnLastLine(benchmark::State& state)
 {
     Session session(largeDocument(QStringLiteral("最後の行に目印A")));
-    QLineEdit* find = Form1->ReplaceDialog1->FindEdit;
-    QLineEdit* replacement = Form1->ReplaceDialog1->ReplaceEdit;
+    QLineEdit* find = pel::test::mainChild<ReplaceDialog>("ReplaceDialog1")->FindEdit;
+    QLineEdit* replacement = pel::test::mainChild<ReplaceDialog>("ReplaceDialog1")->ReplaceEdit;
     bool forth = true;
     for (auto _ : state) {
         state.PauseTiming();
@@ -80,7 +77,7 @@ void BM_ReplaceOnLastLine(benchmark::State& state)
         replacement->setText(forth ? QStringLiteral("目印B") : QStringLiteral("目印A"));
         forth = !forth;
         state.ResumeTiming();
-        Form1->ReplaceDialog1Replace();
+        Q_EMIT pel::test::mainChild<ReplaceDialog>("ReplaceDialog1")->replace();
     }
 }
 BENCHMARK(BM_ReplaceOnLastLine)->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -88,12 +85,15 @@ BENCHMARK(BM_ReplaceOnLastLine)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_CaretReportAtEndOfWrapped(benchmark::State& state)
 {
     Session session(largeDocument(QStringLiteral("最後の行")));
-    Form1->RichEdit1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Form1->RichEdit1->moveCursor(QTextCursor::End);
+    const pel::test::EditorDriver editor = pel::test::mainEditor();
+    editor.view().setWordWrap(true);
+    editor.placeCaret(editor.session().document().length());
     QApplication::processEvents();
+    // A key release reports the caret.
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier);
     for (auto _ : state)
-        Form1->ReportCaretPosition();
-    state.counters["ok"] = Form1->StatusBar1->currentMessage().startsWith(QStringLiteral("カーソルの位置は")) ? 1 : 0;
+        QApplication::sendEvent(&editor.view(), &release);
+    state.counters["ok"] = pel::test::mainChild<QStatusBar>("StatusBar1")->currentMessage().startsWith(QStringLiteral("カーソルの位置は")) ? 1 : 0;
 }
 BENCHMARK(BM_CaretReportAtEndOfWrapped)->Unit(benchmark::kMicrosecond)->Iterations(50);
 

@@ -1,5 +1,6 @@
 // Inserting HTML templates into a large document: the edit must touch only
 // the place of the insertion, never re-read or re-lay the whole text.
+#include "support/EditorDriver.h"
 #include "app/Application.h"
 #include "main/Pelmain.h"
 #include "platform/ProgramDirectory.h"
@@ -8,7 +9,6 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTextCursor>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -29,7 +29,7 @@ struct Document {
     Document()
     {
         PelmoraApp::createWindows({});
-        Form1->RichEdit1->setPlainText(largeDocument());
+        pel::test::mainEditor().setText(largeDocument());
         // Shown, so each edit also pays for the editor's layout and repaint.
         Form1->show();
         QCoreApplication::processEvents();
@@ -37,10 +37,7 @@ struct Document {
     ~Document() { PelmoraApp::destroyWindows(); }
     void placeCaret(int position, int selected = 0)
     {
-        QTextCursor c = Form1->RichEdit1->textCursor();
-        c.setPosition(position);
-        c.setPosition(position + selected, QTextCursor::KeepAnchor);
-        Form1->RichEdit1->setTextCursor(c);
+        pel::test::mainEditor().select(position, selected);
     }
 };
 
@@ -48,7 +45,7 @@ Document* document = nullptr;
 
 void insertTemplate(benchmark::State& state, const char* command, int selected)
 {
-    const int middle = Form1->RichEdit1->document()->characterCount() / 2;
+    const int middle = int(Form1->session().document().length()) / 2;
     for (auto _ : state) {
         state.PauseTiming();
         document->placeCaret(middle, selected);
@@ -56,7 +53,7 @@ void insertTemplate(benchmark::State& state, const char* command, int selected)
         Form1->runHtmlCommand(QString::fromLatin1(command));
         QCoreApplication::processEvents();
     }
-    state.counters["documentMB"] = Form1->RichEdit1->document()->characterCount() / (1024.0 * 1024.0);
+    state.counters["documentMB"] = int(Form1->session().document().length()) / (1024.0 * 1024.0);
 }
 
 void BM_FixedTemplate(benchmark::State& state) { insertTemplate(state, "TenPlertAction", 0); }

@@ -2,6 +2,7 @@
 // through the real windows. Reports figures only; run it from a build
 // configured with -DPELMORA_BUILD_BENCH=ON:
 //   QT_QPA_PLATFORM=offscreen ./bench/bench_phrases
+#include "support/EditorDriver.h"
 #include "app/Application.h"
 #include "main/Pelmain.h"
 #include "phrases/Pellist.h"
@@ -56,11 +57,11 @@ void BM_TranscribeSelected(benchmark::State& state)
     Form3->ListBox1->selectAll();
     for (auto _ : state) {
         state.PauseTiming();
-        Form1->RichEdit1->clear();
+        pel::test::mainEditor().setText({});
         state.ResumeTiming();
         Form3->TranscribeSelected();
     }
-    state.counters["characters"] = double(Form1->RichEdit1->document()->characterCount());
+    state.counters["characters"] = double(Form1->session().document().length());
 }
 BENCHMARK(BM_TranscribeSelected)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(10);
 

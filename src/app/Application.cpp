@@ -5,6 +5,7 @@
 #include "main/About.h"
 #include "main/MainImages.h"
 #include "main/Pelmain.h"
+#include "platform/EditorPort.h"
 #include "paint/ImageSize.h"
 #include "paint/PelFont.h"
 #include "paint/PelPaint.h"
@@ -48,7 +49,7 @@ void connectPaintDialogs()
 void createWindows(const QStringList& arguments)
 {
     Form1 = new TForm1(arguments);
-    pel::EditorPort& editor = *Form1;
+    pel::EditorPort& editor = Form1->editorPort();
     AboutBox = new TAboutBox(Form1);
     Form2 = new TForm2(editor, Form1);
     Form3 = new TForm3(editor, Form1);

@@ -3,6 +3,8 @@
 
 #include "main/About.h"
 #include "main/Pelmain.h"
+#include "platform/EditorPort.h"
+#include "text/DocumentSession.h"
 #include "platform/Fonts.h"
 #include "platform/Hints.h"
 #include "platform/LocaleInfo.h"
@@ -10,6 +12,7 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QAction>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -174,6 +177,6 @@ void TForm1::setupClockPanel()
 {
     auto* panel = new ClockPanel(ControlBar2);
     ControlBar2->addWidget(panel);
-    connect(panel, &ClockPanel::insertText, this, &TForm1::ReplaceEditorSelection);
-    connect(panel, &ClockPanel::aboutRequested, this, &TForm1::AboutActionExecute);
+    connect(panel, &ClockPanel::insertText, this, [this](const QString& text) { editorPort_->ReplaceEditorSelection(text); });
+    connect(panel, &ClockPanel::aboutRequested, action(QStringLiteral("AboutAction")), &QAction::trigger);
 }

@@ -1,10 +1,13 @@
 #include "main/DocumentEditor.h"
 
-#include "platform/LineBreaks.h"
+#include "text/TextMime.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDataStream>
+#include <QApplication>
+#include <QClipboard>
 #include <QFontMetricsF>
+#include <QDropEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPaintEvent>
 #include <QPainter>
@@ -18,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -28,8 +32,6 @@ namespace {
 constexpr int kCodeProperty = QTextFormat::UserProperty + 932;
 constexpr int kStandInObject = QTextFormat::UserObject + 932;
 constexpr char16_t kStandIn = 0xFFFC;
-// Marks travel with a copy inside the program under this clipboard format.
-const QString kMarksMimeType = QStringLiteral("application/x-pelmora-code-marks");
 // Lines longer than this are drawn piecewise without word wrap.
 constexpr int kLongLine = 4096;
 // Characters laid out beyond each edge of the view, so glyphs cut by the
@@ -38,7 +40,7 @@ constexpr int kSliceMargin = 16;
 // Without word wrap a line may be at most this wide (in pixels, half the
 // toolkit's fixed-point range), by an estimate from its length.
 constexpr qreal kWidestUnwrapped = qreal(1 << 24);
-// A text loaded with progress goes into the document in pieces this long.
+// A text loaded with progress goes into the view in pieces this long.
 constexpr qsizetype kLoadPiece = qsizetype(1) << 20;
 
 // Wrapping a word longer than a line takes time growing with the square of
@@ -71,13 +73,44 @@ qsizetype pieceEnd(const QString& text, qsizetype from)
     return lineEnd < 0 ? text.size() : lineEnd + 1;
 }
 
-QTextCharFormat markFormat(QChar c, quint16 code)
+QTextCharFormat standInFormat(quint16 code)
 {
     QTextCharFormat format;
     format.setProperty(kCodeProperty, int(code));
-    if (c == kStandIn)
-        format.setObjectType(kStandInObject);
+    format.setObjectType(kStandInObject);
     return format;
+}
+
+// The text of the view's copy between two positions, one character per
+// position.
+QString viewText(QTextDocument* document, int from, int to)
+{
+    QTextCursor cursor(document);
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    QString text = cursor.selectedText();
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
+// Keys that type, as the toolkit's own editor takes them: Ctrl alone never
+// types, AltGr (Ctrl+Alt) does.
+bool typesText(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    const QChar c = text.at(0);
+    if (c.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
+        return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse || c == u'\t'
+        || (c.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
 }
 
 // Draws a stand-in as the hexadecimal byte it stands for, boxed, so bytes
@@ -121,41 +154,21 @@ private:
     }
 };
 
-QByteArray packMarks(const QString& text, const CodeMarks& marks)
-{
-    QByteArray data;
-    QDataStream out(&data, QIODevice::WriteOnly);
-    out << text << qint64(marks.size());
-    for (const CodeMark& mark : marks)
-        out << qint64(mark.position) << mark.code;
-    return data;
-}
-
-bool unpackMarks(const QByteArray& data, QString& text, CodeMarks& marks)
-{
-    QDataStream in(data);
-    qint64 count = 0;
-    in >> text >> count;
-    if (in.status() != QDataStream::Ok || count < 0 || count > text.size())
-        return false;
-    marks.reserve(count);
-    for (qint64 i = 0; i < count; ++i) {
-        qint64 position = 0;
-        quint16 code = 0;
-        in >> position >> code;
-        if (position < 0 || position >= text.size())
-            return false;
-        marks.append({position, code});
-    }
-    return in.status() == QDataStream::Ok;
-}
-
 } // namespace
 
-DocumentEditor::DocumentEditor(QWidget* parent) : QPlainTextEdit(parent)
+DocumentEditor::DocumentEditor(DocumentSession& session, QWidget* parent) : QPlainTextEdit(parent), session_(session)
 {
+    // Undo is the session's.
+    document()->setUndoRedoEnabled(false);
     document()->documentLayout()->registerHandler(kStandInObject, new StandInGlyphs(this));
-    connect(document(), &QTextDocument::contentsChange, this, &DocumentEditor::documentEdited);
+    connect(document(), &QTextDocument::contentsChange, this, &DocumentEditor::layoutEdited);
+    connect(document(), &QTextDocument::contentsChange, this, &DocumentEditor::adoptViewChange);
+    connect(&session_, &DocumentSession::changed, this, &DocumentEditor::mirrorChange);
+    connect(&session_, &DocumentSession::textReset, this,
+            [this] { loadWhole_ = fillFromSession(loadProgress_ ? *loadProgress_ : Progress()); });
+    connect(&session_, &DocumentSession::selectionChanged, this, &DocumentEditor::showSelection);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &DocumentEditor::takeSelection);
+    connect(this, &QPlainTextEdit::selectionChanged, this, &DocumentEditor::takeSelection);
     useUnshapedFont();
 }
 
@@ -175,7 +188,329 @@ void DocumentEditor::useUnshapedFont()
     document()->setDefaultFont(font);
 }
 
-void DocumentEditor::documentEdited(int position, int, int added)
+// ---- The session and the view's copy ---------------------------------------
+
+void DocumentEditor::mirrorChange(qsizetype from, qsizetype removed, qsizetype added)
+{
+    if (adopting_)
+        return;   // the view has it already
+    const bool wasMirroring = std::exchange(mirroring_, true);
+    QTextCursor cursor(document());
+    cursor.setPosition(int(from));
+    cursor.setPosition(int(from + removed), QTextCursor::KeepAnchor);
+    cursor.insertText(session_.document().text(from, added), QTextCharFormat());
+    markStandIns(from, from + added);
+    mirroring_ = wasMirroring;
+}
+
+void DocumentEditor::markStandIns(qsizetype from, qsizetype to)
+{
+    const TextDocument& text = session_.document();
+    const CodeMarks marks = text.marks(from, to);
+    if (marks.isEmpty())
+        return;
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const CodeMark& mark : marks) {
+        const qsizetype at = from + mark.position;
+        if (text.at(at) != kStandIn)
+            continue;
+        cursor.setPosition(int(at));
+        cursor.setPosition(int(at + 1), QTextCursor::KeepAnchor);
+        cursor.setCharFormat(standInFormat(mark.code));
+    }
+    cursor.endEditBlock();
+}
+
+bool DocumentEditor::showLoading(QByteArrayView bytes, const Progress& progress)
+{
+    // The session's reset fills the view; this fill shows its progress.
+    loadProgress_ = &progress;
+    loadWhole_ = true;
+    session_.load(bytes);
+    loadProgress_ = nullptr;
+    return loadWhole_;
+}
+
+bool DocumentEditor::fillFromSession(const Progress& progress)
+{
+    const bool wasMirroring = std::exchange(mirroring_, true);
+    const QString text = session_.document().text();
+    QTextDocument* doc = document();
+    // How the view wraps is found again as the lines come in.
+    if (breaksAnywhere_) {
+        doc->clear();
+        breakAnywhere(false);
+    }
+    wrapKept_ = false;
+    setTextCursor(QTextCursor(doc));
+    // A text longer than a piece says it is loading even when it is one
+    // long line.
+    const bool inPieces = progress && text.size() > kLoadPiece;
+    bool whole = true;
+    if (!inPieces) {
+        doc->setPlainText(text);
+    } else {
+        // Pieces end at line breaks, so no line is laid out twice; the view
+        // shows the beginning as soon as it is in.
+        doc->clear();
+        QTextCursor end(doc);
+        for (qsizetype from = 0; from < text.size();) {
+            if (!progress(int(from * 100 / text.size()))) {
+                doc->clear();
+                whole = false;
+                break;
+            }
+            const qsizetype to = pieceEnd(text, from);
+            end.insertText(text.sliced(from, to - from));
+            from = to;
+        }
+    }
+    keepWrap(whole && wrapKept_);
+    if (whole)
+        markStandIns(0, text.size());
+    // The caret at the start; the view stays where the reader scrolled it
+    // while the text came in.
+    const int scrolled = verticalScrollBar()->value();
+    setTextCursor(QTextCursor(doc));
+    ensureCursorVisible();
+    if (inPieces)
+        verticalScrollBar()->setValue(scrolled);
+    mirroring_ = wasMirroring;
+    return whole;
+}
+
+void DocumentEditor::showSelection()
+{
+    if (adopting_)
+        return;
+    const Selection selection = session_.selection();
+    const QTextCursor current = textCursor();
+    if (current.anchor() == selection.anchor && current.position() == selection.position)
+        return;
+    const bool wasShowing = std::exchange(showingSelection_, true);
+    QTextCursor cursor(document());
+    cursor.setPosition(int(selection.anchor));
+    cursor.setPosition(int(selection.position), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    showingSelection_ = wasShowing;
+}
+
+void DocumentEditor::takeSelection()
+{
+    if (mirroring_ || showingSelection_)
+        return;
+    const QTextCursor cursor = textCursor();
+    session_.setSelection({cursor.anchor(), cursor.position()});
+}
+
+void DocumentEditor::adoptViewChange(int position, int removed, int)
+{
+    if (mirroring_)
+        return;
+    // The toolkit reports changes with the text's end in its own count, and
+    // at times more than changed (a whole line laid out anew): the part
+    // behind the change is what both still share, and what reads the same
+    // at either end is no change.
+    const TextDocument& model = session_.document();
+    const qsizetype oldLength = model.length();
+    const qsizetype newLength = document()->characterCount() - 1;
+    qsizetype from = std::clamp<qsizetype>(position, 0, oldLength);
+    qsizetype oldEnd = std::clamp<qsizetype>(qsizetype(position) + removed, from, oldLength);
+    qsizetype newEnd = std::max(from, newLength - (oldLength - oldEnd));
+    const QString seen = viewText(document(), int(from), int(newEnd));
+    qsizetype head = 0;
+    while (from + head < oldEnd && head < seen.size() && model.at(from + head) == seen.at(head))
+        ++head;
+    qsizetype tail = 0;
+    while (oldEnd - tail > from + head && seen.size() - tail > head && model.at(oldEnd - tail - 1) == seen.at(seen.size() - tail - 1))
+        ++tail;
+    from += head;
+    oldEnd -= tail;
+    newEnd -= tail;
+    if (oldEnd == from && newEnd == from)
+        return;
+    const bool wasAdopting = std::exchange(adopting_, true);
+    const QTextCursor cursor = textCursor();
+    EditHistory& history = session_.document().history();
+    history.begin(session_.selection());
+    session_.document().replace({from, oldEnd - from}, QStringView(seen).sliced(head, newEnd - from));
+    session_.setSelection({cursor.anchor(), cursor.position()});
+    history.end(session_.selection());
+    adopting_ = wasAdopting;
+}
+
+void DocumentEditor::dropEvent(QDropEvent* event)
+{
+    // Text dragged within the editor moves as one undo step, its marks
+    // with it; anything else comes in through insertFromMimeData.
+    const Selection selection = session_.selection();
+    if (event->source() == this && event->dropAction() == Qt::MoveAction && !selection.isEmpty()) {
+        const qsizetype target = cursorForPosition(event->position().toPoint()).position();
+        event->acceptProposedAction();
+        if (target > selection.start() && target < selection.end())
+            return;
+        const TextDocument& model = session_.document();
+        const QString text = session_.selectedTextAsIs();
+        const CodeMarks marks = model.marks(selection.start(), selection.end());
+        EditHistory& history = session_.document().history();
+        history.begin(selection);
+        session_.document().replace(selection.range(), {});
+        const qsizetype at = target > selection.start() ? target - selection.length() : target;
+        session_.document().replace({at, 0}, text, marks);
+        session_.setSelection({at, at + text.size()});
+        history.end(session_.selection());
+        return;
+    }
+    QPlainTextEdit::dropEvent(event);
+}
+
+// ---- Editing -----------------------------------------------------------------
+
+void DocumentEditor::paste(const QMimeData* source, UndoPolicy undo)
+{
+    const std::optional<MimeText> text = textFromMime(source);
+    if (!text || (text->text.isEmpty() && session_.selection().isEmpty()))
+        return;
+    edit::replaceSelection(session_, text->text, text->marks, undo);
+    ensureCursorVisible();
+}
+
+QMimeData* DocumentEditor::createMimeDataFromSelection() const
+{
+    return mimeFromSelection(session_);
+}
+
+bool DocumentEditor::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasText() || QPlainTextEdit::canInsertFromMimeData(source);
+}
+
+void DocumentEditor::insertFromMimeData(const QMimeData* source)
+{
+    // The toolkit's paste key, middle click and drop: ordinary edits.
+    paste(source, UndoPolicy::Undoable);
+}
+
+bool DocumentEditor::editKey(QKeyEvent* event)
+{
+    const Selection selection = session_.selection();
+    if (event == QKeySequence::Undo) {
+        edit::undo(session_);
+    } else if (event == QKeySequence::Redo) {
+        edit::redo(session_);
+    } else if (event == QKeySequence::Cut) {
+        if (selection.isEmpty())
+            return true;
+        QApplication::clipboard()->setMimeData(mimeFromSelection(session_));
+        edit::remove(session_, selection.range());
+    } else if (event == QKeySequence::Paste) {
+        paste(QApplication::clipboard()->mimeData(), UndoPolicy::Undoable);
+    } else if (event == QKeySequence::InsertParagraphSeparator || event == QKeySequence::InsertLineSeparator) {
+        edit::type(session_, u"\n");
+    } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~Qt::ShiftModifier)) {
+        if (!selection.isEmpty()) {
+            edit::remove(session_, selection.range());
+        } else if (selection.position > 0) {
+            // One character back, both halves of a pair.
+            const qsizetype at = selection.position;
+            const bool pair = at > 1 && session_.document().at(at - 1).isLowSurrogate()
+                && session_.document().at(at - 2).isHighSurrogate();
+            const qsizetype width = pair ? 2 : 1;
+            edit::remove(session_, {at - width, width});
+        }
+    } else if (event == QKeySequence::Delete || event == QKeySequence::DeleteStartOfWord
+               || event == QKeySequence::DeleteEndOfWord || event == QKeySequence::DeleteEndOfLine) {
+        QTextCursor cursor = textCursor();
+        if (!cursor.hasSelection()) {
+            const auto move = event == QKeySequence::Delete              ? QTextCursor::NextCharacter
+                              : event == QKeySequence::DeleteStartOfWord ? QTextCursor::PreviousWord
+                              : event == QKeySequence::DeleteEndOfWord   ? QTextCursor::NextWord
+                                                                         : QTextCursor::EndOfBlock;
+            cursor.movePosition(move, QTextCursor::KeepAnchor);
+        }
+        edit::remove(session_, {cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()});
+    } else if (typesText(event)) {
+        edit::type(session_, event->text());
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void DocumentEditor::keyPressEvent(QKeyEvent* event)
+{
+    // Alt with a letter is a menu's or a button's key, never typing, even
+    // where no command answers it (AltGr comes as Ctrl+Alt or a group
+    // switch and still types).
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !event->text().isEmpty()
+        && event->text().at(0).isPrint()) {
+        event->ignore();
+        return;
+    }
+    if (!isReadOnly() && editKey(event)) {
+        event->accept();
+        ensureCursorVisible();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void DocumentEditor::inputMethodEvent(QInputMethodEvent* event)
+{
+    const bool commits = !event->commitString().isEmpty() || event->replacementLength() > 0;
+    if (!commits) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    // The committed text is typing, one undo step; the composition that
+    // may follow it is the view's to show.
+    if (event->replacementLength() > 0) {
+        const qsizetype at = session_.selection().position + event->replacementStart();
+        session_.select(at, at + event->replacementLength());
+    }
+    edit::type(session_, event->commitString());
+    QInputMethodEvent rest(event->preeditString(), event->attributes());
+    QPlainTextEdit::inputMethodEvent(&rest);
+    ensureCursorVisible();
+}
+
+// ---- Display lines -----------------------------------------------------------
+
+DisplayLine DocumentEditor::displayLineAt(qsizetype position) const
+{
+    QTextDocument* doc = document();
+    const QTextBlock block = doc->findBlock(int(position));
+    if (!block.isValid())
+        return {};
+    // Lay the paragraph out if the view has not yet (it lays out what it
+    // has shown); paragraphs it has never shown count one line each, as in
+    // its scroll bar.
+    doc->documentLayout()->blockBoundingRect(block);
+    const QTextLayout* layout = block.layout();
+    const int offset = int(position) - block.position();
+    const QTextLine line = layout ? layout->lineForTextPosition(offset) : QTextLine();
+    if (!line.isValid())
+        return {block.firstLineNumber(), block.position(), block.length() - 1};
+    return {block.firstLineNumber() + line.lineNumber(), block.position() + line.textStart(), line.textLength()};
+}
+
+int DocumentEditor::firstVisibleDisplayLine() const
+{
+    return verticalScrollBar()->value();
+}
+
+void DocumentEditor::scrollToDisplayLine(int line)
+{
+    // The vertical scroll bar stands at the first visible display line; it
+    // stops where the text ends.
+    verticalScrollBar()->setValue(line);
+}
+
+// ---- Wrapping ----------------------------------------------------------------
+
+void DocumentEditor::layoutEdited(int position, int, int added)
 {
     // A block's layout forgets its shaped glyphs after each use, so every
     // caret blink, paint or caret move on a long line would shape the whole
@@ -199,10 +534,7 @@ void DocumentEditor::documentEdited(int position, int, int added)
             // Only a word that takes in the edit can be new.
             const int from = std::max(block.position(), position - kLongLine);
             const int to = std::min(block.position() + block.length() - 1, position + added + kLongLine);
-            QTextCursor around(document());
-            around.setPosition(from);
-            around.setPosition(to, QTextCursor::KeepAnchor);
-            breakAnywhere(hasLongWord(around.selectedText()));
+            breakAnywhere(hasLongWord(viewText(document(), from, to)));
         }
     }
 }
@@ -244,192 +576,6 @@ void DocumentEditor::setWordWrap(bool wrap)
     for (QTextBlock block = document()->begin(); !wrap && !tooWide && block.isValid(); block = block.next())
         tooWide = tooWideUnwrapped(block);
     keepWrap(tooWide);
-}
-
-bool DocumentEditor::setDocumentText(const QString& text, const CodeMarks& marks,
-                                     const std::function<bool(int)>& progress)
-{
-    // Straight into the document: the editor's own setPlainText would then
-    // set the default format again over every character and line.
-    QTextDocument* doc = document();
-    // How the view wraps is found again as the lines come in.
-    if (breaksAnywhere_) {
-        doc->clear();
-        breakAnywhere(false);
-    }
-    wrapKept_ = false;
-    doc->setUndoRedoEnabled(false);
-    setTextCursor(QTextCursor(doc));
-    // A text longer than a piece says it is loading even when it is one
-    // long line.
-    const bool inPieces = progress && text.size() > kLoadPiece;
-    if (!inPieces) {
-        doc->setPlainText(text);
-    } else {
-        // Pieces end at line breaks, so no line is laid out twice; the view
-        // shows the beginning as soon as it is in.
-        doc->clear();
-        QTextCursor end(doc);
-        for (qsizetype from = 0; from < text.size();) {
-            if (!progress(int(from * 100 / text.size()))) {
-                doc->clear();
-                keepWrap(false);
-                doc->setUndoRedoEnabled(true);
-                doc->setModified(false);
-                return false;
-            }
-            const qsizetype to = pieceEnd(text, from);
-            end.insertText(text.sliced(from, to - from));
-            from = to;
-        }
-    }
-    keepWrap(wrapKept_);
-    applyMarks(0, text, marks);
-    doc->setUndoRedoEnabled(true);
-    // The caret at the start; the view stays where the reader scrolled it
-    // while the text came in.
-    const int scrolled = verticalScrollBar()->value();
-    setTextCursor(QTextCursor(doc));
-    ensureCursorVisible();
-    if (inPieces)
-        verticalScrollBar()->setValue(scrolled);
-    doc->setModified(false);
-    return true;
-}
-
-void DocumentEditor::applyMarks(int start, const QString& text, const CodeMarks& marks)
-{
-    if (marks.isEmpty())
-        return;
-    // One edit block: the layout and the change signal see one change.
-    QTextCursor cursor(document());
-    cursor.beginEditBlock();
-    for (const CodeMark& mark : marks) {
-        if (mark.position < 0 || mark.position >= text.size())
-            continue;
-        cursor.setPosition(start + int(mark.position));
-        cursor.setPosition(start + int(mark.position) + 1, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(markFormat(text.at(mark.position), mark.code));
-    }
-    cursor.endEditBlock();
-}
-
-CodeMarks DocumentEditor::marksIn(int from, int to) const
-{
-    CodeMarks marks;
-    const QList<QTextFormat> formats = document()->allFormats();
-    std::vector<bool> marked(formats.size());
-    bool any = false;
-    for (qsizetype i = 0; i < formats.size(); ++i) {
-        marked[i] = formats.at(i).hasProperty(kCodeProperty);
-        any = any || marked[i];
-    }
-    // Most documents never had a mark: no walk through their text.
-    if (!any)
-        return marks;
-    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to; block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int index = fragment.charFormatIndex();
-            if (index < 0 || index >= int(marked.size()) || !marked[index])
-                continue;
-            const QTextFormat& format = formats.at(index);
-            const quint16 code = quint16(format.intProperty(kCodeProperty));
-            // Typing next to a stand-in copies its property but never its
-            // object type, so a typed U+FFFC never becomes a raw byte.
-            const bool standIn = format.objectType() == kStandInObject;
-            const QString text = fragment.text();
-            const int first = std::max(from, fragment.position());
-            const int last = std::min(to, fragment.position() + fragment.length());
-            for (int position = first; position < last; ++position) {
-                const bool isStandIn = text.at(position - fragment.position()) == kStandIn;
-                if (isStandIn == standIn)
-                    marks.append({position - from, code});
-            }
-        }
-    }
-    return marks;
-}
-
-DocumentEditor::Content DocumentEditor::documentContent() const
-{
-    Content content;
-    content.text = toPlainText();
-    content.marks = marksIn(0, int(content.text.size()));
-    return content;
-}
-
-QTextCharFormat DocumentEditor::insertionFormat(const QTextCursor& cursor)
-{
-    QTextCharFormat format = cursor.charFormat();
-    format.clearProperty(kCodeProperty);
-    format.clearProperty(QTextFormat::ObjectType);
-    return format;
-}
-
-QMimeData* DocumentEditor::createMimeDataFromSelection() const
-{
-    const QTextCursor cursor = textCursor();
-    QString text = lineBreaks::toNewlines(cursor.selectedText());
-    auto* mime = new QMimeData;
-    const CodeMarks marks = marksIn(cursor.selectionStart(), cursor.selectionEnd());
-    if (!marks.isEmpty())
-        mime->setData(kMarksMimeType, packMarks(text, marks));
-    // Outside the program a stand-in is the character for an unreadable byte.
-    text.replace(QChar(kStandIn), QChar::ReplacementCharacter);
-    mime->setText(text);
-    return mime;
-}
-
-void DocumentEditor::insertFromMimeData(const QMimeData* source)
-{
-    QString text;
-    CodeMarks marks;
-    if (!source->hasFormat(kMarksMimeType) || !unpackMarks(source->data(kMarksMimeType), text, marks)) {
-        text = source->text();
-        marks.clear();
-    }
-    if (text.isEmpty() && !textCursor().hasSelection())
-        return;
-    QTextCursor cursor = textCursor();
-    cursor.beginEditBlock();
-    const QTextCharFormat format = insertionFormat(cursor);
-    cursor.removeSelectedText();
-    const int start = cursor.position();
-    cursor.insertText(text, format);
-    applyMarks(start, text, marks);
-    cursor.endEditBlock();
-    setTextCursor(cursor);
-    ensureCursorVisible();
-}
-
-void DocumentEditor::dropInheritedMarks()
-{
-    // Typed text would take the marks of the character before it.
-    const QTextCursor cursor = textCursor();
-    if (!cursor.hasSelection() && cursor.charFormat().hasProperty(kCodeProperty))
-        setCurrentCharFormat(insertionFormat(cursor));
-}
-
-void DocumentEditor::keyPressEvent(QKeyEvent* event)
-{
-    // Alt with a letter is a menu's or a button's key, never typing, even
-    // where no command answers it (AltGr comes as Ctrl+Alt or a group
-    // switch and still types).
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    if ((modifiers & Qt::AltModifier) && !(modifiers & Qt::ControlModifier) && !event->text().isEmpty()
-        && event->text().at(0).isPrint()) {
-        event->ignore();
-        return;
-    }
-    dropInheritedMarks();
-    QPlainTextEdit::keyPressEvent(event);
-}
-
-void DocumentEditor::inputMethodEvent(QInputMethodEvent* event)
-{
-    dropInheritedMarks();
-    QPlainTextEdit::inputMethodEvent(event);
 }
 
 void DocumentEditor::paintEvent(QPaintEvent* event)

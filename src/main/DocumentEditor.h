@@ -1,5 +1,6 @@
 #pragma once
-#include "platform/Cp932.h"
+#include "text/DisplayLines.h"
+#include "text/DocumentSession.h"
 
 #include <QPlainTextEdit>
 #include <QTextLayout>
@@ -9,42 +10,32 @@
 #include <memory>
 
 class QTextBlock;
-class QTextCharFormat;
 
 namespace pel {
 
-// The main window's editor. Its characters are exactly what the user sees;
-// what a file's bytes said beyond them (the raw byte behind a stand-in, a
-// character's non-standard code) rides on the characters as a format
-// property, so it moves with them through typing, deletion, undo, and cut
-// and paste inside the document. Text leaving the editor is plain Unicode;
-// text from elsewhere comes in without marks, so it takes standard codes.
-// A stand-in (U+FFFC) is drawn as its byte in a small box.
-class DocumentEditor : public QPlainTextEdit {
+// The main window's editor: a view of the document session. The session
+// holds the text, its code marks, the selection and the undo history; this
+// widget shows them and turns keys, input-method text, drops and the
+// clipboard into the session's editing commands. Its own text document is
+// a copy for the layout only, following every change of the session.
+// A stand-in for a byte that is no character is drawn as its byte, boxed.
+class DocumentEditor : public QPlainTextEdit, public DisplayLines {
     Q_OBJECT
 public:
-    explicit DocumentEditor(QWidget* parent = nullptr);
+    explicit DocumentEditor(DocumentSession& session, QWidget* parent = nullptr);
 
-    // Replaces the whole document; the undo history starts anew. With
-    // `progress`, a long text goes in piece by piece and `progress` hears
-    // after each piece how much of it is in (0 to 99 percent), so the window
-    // can show it and repaint. When `progress` says no, the loading stops
-    // and the document is left empty, never half loaded; false then.
-    bool setDocumentText(const QString& text, const CodeMarks& marks,
-                         const std::function<bool(int percent)>& progress = {});
-    struct Content {
-        QString text;   // line breaks as '\n'
-        CodeMarks marks;
-    };
-    Content documentContent() const;
+    DocumentSession& session() const { return session_; }
 
-    // The format for new text at `cursor`: its neighbour's look without
-    // the neighbour's marks.
-    static QTextCharFormat insertionFormat(const QTextCursor& cursor);
+    // While a document loads, `progress` hears how much of the text is in
+    // the view (0 to 99 percent) after each piece, so the window can show
+    // it and repaint; when it says no, the view stops filling. Returns
+    // whether the text is whole in the view.
+    using Progress = std::function<bool(int percent)>;
+    bool showLoading(QByteArrayView bytes, const Progress& progress);
 
-    // What Copy puts on the clipboard, and the insertion Paste makes of it.
-    QMimeData* selectionMimeData() const { return createMimeDataFromSelection(); }
-    void insertMimeData(const QMimeData* source) { insertFromMimeData(source); }
+    // The clipboard's insertion of the Paste command and of the editor's
+    // own paste key, which differ only in whether Undo is offered.
+    void paste(const QMimeData* source, UndoPolicy undo);
 
     // Word wrap as the user chose it. The toolkit places a line's glyphs in
     // fixed point that ends at 2^25 pixels: a line that might reach past
@@ -59,23 +50,48 @@ public:
     // square of its length).
     bool breaksAnywhere() const { return breaksAnywhere_; }
 
+    // DisplayLines
+    DisplayLine displayLineAt(qsizetype position) const override;
+    int firstVisibleDisplayLine() const override;
+    void scrollToDisplayLine(int line) override;
+
 Q_SIGNALS:
     void wrapKeptChanged(bool kept);
 
 protected:
     void changeEvent(QEvent* event) override;
     QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    void documentEdited(int position, int removed, int added);
+    // The session's changes into the view's copy.
+    void mirrorChange(qsizetype from, qsizetype removed, qsizetype added);
+    bool fillFromSession(const Progress& progress);
+    void showSelection();
+    void takeSelection();
+    // A change the toolkit made to the view's copy by itself goes to the
+    // session too, so the two never differ.
+    void adoptViewChange(int position, int removed, int);
+    bool editKey(QKeyEvent* event);
+    void markStandIns(qsizetype from, qsizetype to);
+
+    void layoutEdited(int position, int removed, int added);
     void useUnshapedFont();
     bool tooWideUnwrapped(const QTextBlock& block) const;
     void keepWrap(bool kept);
     void breakAnywhere(bool anywhere);
+
+    DocumentSession& session_;
+    const Progress* loadProgress_ = nullptr;   // while showLoading runs
+    bool loadWhole_ = true;
+    bool mirroring_ = false;   // the view's copy is being changed from the session
+    bool adopting_ = false;    // the session is taking a change the view made
+    bool showingSelection_ = false;
     bool breaksAnywhere_ = false;
     bool wrapChosen_ = true;
     bool wrapKept_ = false;
@@ -96,9 +112,6 @@ private:
     // The part of a long block in view, at a horizontal scroll position.
     const Slice* visibleSlice(const QTextBlock& block, qreal left);
     std::map<int, Slice> slices_;   // by block number
-    CodeMarks marksIn(int from, int to) const;
-    void applyMarks(int start, const QString& text, const CodeMarks& marks);
-    void dropInheritedMarks();
 };
 
 } // namespace pel

@@ -30,9 +30,10 @@ DocumentPrinter::DocumentPrinter(const QFont& font, const QColor& textColour, in
 {
 }
 
-DocumentPrinter::Outcome DocumentPrinter::print(const QTextDocument& source, QPrinter& printer) const
+DocumentPrinter::Outcome DocumentPrinter::print(const QString& text, QPrinter& printer) const
 {
-    std::unique_ptr<QTextDocument> document(source.clone());
+    auto document = std::make_unique<QTextDocument>();
+    document->setPlainText(text);
     document->setDefaultFont(font_);
     QTextOption option = document->defaultTextOption();
     option.setWrapMode(breakAnywhere_ ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere);

@@ -1,9 +1,9 @@
 #pragma once
 #include <QColor>
 #include <QFont>
+#include <QString>
 
 class QPrinter;
-class QTextDocument;
 
 namespace pel {
 
@@ -21,7 +21,8 @@ public:
     // NoPages (and no job) when the printer's page range lies wholly past
     // the document's end; Failed when the job could not be started or a
     // page not begun.
-    Outcome print(const QTextDocument& source, QPrinter& printer) const;
+    // `text` has '\n' for its line breaks.
+    Outcome print(const QString& text, QPrinter& printer) const;
 
 private:
     QFont font_;

@@ -1,6 +1,9 @@
 // Start-up, layout and settings of the main window.
 #include "main/Pelmain.h"
 
+#include "main/DocumentEditor.h"
+#include "main/FindReplaceDialogs.h"
+#include "main/About.h"
 #include "main/MainImages.h"
 #include "main/MainSettings.h"
 #include "phrases/PhraseList.h"
@@ -15,6 +18,8 @@
 #include "platform/SafeFile.h"
 #include "platform/Services.h"
 #include "platform/WindowPlacement.h"
+#include "platform/EditorPort.h"
+#include "text/DocumentSession.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,6 +43,28 @@ using pel::mainSettings::kOption;
 using pel::mainSettings::kSettingNames;
 // A command-line file this large is loaded in the shown window.
 constexpr qsizetype kLoadShownFrom = qsizetype(1) << 20;
+
+// What commands and tool windows get: the document's text, and the about
+// box. An insertion is a selection change the window answers (the editor
+// takes the keyboard, the window comes forward).
+class MainEditorPort final : public pel::EditorPort {
+public:
+    MainEditorPort(pel::DocumentSession& session, std::function<void()> inserted)
+        : session_(session), inserted_(std::move(inserted))
+    {
+    }
+    void ReplaceEditorSelection(const QString& text) override
+    {
+        session_.ReplaceEditorSelection(text);
+        inserted_();
+    }
+    QString selectedText() const override { return session_.selectedText(); }
+    void showAboutModal() override { AboutBox->showModalFromTool(); }
+
+private:
+    pel::DocumentSession& session_;
+    std::function<void()> inserted_;
+};
 } // namespace
 
 TForm1::TForm1(const QStringList& arguments, QWidget* parent)
@@ -49,6 +76,8 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
     setFont(pel::japaneseFont(12));
     pel::setHint(this, QStringLiteral("Pelmora|Pelmoraにて編集作業中"));
 
+    session_ = new pel::DocumentSession(this);
+    editorPort_ = std::make_unique<MainEditorPort>(*session_, [this] { RichEdit1SelectionChange(); });
     setupRecovery();
     phraseList_ = new pel::PhraseList(this);
     phraseRegister_ = new pel::PhraseRegister(*phraseList_, QStringLiteral("COMBLOG.TXT"),
@@ -121,7 +150,7 @@ void TForm1::buildLayout()
     ControlBar2 = makeBar(QStringLiteral("ControlBar2"), QStringLiteral("ControlBar2"));
     addToolBar(Qt::TopToolBarArea, ControlBar2);
 
-    RichEdit1 = new pel::DocumentEditor(this);
+    RichEdit1 = new pel::DocumentEditor(*session_, this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -136,7 +165,8 @@ void TForm1::buildLayout()
     setCentralWidget(RichEdit1);
     RichEdit1->installEventFilter(this);
     RichEdit1->viewport()->installEventFilter(this);
-    connect(RichEdit1->document(), &QTextDocument::contentsChanged, this, &TForm1::RichEdit1Change);
+    connect(session_, &pel::DocumentSession::indicatorChanged, this, &TForm1::showChangeIndicator);
+    connect(session_, &pel::DocumentSession::contentChanged, this, &TForm1::followUnsavedChanges);
     connect(RichEdit1, &QPlainTextEdit::selectionChanged, this, &TForm1::RichEdit1SelectionChange);
     connect(RichEdit1, &pel::DocumentEditor::wrapKeptChanged, this, &TForm1::reportKeptWrap);
 
@@ -179,16 +209,14 @@ void TForm1::FormCreate()
     }
 
     // 19. Nothing is modified yet.
-    setModifiedFlag(false);
-    setUnsavedChanges(false);
+    session_->setModifiedFlag(false);
 }
 
 void TForm1::startWork()
 {
     if (!startupFile_.isEmpty()) {
         loadDocumentBytes(std::exchange(startupFile_, {}));
-        setModifiedFlag(false);
-        setUnsavedChanges(false);
+        session_->setModifiedFlag(false);
     }
     // A close asked for while the file loaded comes first; the copies are
     // offered at the next start.
@@ -198,9 +226,8 @@ void TForm1::startWork()
 
 void TForm1::readSettings()
 {
-    // 1. Empty the editor.
-    if (!RichEdit1->document()->isEmpty())
-        RichEdit1->clear();
+    // 1. Empty the editor; emptying a document that held text is a change.
+    session_->clear();
 
     // 2. The settings key; a key that cannot be opened reads as defaults.
     //    A value that cannot be used is reported and replaced by its
@@ -249,7 +276,7 @@ void TForm1::resetWindowState()
     phraseBarStrings_.clear();
 
     // 14. Empty search text.
-    clearFindText();
+    FindDialog1->setFindText(QString());
 
     // 15. Clipboard commands.
     action(QStringLiteral("CutAction"))->setEnabled(false);
@@ -258,7 +285,7 @@ void TForm1::resetWindowState()
     action(QStringLiteral("PasteAction"))->setEnabled(clip && clip->hasText());
 
     // 16. Help file.
-    applicationHelpFile = pel::ProgramDirectory() + QStringLiteral("Pel.hlp");
+    applicationHelpFile_ = pel::ProgramDirectory() + QStringLiteral("Pel.hlp");
 
     // 17. Files may be dropped on the window.
     setAcceptDrops(true);
@@ -341,7 +368,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     }
     closing_ = true;
     // Closed normally: the document was saved or the user let it go.
-    setUnsavedChanges(false);
+    session_->markSaved();
+    followUnsavedChanges();
     event->accept();
     QApplication::quit();
 }

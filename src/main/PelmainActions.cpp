@@ -2,6 +2,7 @@
 #include "main/Pelmain.h"
 
 #include "html/HtmlCommands.h"
+#include "main/DocumentEditor.h"
 #include "main/MainImages.h"
 #include "platform/CommandBars.h"
 #include "platform/Hints.h"
@@ -9,33 +10,34 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 
-QAction* TForm1::addCommand(const QString& name, const QString& caption, const QString& hint, int icon)
+QAction* TForm1::addCommand(const CommandSpec& spec)
 {
-    auto* command = new QAction(caption, this);
-    command->setObjectName(name);
-    pel::setHint(command, hint);
-    if (icon >= 0)
-        command->setIcon(MainImages::icon(icon));
+    auto* command = new QAction(spec.caption, this);
+    command->setObjectName(spec.name);
+    pel::setHint(command, spec.hint);
+    if (spec.icon >= 0)
+        command->setIcon(MainImages::icon(spec.icon));
     command->setIconVisibleInMenu(true);
-    actions_.insert(name, command);
+    command->setCheckable(spec.checkable);
+    if (spec.run)
+        connect(command, &QAction::triggered, this, spec.run);
+    actions_.insert(spec.name, command);
     return command;
-}
-
-void TForm1::bind(const QString& name, void (TForm1::*handler)())
-{
-    connect(action(name), &QAction::triggered, this, handler);
 }
 
 void TForm1::addCommands(std::initializer_list<CommandSpec> commands)
 {
-    for (const CommandSpec& command : commands) {
-        addCommand(command.name, command.caption, command.hint, command.icon);
-        bind(command.name, command.run);
-    }
+    for (const CommandSpec& spec : commands)
+        addCommand(spec);
+}
+
+TForm1::CommandSpec TForm1::command(const QString& name, const QString& caption, const QString& hint, int icon,
+                                    void (TForm1::*handler)())
+{
+    return {name, caption, hint, icon, [this, handler] { (this->*handler)(); }};
 }
 
 QAction* TForm1::entryFor(const pel::CommandRow& row)
@@ -53,7 +55,7 @@ QAction* TForm1::entryFor(const pel::CommandRow& row)
     if (!handler)
         return nullptr;
     QAction* entry = pel::handlerEntry(
-        row, [this, handler] { pel::html::runHtmlCommand(*handler, *this); }, this, handler->caption, handler->hint);
+        row, [this, handler] { pel::html::runHtmlCommand(*handler, *editorPort_); }, this, handler->caption, handler->hint);
     const int picture = row.icon >= 0 ? row.icon : handler->icon;
     if (picture >= 0)
         entry->setIcon(MainImages::icon(picture));
@@ -201,11 +203,14 @@ QList<pel::CommandRow> iconBar()
 
 void TForm1::buildMenus()
 {
-    QMenu** const menus[] = {&FileMenu, &EditMenu, &ShowMenu, &OptionMenu, &ToolMenu, &HelpMenu};
-    const QList<pel::MenuTable> tables = mainMenus();
     const pel::EntryFactory entry = [this](const pel::CommandRow& row, QObject*) { return entryFor(row); };
-    for (int i = 0; i < tables.size(); ++i)
-        *menus[i] = pel::buildMenu(tables.at(i), this, entry);
+    for (const pel::MenuTable& table : mainMenus()) {
+        QMenu* menu = pel::buildMenu(table, this, entry);
+        if (table.name == u"EditMenu")
+            EditMenu = menu;
+        else if (table.name == u"ToolMenu")
+            ToolMenu = menu;
+    }
     connect(RichEdit1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { EditMenu->exec(RichEdit1->mapToGlobal(at)); });
 }

@@ -2,12 +2,12 @@
 #include "main/Pelmain.h"
 
 #include "main/About.h"
+#include "main/DocumentEditor.h"
 #include "phrases/PelJava.h"
 #include "phrases/Pellist.h"
 #include "phrases/PhraseList.h"
 #include "platform/Dialogs.h"
 #include "platform/InputHold.h"
-#include "platform/LineBreaks.h"
 #include "platform/ProgramDirectory.h"
 #include "platform/Prompts.h"
 #include "platform/SafeFile.h"
@@ -18,10 +18,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QStatusBar>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTimer>
 
 #include <optional>
@@ -76,98 +73,60 @@ QList<pel::FileFilter> TForm1::documentFilters(bool forOpen)
 
 void TForm1::setupDocumentActions()
 {
-    addCommand(QStringLiteral("ExitAction"), QStringLiteral("終了"), QStringLiteral("終了"), 19);
-    addCommand(QStringLiteral("NewAction"), QStringLiteral("新規作成"), QStringLiteral("新規作成"), 0);
-    addCommand(QStringLiteral("OpenAction"), QStringLiteral("開く"), QStringLiteral("開く"), 1);
-    addCommand(QStringLiteral("SaveAction"), QStringLiteral("上書き保存"), QStringLiteral("上書き保存"), 2);
-    addCommand(QStringLiteral("SaveAsAction"), QStringLiteral("名前を付けて保存"), QStringLiteral("名前を付けて保存"), 15);
-    addCommand(QStringLiteral("WinEndAction"), QStringLiteral("Win終了"), QString(), -1);
-    bind(QStringLiteral("ExitAction"), &TForm1::ExitActionExecute);
-    bind(QStringLiteral("NewAction"), &TForm1::NewActionExecute);
-    bind(QStringLiteral("OpenAction"), &TForm1::OpenActionExecute);
-    bind(QStringLiteral("SaveAction"), &TForm1::SaveActionExecute);
-    connect(action(QStringLiteral("SaveAsAction")), &QAction::triggered, this, [this] { SaveAsActionExecute(); });
-    bind(QStringLiteral("WinEndAction"), &TForm1::WinEndActionExecute);
-}
-
-// ---- EditorPort ----------------------------------------------------------
-
-void TForm1::ReplaceEditorSelection(const QString& text)
-{
-    // One edit, not offered to Undo: the document's undo history is dropped
-    // around it, as the editor does for a replacement that cannot be undone.
-    QTextDocument* document = RichEdit1->document();
-    document->setUndoRedoEnabled(false);
-    QTextCursor cursor = RichEdit1->textCursor();
-    cursor.insertText(text, pel::DocumentEditor::insertionFormat(cursor));
-    RichEdit1->setTextCursor(cursor);
-    document->setUndoRedoEnabled(true);
-    RichEdit1->setFocus();
-}
-
-QString TForm1::selectedText() const
-{
-    // Line breaks of the selection read as CR LF.
-    return pel::lineBreaks::toFile(RichEdit1->textCursor().selectedText());
-}
-
-void TForm1::showAboutModal()
-{
-    AboutBox->showModalFromTool();
+    addCommands({
+        {QStringLiteral("ExitAction"), QStringLiteral("終了"), QStringLiteral("終了"), 19, [this] { close(); }},
+        command(QStringLiteral("NewAction"), QStringLiteral("新規作成"), QStringLiteral("新規作成"), 0,
+                &TForm1::NewActionExecute),
+        command(QStringLiteral("OpenAction"), QStringLiteral("開く"), QStringLiteral("開く"), 1,
+                &TForm1::OpenActionExecute),
+        command(QStringLiteral("SaveAction"), QStringLiteral("上書き保存"), QStringLiteral("上書き保存"), 2,
+                &TForm1::SaveActionExecute),
+        {QStringLiteral("SaveAsAction"), QStringLiteral("名前を付けて保存"), QStringLiteral("名前を付けて保存"), 15,
+         [this] { SaveAsActionExecute(); }},
+        // Ending the desktop session is not this program's business.
+        {QStringLiteral("WinEndAction"), QStringLiteral("Win終了"), QString(), -1, [] {}},
+    });
 }
 
 // ---- Document state ------------------------------------------------------
-
-bool TForm1::ModifiedFlag() const
-{
-    return RichEdit1->document()->isModified();
-}
-
-void TForm1::setModifiedFlag(bool modified)
-{
-    RichEdit1->document()->setModified(modified);
-}
 
 QString TForm1::ChangeIndicator() const
 {
     return Label1->text();
 }
 
-void TForm1::RichEdit1Change()
+void TForm1::showChangeIndicator()
 {
-    if (loading_)
-        return;
-    Label1->setText(kChanged);
-    setUnsavedChanges(true);
-}
-
-void TForm1::markUnchanged()
-{
-    Label1->setText(kUnchanged);
+    switch (session_->indicator()) {
+    case pel::DocumentSession::Indicator::Blank:
+        Label1->clear();
+        break;
+    case pel::DocumentSession::Indicator::Unchanged:
+        Label1->setText(kUnchanged);
+        break;
+    case pel::DocumentSession::Indicator::Changed:
+        Label1->setText(kChanged);
+        break;
+    }
 }
 
 void TForm1::setCaptionFromFileName()
 {
-    setWindowTitle(fileNamePart(documentFileName_));
+    setWindowTitle(fileNamePart(session_->fileName()));
 }
 
 bool TForm1::loadDocumentBytes(QByteArrayView bytes)
 {
-    const pel::DecodedText decoded = pel::decodeTextFile(bytes);
-    spelling_ = decoded.spelling;
     if (!isVisible()) {
-        RichEdit1->setDocumentText(decoded.text, decoded.marks);
-        setUnsavedChanges(false);
+        RichEdit1->showLoading(bytes, {});
         return true;
     }
     // A large file is shown loading in the status bar, and what is in can
     // be scrolled and read meanwhile; no command sees half of it (see
     // InputHold), and a close stops the loading.
-    // The document the user let go is no longer kept for recovery either.
-    setUnsavedChanges(false);
     loading_ = true;
     std::optional<pel::InputHold> hold(std::in_place, RichEdit1);
-    const bool whole = RichEdit1->setDocumentText(decoded.text, decoded.marks, [this](int percent) {
+    const bool whole = RichEdit1->showLoading(bytes, [this](int percent) {
         StatusBar1->showMessage(QStringLiteral("ファイルを読み込んでいます… %1%").arg(percent));
         QCoreApplication::processEvents();
         return !closeAfterLoading_;
@@ -178,22 +137,16 @@ bool TForm1::loadDocumentBytes(QByteArrayView bytes)
         // Empty and nameless: nothing could write the stopped load over
         // its file or the one before it.
         hold->discard();
-        spelling_ = {};
-        documentFileName_.clear();
+        session_->clear();
+        session_->setFileName(QString());
         setWindowTitle(QStringLiteral("Pelmora"));
-        markUnchanged();
+        session_->markUnchanged();
     }
     // The keys typed meanwhile go in now, after the whole text.
     hold.reset();
     if (closeAfterLoading_)
         QTimer::singleShot(0, this, &QWidget::close);
     return whole;
-}
-
-pel::EncodedText TForm1::documentBytes() const
-{
-    const pel::DocumentEditor::Content content = RichEdit1->documentContent();
-    return pel::encodeTextFile(content.text, content.marks, spelling_);
 }
 
 bool TForm1::loadFile(const QString& path)
@@ -208,47 +161,48 @@ bool TForm1::loadFile(const QString& path)
 
 bool TForm1::writeDocument(const QString& path)
 {
-    const pel::EncodedText encoded = documentBytes();
-    if (!encoded.ok()) {
+    pel::EncodedText encoded;
+    switch (session_->save(path, &encoded)) {
+    case pel::DocumentSession::SaveResult::Saved:
+        followUnsavedChanges();
+        return true;
+    case pel::DocumentSession::SaveResult::CannotEncode: {
         // Never write "?" for a character the code page cannot hold, nor
         // bytes that would read back as something else.
-        const QString text = RichEdit1->toPlainText();
+        const QString text = session_->text();
         pel::prompts().error(this, encoded.failure == pel::EncodedText::Failure::Merges
-                                       ? joiningByteMessage(text, encoded.failedAt, RichEdit1->documentContent().marks)
+                                       ? joiningByteMessage(text, encoded.failedAt, session_->document().marks())
                                        : pel::unsavableCharacterMessage(text, encoded.failedAt));
         return false;
     }
-    if (!pel::writeWholeFile(path, encoded.bytes)) {
-        pel::prompts().applicationError(this, pel::cannotCreateMessage(path));
-        return false;
+    case pel::DocumentSession::SaveResult::CannotWrite:
+        break;
     }
-    setUnsavedChanges(false);
-    return true;
+    pel::prompts().applicationError(this, pel::cannotCreateMessage(path));
+    return false;
 }
 
 // ---- File commands -------------------------------------------------------
 
 void TForm1::NewActionExecute()
 {
-    if (RichEdit1->document()->isEmpty())
+    if (session_->isEmpty())
         return;
     pel::systemBeep();
     const auto answer = pel::prompts().confirm(this, QStringLiteral("編集中の文書があります｡\r\n保存しますか ?"));
     if (answer == pel::Prompts::Answer::Yes) {
         SaveAsActionExecute();
     } else if (answer == pel::Prompts::Answer::No) {
-        RichEdit1->clear();
-        spelling_ = {};
-        documentFileName_.clear();
-        setUnsavedChanges(false);
-        markUnchanged();
+        session_->clear();
+        session_->setFileName(QString());
+        session_->markUnchanged();
         RichEdit1->setFocus();
     }
 }
 
 bool TForm1::mayReplaceDocument()
 {
-    if (RichEdit1->document()->isEmpty())
+    if (session_->isEmpty())
         return true;
     pel::systemBeep();
     const auto answer = pel::prompts().confirm(this, QStringLiteral("編集中の文書があります｡\r\n保存しますか ?"));
@@ -275,23 +229,23 @@ bool TForm1::openDocument(const QString& path)
 {
     if (!loadFile(path))
         return false;
-    documentFileName_ = path;
-    markUnchanged();
+    session_->setFileName(path);
+    session_->markUnchanged();
     setCaptionFromFileName();
-    setModifiedFlag(false);
+    session_->setModifiedFlag(false);
     return true;
 }
 
 void TForm1::SaveActionExecute()
 {
-    if (documentFileName_.isEmpty()) {
+    if (session_->fileName().isEmpty()) {
         SaveAsActionExecute();
         return;
     }
-    if (!writeDocument(documentFileName_))
+    if (!writeDocument(session_->fileName()))
         return;
     setCaptionFromFileName();
-    setModifiedFlag(false);
+    session_->setModifiedFlag(false);
 }
 
 std::optional<TForm1::SaveTarget> TForm1::chooseSaveTarget(const QString& prefill)
@@ -301,8 +255,8 @@ std::optional<TForm1::SaveTarget> TForm1::chooseSaveTarget(const QString& prefil
         request.fileName = prefill;
         request.filters = documentFilters(false);
         request.defaultSuffix = QStringLiteral("txt");
-        if (!documentFileName_.isEmpty())
-            request.directory = QFileInfo(documentFileName_).absolutePath();
+        if (!session_->fileName().isEmpty())
+            request.directory = QFileInfo(session_->fileName()).absolutePath();
         const auto chosen = pel::dialogs().saveFile(this, request);
         if (!chosen)
             return std::nullopt;
@@ -326,28 +280,18 @@ bool TForm1::SaveAsActionExecute()
     const auto target = chooseSaveTarget(QStringLiteral("無題"));
     if (!target || !writeDocument(target->path))
         return false;
-    documentFileName_ = target->path;
+    session_->setFileName(target->path);
     setCaptionFromFileName();
     if (!target->existed)
-        setModifiedFlag(false);
+        session_->setModifiedFlag(false);
     return true;
-}
-
-void TForm1::WinEndActionExecute()
-{
-    // Ending the desktop session is not this program's business.
-}
-
-void TForm1::ExitActionExecute()
-{
-    close();
 }
 
 // ---- Close ---------------------------------------------------------------
 
 bool TForm1::FormCloseQuery()
 {
-    if (!RichEdit1->document()->isEmpty()) {
+    if (!session_->isEmpty()) {
         pel::systemBeep();
         const auto answer = pel::prompts().confirm(this, QStringLiteral("文章は変更されています｡\r\n 保存しますか ?"));
         if (answer == pel::Prompts::Answer::Cancel)

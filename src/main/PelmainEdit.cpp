@@ -1,17 +1,17 @@
 // Editing commands: undo, clipboard, delete, clear, selection, font,
 // colours, word wrap, printing and the caret position report.
 #include "main/Pelmain.h"
+#include "platform/EditorPort.h"
 
+#include "main/DocumentEditor.h"
 #include "main/DocumentPrinter.h"
-#include "main/DocumentText.h"
 #include "main/FindReplaceDialogs.h"
 #include "platform/Dialogs.h"
-#include "platform/LineBreaks.h"
 #include "platform/Printing.h"
 #include "platform/Prompts.h"
 #include "platform/Services.h"
+#include "text/TextMime.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -19,12 +19,8 @@
 #include <QWindow>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QStatusBar>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextLayout>
 #include <QToolButton>
 
 using namespace Qt::Literals::StringLiterals;
@@ -42,20 +38,20 @@ bool clipboardHoldsText()
 void TForm1::setupEditActions()
 {
     addCommands({
-        {u"UndoAction"_s, u"元に戻す"_s, QString(), -1, &TForm1::UndoActionExecute},
-        {u"ClearAction"_s, u"クリア"_s, u"編集中のテキストをクリアします｡"_s, 62, &TForm1::ClearActionExecute},
-        {u"CopyAction"_s, u"コピー"_s, u"コピー"_s, 6, &TForm1::CopyActionExecute},
-        {u"CutAction"_s, u"切り取り"_s, u"切り取り"_s, 7, &TForm1::CutActionExecute},
-        {u"PasteAction"_s, u"貼り付け"_s, u"貼り付け"_s, 8, &TForm1::PasteActionExecute},
-        {u"FontAction"_s, u"フォントの設定"_s, u"フォントの設定"_s, 11, &TForm1::FontActionExecute},
-        {u"BackColorAction"_s, u"背景色の設定"_s, u"背景色の設定"_s, 12, &TForm1::BackColorActionExecute},
-        {u"WordWrapAction"_s, u"折り返し改行"_s, u"折り返し改行"_s, -1, &TForm1::WordWrapActionExecute},
-        {u"PrintAction"_s, u"印刷"_s, u"印刷"_s, 3, &TForm1::PrintActionExecute},
-        {u"PrinterAction"_s, u"プリンタ設定"_s, u"プリンタ設定"_s, 4, &TForm1::PrinterActionExecute},
+        command(u"UndoAction"_s, u"元に戻す"_s, QString(), -1, &TForm1::UndoActionExecute),
+        command(u"ClearAction"_s, u"クリア"_s, u"編集中のテキストをクリアします｡"_s, 62, &TForm1::ClearActionExecute),
+        command(u"CopyAction"_s, u"コピー"_s, u"コピー"_s, 6, &TForm1::CopyActionExecute),
+        command(u"CutAction"_s, u"切り取り"_s, u"切り取り"_s, 7, &TForm1::CutActionExecute),
+        command(u"PasteAction"_s, u"貼り付け"_s, u"貼り付け"_s, 8, &TForm1::PasteActionExecute),
+        command(u"FontAction"_s, u"フォントの設定"_s, u"フォントの設定"_s, 11, &TForm1::FontActionExecute),
+        command(u"BackColorAction"_s, u"背景色の設定"_s, u"背景色の設定"_s, 12, &TForm1::BackColorActionExecute),
+        command(u"WordWrapAction"_s, u"折り返し改行"_s, u"折り返し改行"_s, -1, &TForm1::WordWrapActionExecute),
+        command(u"PrintAction"_s, u"印刷"_s, u"印刷"_s, 3, &TForm1::PrintActionExecute),
+        command(u"PrinterAction"_s, u"プリンタ設定"_s, u"プリンタ設定"_s, 4, &TForm1::PrinterActionExecute),
         // Menu items and buttons with click handlers of their own.
-        {u"Delete1Command"_s, u"削除"_s, u"選択範囲を削除します｡"_s, 70, &TForm1::Delete1Click},
-        {u"AllSelction1Command"_s, u"すべてを選択(&L)"_s, u"すべてを選択します｡"_s, -1, &TForm1::AllSelction1Click},
-        {u"NoSelection1Command"_s, u"選択の切り替え(&A)"_s, u"選択範囲を解除します｡"_s, -1, &TForm1::NoSelection1Click},
+        command(u"Delete1Command"_s, u"削除"_s, u"選択範囲を削除します｡"_s, 70, &TForm1::Delete1Click),
+        command(u"AllSelction1Command"_s, u"すべてを選択(&L)"_s, u"すべてを選択します｡"_s, -1, &TForm1::AllSelction1Click),
+        command(u"NoSelection1Command"_s, u"選択の切り替え(&A)"_s, u"選択範囲を解除します｡"_s, -1, &TForm1::NoSelection1Click),
     });
     QAction* wrap = action(u"WordWrapAction"_s);
     wrap->setCheckable(true);
@@ -67,38 +63,32 @@ void TForm1::setupEditActions()
 void TForm1::UndoActionExecute()
 {
     // An undo is a change of content like any other: the flag is set, also
-    // when the undo returns to where the flag was last cleared (the editor
-    // would report that state as unmodified).
-    const bool changes = RichEdit1->document()->isUndoAvailable();
-    RichEdit1->undo();
-    if (changes)
-        setModifiedFlag(true);
+    // when the undo returns to where the flag was last cleared.
+    pel::edit::undo(*session_);
 }
 
 void TForm1::CopyActionExecute()
 {
-    QApplication::clipboard()->setMimeData(RichEdit1->selectionMimeData());
+    QApplication::clipboard()->setMimeData(pel::mimeFromSelection(*session_));
     action(QStringLiteral("PasteAction"))->setEnabled(clipboardHoldsText());
-    setModifiedFlag(false);
+    session_->setModifiedFlag(false);
 }
 
 void TForm1::CutActionExecute()
 {
     CopyActionExecute();
-    ReplaceEditorSelection(QString());
-    setModifiedFlag(false);
+    editorPort_->ReplaceEditorSelection(QString());
+    session_->setModifiedFlag(false);
 }
 
 void TForm1::PasteActionExecute()
 {
+    // Not offered to Undo, as for every command's insertion.
     if (clipboardHoldsText()) {
-        // Not offered to Undo, as for every command's insertion.
-        RichEdit1->document()->setUndoRedoEnabled(false);
-        RichEdit1->insertMimeData(QApplication::clipboard()->mimeData());
-        RichEdit1->document()->setUndoRedoEnabled(true);
+        RichEdit1->paste(QApplication::clipboard()->mimeData(), pel::UndoPolicy::NotUndoable);
         RichEdit1->setFocus();
     }
-    setModifiedFlag(false);
+    session_->setModifiedFlag(false);
 }
 
 // ---- Delete, clear and the selection -------------------------------------
@@ -107,19 +97,17 @@ void TForm1::Delete1Click()
 {
     // With nothing selected the whole document goes. Both are ordinary
     // edits, so Undo brings the text back.
-    QTextCursor cursor = RichEdit1->textCursor();
-    if (!cursor.hasSelection())
-        cursor.select(QTextCursor::Document);
-    cursor.removeSelectedText();
-    RichEdit1->setTextCursor(cursor);
-    setModifiedFlag(false);
+    const pel::Selection selection = session_->selection();
+    pel::edit::remove(*session_, selection.isEmpty() ? pel::TextRange{0, session_->document().length()}
+                                                     : selection.range());
+    session_->setModifiedFlag(false);
 }
 
 void TForm1::ClearActionExecute()
 {
     // Asked whenever the editor holds text that is in no file: key releases
-    // clear the editor's own flag, so it alone cannot tell.
-    if (ModifiedFlag() || hasUnsavedChanges()) {
+    // clear the modified flag, so it alone cannot tell.
+    if (session_->modifiedFlag() || session_->hasUnsavedChanges()) {
         const auto answer = pel::prompts().confirm(this, QStringLiteral("現在の内容を破棄します｡よろしいですか｡"),
                                                    pel::Prompts::Buttons::YesNo);
         if (answer != pel::Prompts::Answer::Yes)
@@ -129,23 +117,19 @@ void TForm1::ClearActionExecute()
     // register (phrases registered since start stay) nor the command-line
     // file (the document is emptied, not replaced by another file).
     readSettings();
-    spelling_ = {};
     resetWindowState();
-    setModifiedFlag(false);
-    setUnsavedChanges(false);
+    session_->setModifiedFlag(false);
 }
 
 void TForm1::AllSelction1Click()
 {
-    if (!RichEdit1->textCursor().hasSelection())
-        RichEdit1->selectAll();
+    if (session_->selection().isEmpty())
+        pel::edit::selectAll(*session_);
 }
 
 void TForm1::NoSelection1Click()
 {
-    QTextCursor cursor = RichEdit1->textCursor();
-    cursor.setPosition(cursor.selectionStart());
-    RichEdit1->setTextCursor(cursor);
+    session_->setSelection(pel::Selection::caret(session_->selection().start()));
 }
 
 // ---- Font, colour and word wrap ------------------------------------------
@@ -154,7 +138,7 @@ void TForm1::FontActionExecute()
 {
     // The editor holds plain text: the selection's attributes are the whole
     // text's, and a font given to the selection is given to all of it.
-    setModifiedFlag(false);
+    session_->setModifiedFlag(false);
     const QFont current = RichEdit1->font();
     QColor colour = RichEdit1->palette().color(QPalette::Text);
     const auto chosen = pel::dialogs().chooseFont(
@@ -169,7 +153,7 @@ void TForm1::FontActionExecute()
         return;
     RichEdit1->setFont(*chosen);
     setEditorTextColour(colour);
-    setModifiedFlag(false);
+    session_->setModifiedFlag(false);
 }
 
 void TForm1::setEditorTextColour(const QColor& colour)
@@ -221,13 +205,13 @@ void TForm1::reportKeptWrap(bool kept)
 void TForm1::PrintActionExecute()
 {
     QPrinter& printer = pel::sharedPrinter();
-    pel::preparePdfFallback(printer, documentFileName_);
+    pel::preparePdfFallback(printer, session_->fileName());
     if (!pel::dialogs().print(this, printer))
         return;
-    printer.setDocName(documentFileName_);
+    printer.setDocName(session_->fileName());
     const pel::DocumentPrinter job(RichEdit1->font(), RichEdit1->palette().color(QPalette::Text), logicalDpiY(),
                                    RichEdit1->breaksAnywhere());
-    const auto outcome = job.print(*RichEdit1->document(), printer);
+    const auto outcome = job.print(session_->text(), printer);
     if (outcome == pel::DocumentPrinter::Outcome::NoPages)
         pel::prompts().error(this, QStringLiteral("指定された範囲に印刷するページがありません｡"));
     else if (outcome == pel::DocumentPrinter::Outcome::Failed)
@@ -241,48 +225,24 @@ void TForm1::PrinterActionExecute()
 
 // ---- Lines, the caret report and the editor's events ---------------------
 
-TForm1::DisplayLine TForm1::displayLineAt(int position) const
-{
-    QTextDocument* document = RichEdit1->document();
-    const QTextBlock block = document->findBlock(position);
-    if (!block.isValid())
-        return {};
-    // Lay the paragraph out if the editor has not yet (it lays out what it
-    // has shown); paragraphs it has never shown count one line each, as in
-    // its scroll bar.
-    document->documentLayout()->blockBoundingRect(block);
-    const QTextLayout* layout = block.layout();
-    const int offset = position - block.position();
-    const QTextLine line = layout ? layout->lineForTextPosition(offset) : QTextLine();
-    if (!line.isValid())
-        return {block.firstLineNumber(), block.position(), block.length() - 1};
-    return {block.firstLineNumber() + line.lineNumber(), block.position() + line.textStart(), line.textLength()};
-}
-
-QString TForm1::editorText() const
-{
-    return pel::lineBreaks::toNewlines(documentText_->text());
-}
-
 void TForm1::ReportCaretPosition()
 {
-    const int start = RichEdit1->textCursor().selectionStart();
-    const DisplayLine line = displayLineAt(start);
+    const qsizetype start = session_->selection().start();
+    const pel::DisplayLine line = RichEdit1->displayLineAt(start);
     // A character outside the basic plane takes two positions; it is one
     // character to the user.
-    const QTextBlock block = RichEdit1->document()->findBlock(start);
-    const QString before = block.text().mid(line.start - block.position(), start - line.start);
+    const QString before = session_->document().text(line.start, start - line.start);
     const qsizetype column = before.size() - std::count_if(before.cbegin(), before.cend(),
                                                              [](QChar c) { return c.isLowSurrogate(); });
     StatusBar1->showMessage(QStringLiteral("カーソルの位置は　") + QString::number(line.number + 1)
                             + QStringLiteral("行目の　") + QString::number(column + 1)
                             + QStringLiteral("文字目です｡"));
-    setModifiedFlag(false);
+    session_->setModifiedFlag(false);
 }
 
 void TForm1::RichEdit1SelectionChange()
 {
-    const bool selected = RichEdit1->textCursor().hasSelection();
+    const bool selected = !session_->selection().isEmpty();
     action(QStringLiteral("CutAction"))->setEnabled(selected);
     action(QStringLiteral("CopyAction"))->setEnabled(selected);
     RichEdit1->setFocus();
@@ -299,7 +259,7 @@ void TForm1::RichEdit1SelectionChange()
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == RichEdit1 && event->type() == QEvent::KeyRelease) {
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && RichEdit1->textCursor().hasSelection())
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !session_->selection().isEmpty())
             NoSelection1Click();
         ReportCaretPosition();
     } else if (watched == RichEdit1->viewport() && event->type() == QEvent::MouseButtonPress) {

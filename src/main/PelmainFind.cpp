@@ -1,7 +1,8 @@
 // Find and replace.
 #include "main/Pelmain.h"
+#include "platform/EditorPort.h"
 
-#include "main/DocumentText.h"
+#include "main/DocumentEditor.h"
 #include "main/FindReplaceDialogs.h"
 #include "main/TextSearch.h"
 #include "platform/Prompts.h"
@@ -10,18 +11,14 @@
 #include <QAction>
 #include <QScreen>
 #include <QTimer>
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
 
 void TForm1::setupFindActions()
 {
-    addCommand(QStringLiteral("FindAction"), QStringLiteral("検索"), QStringLiteral("検索"), 9);
-    addCommand(QStringLiteral("ReplaceAction"), QStringLiteral("置き換え"), QStringLiteral("置き換え"), 10);
-    bind(QStringLiteral("FindAction"), &TForm1::FindActionExecute);
-    bind(QStringLiteral("ReplaceAction"), &TForm1::ReplaceActionExecute);
-
-    documentText_ = new pel::DocumentText(RichEdit1->document(), this);
+    addCommands({
+        command(QStringLiteral("FindAction"), QStringLiteral("検索"), QStringLiteral("検索"), 9, &TForm1::FindActionExecute),
+        command(QStringLiteral("ReplaceAction"), QStringLiteral("置き換え"), QStringLiteral("置き換え"), 10,
+                &TForm1::ReplaceActionExecute),
+    });
     FindDialog1 = new FindDialog(this);
     ReplaceDialog1 = new ReplaceDialog(this);
     connect(FindDialog1, &FindDialog::findNext, this, &TForm1::FindDialog1Find);
@@ -74,27 +71,18 @@ void TForm1::ReplaceActionExecute()
     ReplaceDialog1->activateWindow();
 }
 
-void TForm1::clearFindText()
-{
-    FindDialog1->setFindText(QString());
-}
-
 void TForm1::ScrollLineToTop(int line)
 {
     RichEdit1->setFocus();
-    // The editor's vertical scroll bar stands at the first visible display
-    // line; it stops where the text ends.
-    RichEdit1->verticalScrollBar()->setValue(line);
+    RichEdit1->scrollToDisplayLine(line);
 }
 
 void TForm1::FindDialog1Find()
 {
     const QString needle = FindDialog1->findText();
-    const QTextCursor cursor = RichEdit1->textCursor();
-    const DisplayLine caretLine = displayLineAt(cursor.selectionStart());
-    // The raw text keeps its paragraph separators: a search text with a
-    // line break never matches anyway, and positions are the editor's.
-    const QString& text = documentText_->text();
+    const pel::Selection selection = session_->selection();
+    const pel::DisplayLine caretLine = RichEdit1->displayLineAt(selection.start());
+    const QString text = session_->text();
 
     if (FindDialog1->searchDown()) {
         // The first line at or below the caret's that holds the text comes
@@ -102,14 +90,11 @@ void TForm1::FindDialog1Find()
         // current selection (from the top when nothing is selected).
         const qsizetype lineMatch = pel::TextSearch::findDown(text, needle, caretLine.start);
         if (lineMatch >= 0) {
-            const int from = cursor.hasSelection() ? cursor.selectionEnd() : 0;
+            const qsizetype from = selection.isEmpty() ? 0 : selection.end();
             const qsizetype at = pel::TextSearch::indexOf(text, needle, from);
             if (at >= 0) {
-                ScrollLineToTop(displayLineAt(int(lineMatch)).number);
-                QTextCursor selection = RichEdit1->textCursor();
-                selection.setPosition(int(at));
-                selection.setPosition(int(at + needle.size()), QTextCursor::KeepAnchor);
-                RichEdit1->setTextCursor(selection);
+                ScrollLineToTop(RichEdit1->displayLineAt(lineMatch).number);
+                session_->select(at, at + needle.size());
                 return;
             }
         }
@@ -117,7 +102,7 @@ void TForm1::FindDialog1Find()
         // Going up only scrolls: nothing is selected, the caret stays.
         const qsizetype lineMatch = pel::TextSearch::findUp(text, needle, caretLine.start + caretLine.length);
         if (lineMatch >= 0) {
-            ScrollLineToTop(displayLineAt(int(lineMatch)).number);
+            ScrollLineToTop(RichEdit1->displayLineAt(lineMatch).number);
             return;
         }
     }
@@ -129,22 +114,15 @@ void TForm1::ReplaceDialog1Replace()
     // Always the first occurrence in the whole document; the caret and the
     // selection do not matter.
     const QString needle = ReplaceDialog1->findText();
-    pel::TextSearch::Match match;
-    {
-        // Line breaks need the '\n' form of the text only when the search
-        // text has one; otherwise the kept text gives the same positions.
-        // (Scoped, so the edit below does not copy the kept text.)
-        const bool breaks = needle.contains(u'\r') || needle.contains(u'\n');
-        const QString text = breaks ? editorText() : documentText_->text();
-        match = pel::TextSearch::findInDocument(text, needle);
-    }
+    // (Scoped, so the edit below does not copy the text.)
+    const pel::TextSearch::Match match = [&] {
+        const QString text = session_->text();
+        return pel::TextSearch::findInDocument(text, needle);
+    }();
     if (match.position < 0) {
         pel::prompts().error(this, needle + QStringLiteral("\" は見つかりませんでした。"));
         return;
     }
-    QTextCursor selection = RichEdit1->textCursor();
-    selection.setPosition(int(match.position));
-    selection.setPosition(int(match.position + match.length), QTextCursor::KeepAnchor);
-    RichEdit1->setTextCursor(selection);
-    ReplaceEditorSelection(ReplaceDialog1->replaceText());
+    session_->select(match.position, match.position + match.length);
+    editorPort_->ReplaceEditorSelection(ReplaceDialog1->replaceText());
 }

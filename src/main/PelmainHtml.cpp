@@ -6,6 +6,8 @@
 #include "html/HtmlCommands.h"
 #include "html/PageScroller.h"
 #include "platform/Dialogs.h"
+#include "platform/EditorPort.h"
+#include "text/DocumentSession.h"
 #include "platform/Services.h"
 
 #include <QAction>
@@ -24,28 +26,19 @@ void TForm1::setupHtmlCommands()
     for (const HtmlCommand& command : htmlCommands()) {
         if (!command.isAction)
             continue;
-        QAction* entry = addCommand(command.name, command.caption, command.hint, command.icon);
-        entry->setProperty("category", command.category);
         const HtmlCommand* row = &command;
-        connect(entry, &QAction::triggered, this, [this, row] { pel::html::runHtmlCommand(*row, *this); });
+        addCommand({command.name, command.caption, command.hint, command.icon,
+                    [this, row] { pel::html::runHtmlCommand(*row, *editorPort_); }})
+            ->setProperty("category", command.category);
     }
-    addCommand(u"BrowserAction"_s, u"ブラウザ"_s, u"ブラウザで動作を確認します｡"_s, 50)
+    addCommand(this->command(u"BrowserAction"_s, u"ブラウザ"_s, u"ブラウザで動作を確認します｡"_s, 50,
+                             &TForm1::BrowserActionExecute))
         ->setProperty("category", u"ToolMenu"_s);
-    bind(u"BrowserAction"_s, &TForm1::BrowserActionExecute);
 
     // The four popup menus.
     const pel::EntryFactory entry = [this](const MenuRow& row, QObject*) { return entryFor(row); };
-    for (const MenuTable& table : htmlMenus()) {
-        QMenu* menu = buildMenu(table, this, entry);
-        if (table.name == u"HtmlMenu")
-            HtmlMenu = menu;
-        else if (table.name == u"LinkMenu")
-            LinkMenu = menu;
-        else if (table.name == u"IMAGEMenu")
-            IMAGEMenu = menu;
-        else if (table.name == u"JavaMenu")
-            JavaMenu = menu;
-    }
+    for (const MenuTable& table : htmlMenus())
+        buildMenu(table, this, entry);
 
     // The home-page bar: caption buttons dropping down those menus.
     for (const MenuButtonRow& row : homePageBarButtons()) {
@@ -112,23 +105,23 @@ bool TForm1::runHtmlCommand(const QString& name)
     if (command->isAction)
         action(name)->trigger();
     else
-        pel::html::runHtmlCommand(*command, *this);
+        pel::html::runHtmlCommand(*command, *editorPort_);
     return true;
 }
 
 void TForm1::BrowserActionExecute()
 {
-    if (ModifiedFlag()) {
+    if (session_->modifiedFlag()) {
         // The preview saves what the browser is to show; it does not file the
         // document, so neither the caption nor the modified flag changes.
         // An existing file is overwritten only after the question Save As asks.
-        if (const auto target = chooseSaveTarget(DocumentFileName())) {
+        if (const auto target = chooseSaveTarget(session_->fileName())) {
             if (!writeDocument(target->path))
                 return;
-            setDocumentFileName(target->path);
+            session_->setFileName(target->path);
         }
     }
     // A document that never had a file has nothing to show.
-    if (!DocumentFileName().isEmpty())
-        pel::shell().open(DocumentFileName());
+    if (!session_->fileName().isEmpty())
+        pel::shell().open(session_->fileName());
 }

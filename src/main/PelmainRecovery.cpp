@@ -2,7 +2,7 @@
 // session ends without a close.
 #include "main/Pelmain.h"
 
-#include "main/DocumentText.h"
+#include "text/DocumentSession.h"
 
 #include "phrases/PelJava.h"
 #include "phrases/Pellist.h"
@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -34,10 +33,9 @@ void TForm1::setupRecovery()
     connect(recoveryTimer_, &QTimer::timeout, this, &TForm1::writeRecoveryCopy);
 }
 
-void TForm1::setUnsavedChanges(bool unsaved)
+void TForm1::followUnsavedChanges()
 {
-    unsavedChanges_ = unsaved;
-    if (unsaved) {
+    if (session_->hasUnsavedChanges()) {
         // Called for every key: only the timer is touched here.
         if (!unsavedSince_.isValid())
             unsavedSince_.start();
@@ -56,12 +54,9 @@ void TForm1::setUnsavedChanges(bool unsaved)
 void TForm1::writeRecoveryCopy()
 {
     unsavedSince_.invalidate();
-    if (!unsavedChanges_)
+    if (!session_->hasUnsavedChanges())
         return;
-    // The search text is kept up to date edit by edit: taking it costs
-    // nothing however long the document, where reading the document out
-    // would stop the typing for a moment each time.
-    recoveryStore_->save(documentText_->text(), documentFileName_);
+    recoveryStore_->save(session_->text(), session_->fileName());
     recoveryCopyWritten_ = true;
 }
 
@@ -88,20 +83,19 @@ void TForm1::offerRecovery()
             pel::RecoveryStore::discard(*it);
             continue;
         }
-        RichEdit1->setPlainText(it->text);
-        spelling_ = {};
-        documentFileName_ = it->documentFileName;
-        if (documentFileName_.isEmpty())
+        session_->restore(it->text, {}, {});
+        session_->setFileName(it->documentFileName);
+        if (session_->fileName().isEmpty())
             setWindowTitle(QStringLiteral("Pelmora"));
         else
             setCaptionFromFileName();
         // The text is this run's unsaved document now: its own copy is on
         // disk before the old one goes.
-        unsavedChanges_ = true;
-        recoveryCopyWritten_ = recoveryStore_->saveNow(it->text, documentFileName_);
+        recoveryTimer_->stop();
+        recoveryCopyWritten_ = recoveryStore_->saveNow(it->text, session_->fileName());
         if (recoveryCopyWritten_)
             pel::RecoveryStore::discard(*it);
-        setModifiedFlag(true);
+        session_->setModifiedFlag(true);
         return;
     }
 }
@@ -109,8 +103,8 @@ void TForm1::offerRecovery()
 void TForm1::storeForSessionEnd(bool quitting)
 {
     sessionEnding_ = true;
-    if (unsavedChanges_)
-        recoveryCopyWritten_ = recoveryStore_->saveNow(documentText_->text(), documentFileName_);
+    if (session_->hasUnsavedChanges())
+        recoveryCopyWritten_ = recoveryStore_->saveNow(session_->text(), session_->fileName());
     writeSettings();
     writeBackups();
     // A program that quits writes its lists as the windows go.

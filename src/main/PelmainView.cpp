@@ -16,51 +16,44 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QToolBar>
-
-QAction* TForm1::addViewSwitch(const QString& name, const QString& caption, const QString& hint,
-                               void (TForm1::*handler)())
-{
-    auto* entry = new QAction(caption, this);
-    entry->setObjectName(name);
-    entry->setCheckable(true);
-    pel::setHint(entry, hint);
-    actions_.insert(name, entry);
-    // The handler sets the check mark itself from the bar's visibility.
-    connect(entry, &QAction::triggered, this, handler);
-    return entry;
-}
 
 void TForm1::setupViewActions()
 {
-    addViewSwitch(QStringLiteral("IConBar1"), QStringLiteral("標準アイコンバーの表示(&I)"),
-                  QStringLiteral("アイコンバーの表示/非表示を選択します｡"), &TForm1::IConBar1Click)
-        ->setChecked(true);
-    addViewSwitch(QStringLiteral("NewTextBox1"), QStringLiteral("NewTextBoxの表示(&N)"),
-                  QStringLiteral("NewTextBoxの表示/非表示を選択します｡"), &TForm1::NewTextBox1Click);
-    addViewSwitch(QStringLiteral("TimeBar1"), QStringLiteral("タイムバーの表示(&T)"),
-                  QStringLiteral("タイムバーの表示/非表示を選択します｡"), &TForm1::TimeBar1Click);
-    addViewSwitch(QStringLiteral("WebPageBar1"), QStringLiteral("ﾎｰﾑﾍﾟｰｼﾞ制作用ﾊﾞｰの表示(&H)"),
-                  QStringLiteral("ホームページ製作用のツールバーの表示/非表示を選択します｡"), &TForm1::WebPageBar1Click);
-    addViewSwitch(QStringLiteral("HtmLIconBar1"), QStringLiteral("Htmlアイコンバーの表示(&E)"),
-                  QStringLiteral("最初の表示には二度押してください｡　　アイコンバーの表示/非表示を選択します｡"),
-                  &TForm1::HtmLIconBar1Click);
-
-    addCommand(QStringLiteral("DateTMAction"), QStringLiteral("DateTMAction"), QString(), -1);
-    addCommand(QStringLiteral("CalendarAction"), QStringLiteral("カレンダー"), QStringLiteral("カレンダーを表示します"), 23);
-    addCommand(QStringLiteral("ListBoxAction"), QStringLiteral("リストボックス"), QStringLiteral("リストボックスを表示します"), 25);
-    addCommand(QStringLiteral("JavaJavaAction"), QStringLiteral("JAVA"), QStringLiteral("Javaソースのリストボックスを表示します"), 26);
-    addCommand(QStringLiteral("ColorAction"), QStringLiteral("ColorBox"), QStringLiteral("HTMLツールを表示します"), 27);
-    addCommand(QStringLiteral("PaintAction"), QStringLiteral("絵画フォーム"), QStringLiteral("ペイントボックスを開きます"), -1);
-    addCommand(QStringLiteral("PlayerAction"), QStringLiteral("Player"), QStringLiteral("Playerを起動します"), 24);
-    connect(action(QStringLiteral("DateTMAction")), &QAction::triggered, this, [this] { showToolWindow(Form11); });
-    connect(action(QStringLiteral("CalendarAction")), &QAction::triggered, this, [this] { showToolWindow(Form2); });
-    connect(action(QStringLiteral("ListBoxAction")), &QAction::triggered, this, [this] { showToolWindow(Form3); });
-    connect(action(QStringLiteral("JavaJavaAction")), &QAction::triggered, this, [this] { showToolWindow(Form5); });
-    connect(action(QStringLiteral("ColorAction")), &QAction::triggered, this, [this] { showToolWindow(Form4); });
-    connect(action(QStringLiteral("PaintAction")), &QAction::triggered, this, [this] { runModalWithMainHidden(Form6); });
-    connect(action(QStringLiteral("PlayerAction")), &QAction::triggered, this, [this] { runModalWithMainHidden(Form7); });
+    // The switches set their check marks themselves from the bars' visibility.
+    const auto viewSwitch = [this](const QString& name, const QString& caption, const QString& hint,
+                                   void (TForm1::*handler)()) {
+        CommandSpec spec = command(name, caption, hint, -1, handler);
+        spec.checkable = true;
+        return spec;
+    };
+    addCommands({
+        viewSwitch(QStringLiteral("IConBar1"), QStringLiteral("標準アイコンバーの表示(&I)"),
+                   QStringLiteral("アイコンバーの表示/非表示を選択します｡"), &TForm1::IConBar1Click),
+        viewSwitch(QStringLiteral("NewTextBox1"), QStringLiteral("NewTextBoxの表示(&N)"),
+                   QStringLiteral("NewTextBoxの表示/非表示を選択します｡"), &TForm1::NewTextBox1Click),
+        viewSwitch(QStringLiteral("TimeBar1"), QStringLiteral("タイムバーの表示(&T)"),
+                   QStringLiteral("タイムバーの表示/非表示を選択します｡"), &TForm1::TimeBar1Click),
+        viewSwitch(QStringLiteral("WebPageBar1"), QStringLiteral("ﾎｰﾑﾍﾟｰｼﾞ制作用ﾊﾞｰの表示(&H)"),
+                   QStringLiteral("ホームページ製作用のツールバーの表示/非表示を選択します｡"), &TForm1::WebPageBar1Click),
+        viewSwitch(QStringLiteral("HtmLIconBar1"), QStringLiteral("Htmlアイコンバーの表示(&E)"),
+                   QStringLiteral("最初の表示には二度押してください｡　　アイコンバーの表示/非表示を選択します｡"),
+                   &TForm1::HtmLIconBar1Click),
+        {QStringLiteral("DateTMAction"), QStringLiteral("DateTMAction"), QString(), -1, [this] { showToolWindow(Form11); }},
+        {QStringLiteral("CalendarAction"), QStringLiteral("カレンダー"), QStringLiteral("カレンダーを表示します"), 23,
+         [this] { showToolWindow(Form2); }},
+        {QStringLiteral("ListBoxAction"), QStringLiteral("リストボックス"), QStringLiteral("リストボックスを表示します"), 25,
+         [this] { showToolWindow(Form3); }},
+        {QStringLiteral("JavaJavaAction"), QStringLiteral("JAVA"), QStringLiteral("Javaソースのリストボックスを表示します"), 26,
+         [this] { showToolWindow(Form5); }},
+        {QStringLiteral("ColorAction"), QStringLiteral("ColorBox"), QStringLiteral("HTMLツールを表示します"), 27,
+         [this] { showToolWindow(Form4); }},
+        {QStringLiteral("PaintAction"), QStringLiteral("絵画フォーム"), QStringLiteral("ペイントボックスを開きます"), -1,
+         [this] { runModalWithMainHidden(Form6); }},
+        {QStringLiteral("PlayerAction"), QStringLiteral("Player"), QStringLiteral("Playerを起動します"), 24,
+         [this] { runModalWithMainHidden(Form7); }},
+    });
+    action(QStringLiteral("IConBar1"))->setChecked(true);
 }
 
 // A bar's own visibility flag, whether or not its window is on screen.

@@ -1,5 +1,6 @@
 // The paint form on a real desktop: the stay-on-top form must never cover
 // what it opens, and at its own size every control is on screen.
+#include "support/EditorDriver.h"
 #include "DesktopTest.h"
 #include "app/Application.h"
 #include "main/Pelmain.h"
@@ -163,7 +164,7 @@ private Q_SLOTS:
     {
         PelmoraApp::createWindows({});
         QVERIFY(showAndActivate(Form1));
-        Form1->RichEdit1->setPlainText(QStringLiteral("まだ保存していない文"));
+        pel::test::mainEditor().setText(QStringLiteral("まだ保存していない文"));
         Form6->setWindowState(Qt::WindowMaximized);
         Seen question;
         // The form runs modally as the main window opens it; inside it, the
@@ -184,7 +185,7 @@ private Q_SLOTS:
         QCOMPARE(question.name, QStringLiteral("QMessageBox"));
         QVERIFY(question.active);
         QVERIFY(question.uncovered);
-        QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("まだ保存していない文"));
+        QCOMPARE(pel::test::mainEditor().text(), QStringLiteral("まだ保存していない文"));
     }
 
     // At 600 x 400 every control of the form is inside it and no tool bar

@@ -1,5 +1,6 @@
 // The main window on a real desktop: input to the focused control, what is
 // visible at the window's size.
+#include "support/EditorDriver.h"
 #include "DesktopTest.h"
 #include "app/Application.h"
 #include "main/About.h"
@@ -67,13 +68,13 @@ private Q_SLOTS:
         start();
         Form1->resize(width, Form1->height());
         QTRY_VERIFY_WITH_TIMEOUT(Form1->width() <= qMax(width, Form1->minimumSizeHint().width()), kWait);
-        Form1->RichEdit1->setFocus();
+        pel::test::mainEditor().view().setFocus();
         auto* shown = Form1->findChild<QMenu*>(menu);
         QVERIFY(shown);
         const MenuWatch watch(shown);
         xKey(keys);
         QTRY_VERIFY_WITH_TIMEOUT(watch.popped, kWait);
-        QVERIFY(Form1->RichEdit1->toPlainText().isEmpty());
+        QVERIFY(pel::test::mainEditor().text().isEmpty());
     }
 
     // The home-page bar's Alt letters open its menus from the editor, also
@@ -89,7 +90,7 @@ private Q_SLOTS:
         QFETCH(bool, floating);
         start();
         Form1->action(QStringLiteral("WebPageBar1"))->trigger();
-        QToolBar* bar = Form1->ToolBar2;
+        QToolBar* bar = pel::test::mainChild<QToolBar>("ToolBar2");
         QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), kWait);
         if (floating) {
             // Step by step, each step handled before the next, as a hand drags.
@@ -107,11 +108,11 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(bar->isFloating(), kWait);
             QVERIFY(showAndActivate(Form1));
         }
-        Form1->RichEdit1->setFocus();
-        const MenuWatch watch(Form1->HtmlMenu);
+        pel::test::mainEditor().view().setFocus();
+        const MenuWatch watch(pel::test::mainChild<QMenu>("HtmlMenu"));
         xKey(QStringLiteral("alt+w"));
         QTRY_VERIFY_WITH_TIMEOUT(watch.popped, kWait);
-        QVERIFY(Form1->RichEdit1->toPlainText().isEmpty());
+        QVERIFY(pel::test::mainEditor().text().isEmpty());
     }
 
     // With every band of the top bar shown, each button is visible at the
@@ -212,7 +213,7 @@ private Q_SLOTS:
     {
         start();
         Form1->action(QStringLiteral("FindAction"))->trigger();
-        QWidget* dialog = Form1->FindDialog1;
+        QWidget* dialog = pel::test::mainChild<FindDialog>("FindDialog1");
         QVERIFY(QTest::qWaitForWindowActive(dialog, kWait));
         const QRect screen = dialog->screen()->availableGeometry();
         QTRY_VERIFY_WITH_TIMEOUT(dialog->frameGeometry().top() < dialog->geometry().top(), kWait);
@@ -228,15 +229,15 @@ private Q_SLOTS:
     {
         start();
         for (const char* name : {"AllSelction1", "NoSelection1"}) {
-            auto* entry = Form1->EditMenu->findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+            auto* entry = pel::test::mainChild<QMenu>("EditMenu")->findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
             if (!entry)
-                for (QAction* a : Form1->EditMenu->actions())
+                for (QAction* a : pel::test::mainChild<QMenu>("EditMenu")->actions())
                     if (a->objectName() == QLatin1String(name))
                         entry = a;
             QVERIFY(entry);
             QVERIFY2(entry->icon().isNull(), name);
         }
-        QMenu* tools = Form1->ToolMenu;
+        QMenu* tools = pel::test::mainChild<QMenu>("ToolMenu");
         tools->popup(Form1->mapToGlobal(QPoint(20, 20)));
         QVERIFY(QTest::qWaitForWindowExposed(tools));
         QAction* last = tools->actions().constLast();
@@ -249,9 +250,9 @@ private Q_SLOTS:
     {
         start();
         Form1->action(QStringLiteral("NewTextBox1"))->trigger();
-        auto* combo = Form1->ToolBar3->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        auto* combo = pel::test::mainChild<QToolBar>("ToolBar3")->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
         QVERIFY(combo);
-        Form1->RichEdit1->setPlainText(QStringLiteral("old text"));
+        pel::test::mainEditor().setText(QStringLiteral("old text"));
         const int entries = Form1->phraseBarList().texts().size();
 
         click(combo->lineEdit());
@@ -259,7 +260,7 @@ private Q_SLOTS:
         combo->lineEdit()->selectAll();
         typeToFocus(QStringLiteral("T"));
         keyToFocus(Qt::Key_Return);
-        QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("T"));
+        QCOMPARE(pel::test::mainEditor().text(), QStringLiteral("T"));
         QCOMPARE(Form1->phraseBarList().texts().size(), entries + 1);
         QCOMPARE(Form1->phraseBarList().texts().last(), QStringLiteral("T"));
     }

@@ -3,10 +3,10 @@
 // drive the main window the way a user does.
 #include "app/Application.h"
 #include "main/Pelmain.h"
+#include "support/EditorDriver.h"
 #include "support/TestServices.h"
 
 #include <QAction>
-#include <QPlainTextEdit>
 #include <memory>
 
 struct MainFixture {
@@ -22,6 +22,11 @@ struct MainFixture {
             PelmoraApp::destroyWindows();
     }
     TForm1& main() const { return *Form1; }
-    pel::DocumentEditor& editor() const { return *Form1->RichEdit1; }
+    pel::DocumentEditor& editor() const { return *Form1->findChild<pel::DocumentEditor*>(QStringLiteral("RichEdit1")); }
+    pel::DocumentSession& session() const { return Form1->session(); }
+    pel::test::EditorDriver driver() const { return pel::test::EditorDriver(editor()); }
     void run(const char* command) const { Form1->action(QString::fromLatin1(command))->trigger(); }
+    // A control of the main window by its name.
+    template <typename T>
+    T* child(const char* name) const { return Form1->findChild<T*>(QString::fromLatin1(name)); }
 };

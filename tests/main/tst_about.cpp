@@ -2,6 +2,7 @@
 #include "app/Application.h"
 #include "main/About.h"
 #include "main/Pelmain.h"
+#include "platform/EditorPort.h"
 #include "platform/Fonts.h"
 #include "support/TestServices.h"
 
@@ -207,7 +208,7 @@ private Q_SLOTS:
             modal = QApplication::activeModalWidget();
             QTest::keyClick(AboutBox, Qt::Key_Escape);
         });
-        Form1->showAboutModal();
+        Form1->editorPort().showAboutModal();
         QCOMPARE(modal, static_cast<QWidget*>(AboutBox));
         QVERIFY(!AboutBox->isVisible());
         // Shown from the main window afterwards it is modeless again.

@@ -1,4 +1,5 @@
 // The clock bar: captions from an injected clock, clicks, and the timer.
+#include "support/EditorDriver.h"
 #include "app/Application.h"
 #include "main/About.h"
 #include "main/ClockPanel.h"
@@ -7,7 +8,6 @@
 #include "support/TestServices.h"
 
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -17,9 +17,9 @@ class ClockTest : public QObject {
     Q_OBJECT
     std::unique_ptr<pel::test::TestEnvironment> env;
 
-    ClockPanel* panel() const { return Form1->ControlBar2->findChild<ClockPanel*>(); }
-    QLabel* label(const QString& name) const { return Form1->ControlBar2->findChild<QLabel*>(name); }
-    QString editorText() const { return Form1->RichEdit1->toPlainText(); }
+    ClockPanel* panel() const { return pel::test::mainChild<QToolBar>("ControlBar2")->findChild<ClockPanel*>(); }
+    QLabel* label(const QString& name) const { return pel::test::mainChild<QToolBar>("ControlBar2")->findChild<QLabel*>(name); }
+    QString editorText() const { return pel::test::mainEditor().text(); }
 
 private Q_SLOTS:
     void initTestCase() { pel::LocaleInfo::setLocaleName(QStringLiteral("ja_JP")); }
@@ -116,23 +116,21 @@ private Q_SLOTS:
         env->clock->uptime += 1000;
 
         Form1->show();
-        Form1->TimeBar1Click();
+        Form1->action(QStringLiteral("TimeBar1"))->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(Form1));
-        Form1->RichEdit1->setPlainText(QStringLiteral("ab"));
-        QTextCursor cursor = Form1->RichEdit1->textCursor();
-        cursor.setPosition(1);
-        Form1->RichEdit1->setTextCursor(cursor);
+        pel::test::mainEditor().setText(QStringLiteral("ab"));
+        pel::test::mainEditor().placeCaret(1);
 
         QTest::mouseClick(this->label(label), Qt::LeftButton);
         QCOMPARE(editorText(), QStringLiteral("a") + inserted + QStringLiteral("b"));
-        QCOMPARE(Form1->RichEdit1->textCursor().position(), 1 + inserted.size());
-        QVERIFY(Form1->ModifiedFlag());
+        QCOMPARE(pel::test::mainEditor().caret(), 1 + inserted.size());
+        QVERIFY(Form1->session().modifiedFlag());
     }
 
     void rightClickInsertsNothing()
     {
         Form1->show();
-        Form1->TimeBar1Click();
+        Form1->action(QStringLiteral("TimeBar1"))->trigger();
         QTest::mouseClick(label("ibiDate"), Qt::RightButton);
         QVERIFY(editorText().isEmpty());
     }
@@ -140,7 +138,7 @@ private Q_SLOTS:
     void productLabelOpensAboutBoxModeless()
     {
         Form1->show();
-        Form1->TimeBar1Click();
+        Form1->action(QStringLiteral("TimeBar1"))->trigger();
         QTest::mouseClick(label("PelmoraLabel"), Qt::LeftButton);
         QVERIFY(AboutBox->isVisible());
         QVERIFY(!AboutBox->isModal());
@@ -151,12 +149,12 @@ private Q_SLOTS:
     void panelsInOrder()
     {
         Form1->show();
-        Form1->TimeBar1Click();
+        Form1->action(QStringLiteral("TimeBar1"))->trigger();
         QVERIFY(QTest::qWaitForWindowExposed(Form1));
         const QStringList order = {"Panel2", "Panel4", "Panel3", "Panel1"};
         int right = -1;
         for (const QString& name : order) {
-            auto* panel = Form1->ControlBar2->findChild<QWidget*>(name);
+            auto* panel = pel::test::mainChild<QToolBar>("ControlBar2")->findChild<QWidget*>(name);
             QVERIFY2(panel && panel->isVisible(), qPrintable(name));
             const QRect box(panel->mapTo(Form1, QPoint(0, 0)), panel->size());
             QVERIFY2(box.left() >= right, qPrintable(name));
@@ -173,14 +171,14 @@ private Q_SLOTS:
     // The bar starts hidden; its timer runs all the same.
     void hiddenBarStillTicks()
     {
-        QVERIFY(Form1->ControlBar2->isHidden());
-        auto* timer = Form1->ControlBar2->findChild<QTimer*>("Timer1");
+        QVERIFY(pel::test::mainChild<QToolBar>("ControlBar2")->isHidden());
+        auto* timer = pel::test::mainChild<QToolBar>("ControlBar2")->findChild<QTimer*>("Timer1");
         QVERIFY(timer);
         QVERIFY(timer->isActive());
         QCOMPARE(timer->interval(), 1000);
         env->clock->uptime = qint64(2) * 3600 * 1000 + 61000;
         QTRY_COMPARE_WITH_TIMEOUT(label("WindowsLabel")->text(), QStringLiteral(" ☆   2時間1分1秒  "), 3000);
-        QVERIFY(Form1->ControlBar2->isHidden());
+        QVERIFY(pel::test::mainChild<QToolBar>("ControlBar2")->isHidden());
     }
 };
 

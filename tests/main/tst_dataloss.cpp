@@ -120,7 +120,7 @@ void TestDataLoss::badSettingsKeepStartingUp()
     // command-line file are still loaded, so the close writes nothing empty.
     QCOMPARE(f->env->prompts->shown.size(), messages);
     QCOMPARE(f->main().phraseBarList().texts(), (QStringList{"one", "two"}));
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("text\n"));
+    QCOMPARE(f->driver().text(), QStringLiteral("text\n"));
     closeAndEnd({Answer::No});
     QCOMPARE(readFile(f->env->path("COMBLOG.TXT")), kPhrases);
     QCOMPARE(readFile(f->env->path("COMBOLOG.bak")), kPhrases);
@@ -186,23 +186,23 @@ void TestDataLoss::clearAsksAndKeepsFiles()
     writeFile(argument, "from the command line");
     f->start({argument});
     const QString document = f->env->path("doc.txt");
-    f->main().setDocumentFileName(document);
+    f->main().session().setFileName(document);
     f->main().show();
     QVERIFY(QTest::qWaitForWindowActive(&f->main()));
     // Typed through the focused control: each key release clears the
     // editor's own flag, yet Clear still asks.
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("abc"));
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
     f->env->prompts->setAnswers({Answer::No});
     f->run("ClearAction");
     QCOMPARE(f->env->prompts->texts(), QStringList{QStringLiteral("現在の内容を破棄します｡よろしいですか｡")});
-    QVERIFY(f->editor().toPlainText().contains(u"abc"));
+    QVERIFY(f->driver().text().contains(u"abc"));
     f->env->prompts->setAnswers({Answer::Yes});
     f->run("ClearAction");
     // The document is emptied, not replaced by the command-line file, and
     // keeps its name.
-    QCOMPARE(f->editor().toPlainText(), QString());
-    QCOMPARE(f->main().DocumentFileName(), document);
+    QCOMPARE(f->driver().text(), QString());
+    QCOMPARE(f->main().session().fileName(), document);
 }
 
 void TestDataLoss::droppedFileBecomesDocument_data()
@@ -220,8 +220,8 @@ void TestDataLoss::droppedFileBecomesDocument()
     QFETCH(bool, replaced);
     f->start();
     const QString previous = f->env->path("previous.txt");
-    f->main().setDocumentFileName(previous);
-    f->editor().setPlainText(QStringLiteral("unsaved"));
+    f->main().session().setFileName(previous);
+    f->driver().setText(QStringLiteral("unsaved"));
     const QString dropped = f->env->path("dropped.txt");
     writeFile(dropped, "dropped");
     f->env->prompts->setAnswers({answer});
@@ -233,8 +233,8 @@ void TestDataLoss::droppedFileBecomesDocument()
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&f->main(), &drop);
     QCOMPARE(f->env->prompts->texts(), QStringList{QStringLiteral("編集中の文書があります｡\r\n保存しますか ?")});
-    QCOMPARE(f->editor().toPlainText(), replaced ? QStringLiteral("dropped") : QStringLiteral("unsaved"));
-    QCOMPARE(f->main().DocumentFileName(), replaced ? dropped : previous);
+    QCOMPARE(f->driver().text(), replaced ? QStringLiteral("dropped") : QStringLiteral("unsaved"));
+    QCOMPARE(f->main().session().fileName(), replaced ? dropped : previous);
     if (replaced) {
         QCOMPARE(f->main().windowTitle(), QStringLiteral("dropped.txt"));
         QCOMPARE(f->main().ChangeIndicator(), QStringLiteral("　変更　なし"));
@@ -249,8 +249,8 @@ void TestDataLoss::previewSaveAsksBeforeOverwriting()
     f->start();
     const QString existing = f->env->path("page.html");
     writeFile(existing, "keep");
-    f->editor().setPlainText(QStringLiteral("<HTML>"));
-    f->main().setModifiedFlag(true);
+    f->driver().setText(QStringLiteral("<HTML>"));
+    f->main().session().setModifiedFlag(true);
     f->env->dialogs->saveAnswers.enqueue(existing);
     f->env->prompts->setAnswers({Answer::Cancel});
     f->run("BrowserAction");
@@ -283,8 +283,8 @@ void TestDataLoss::fileSizeLimitFailsCleanly()
     f->start();
     const QString path = f->env->path("big.txt");
     writeFile(path, "old");
-    f->main().setDocumentFileName(path);
-    f->editor().setPlainText(QString(20000, u'x'));
+    f->main().session().setFileName(path);
+    f->driver().setText(QString(20000, u'x'));
     pel::SessionEnd::ignoreFileSizeSignal();
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
@@ -295,7 +295,7 @@ void TestDataLoss::fileSizeLimitFailsCleanly()
     setrlimit(RLIMIT_FSIZE, &saved);
     QCOMPARE(f->env->prompts->texts(), QStringList{QStringLiteral("ファイル %1 を作成できません").arg(path)});
     QCOMPARE(readFile(path), QByteArray("old"));
-    QVERIFY(f->main().hasUnsavedChanges());
+    QVERIFY(f->main().session().hasUnsavedChanges());
 }
 
 void TestDataLoss::garbageSettingsFileCloses()
@@ -393,11 +393,11 @@ void TestDataLoss::recoveryOffered()
     QVERIFY(!QFileInfo::exists(left));
     QVERIFY(!QFileInfo::exists(staleLock));
     if (answer == Answer::No) {
-        QCOMPARE(f->editor().toPlainText(), QString());
+        QCOMPARE(f->driver().text(), QString());
         return;
     }
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("失われない文章"));
-    QCOMPARE(f->main().DocumentFileName(), QStringLiteral("/tmp/a.txt"));
+    QCOMPARE(f->driver().text(), QStringLiteral("失われない文章"));
+    QCOMPARE(f->main().session().fileName(), QStringLiteral("/tmp/a.txt"));
     QCOMPARE(f->main().windowTitle(), QStringLiteral("a.txt"));
     QCOMPARE(f->main().ChangeIndicator(), QStringLiteral("　変更　あり"));
     // The restored text is this run's unsaved document, with its own copy.

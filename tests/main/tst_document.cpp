@@ -71,7 +71,7 @@ void TestDocument::indicatorFollowsChanges()
     QCOMPARE(f->main().ChangeIndicator(), QString());
     typeIntoEditor(QStringLiteral("あ"));
     QCOMPARE(f->main().ChangeIndicator(), kChanged);
-    f->main().ReplaceEditorSelection(QStringLiteral("<B>"));
+    f->main().session().ReplaceEditorSelection(QStringLiteral("<B>"));
     QCOMPARE(f->main().ChangeIndicator(), kChanged);
 }
 
@@ -109,7 +109,7 @@ void TestDocument::newAnswers()
     QCOMPARE(f->env->prompts->shown.first().buttons, pel::Prompts::Buttons::YesNoCancel);
     QCOMPARE(f->env->beep->count, 1);
     QCOMPARE(f->env->dialogs->saveRequests.size(), saveDialogShown ? 1 : 0);
-    QCOMPARE(f->editor().toPlainText(), textAfter);
+    QCOMPARE(f->driver().text(), textAfter);
     QCOMPARE(f->main().ChangeIndicator(), indicatorAfter);
     QCOMPARE(f->main().windowTitle(), QStringLiteral("Pelmora"));
 }
@@ -151,11 +151,11 @@ void TestDocument::openLoadsFileAndSetsState()
     QCOMPARE(request.filters.at(1).patterns, QStringLiteral("*.html;*.htm;"));
     QCOMPARE(request.filters.at(3).description, QStringLiteral("すべてのファイル(*.*)          "));
     QCOMPARE(request.directory, f->env->programDirectory());
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("line1\nあ\n"));
-    QCOMPARE(f->main().DocumentFileName(), path);
+    QCOMPARE(f->driver().text(), QStringLiteral("line1\nあ\n"));
+    QCOMPARE(f->main().session().fileName(), path);
     QCOMPARE(f->main().windowTitle(), QStringLiteral("page.html"));
     QCOMPARE(f->main().ChangeIndicator(), kUnchanged);
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
 }
 
 void TestDocument::openFailureKeepsEverything()
@@ -166,8 +166,8 @@ void TestDocument::openFailureKeepsEverything()
     f->env->dialogs->openAnswers.enqueue(missing);
     f->run("OpenAction");
     QCOMPARE(f->env->prompts->shown.last().text, QStringLiteral("ファイル %1 は開けません").arg(missing));
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("keep"));
-    QCOMPARE(f->main().DocumentFileName(), QString());
+    QCOMPARE(f->driver().text(), QStringLiteral("keep"));
+    QCOMPARE(f->main().session().fileName(), QString());
     QCOMPARE(f->main().ChangeIndicator(), kChanged);
 }
 
@@ -189,7 +189,7 @@ void TestDocument::saveWritesCrLfShiftJis()
     f->run("SaveAsAction");
     QCOMPARE(readFile(path), QByteArray("\x82\xa0\r\n\xb1\r\n"));
     QCOMPARE(f->main().windowTitle(), QStringLiteral("new.txt"));
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
     QCOMPARE(f->main().ChangeIndicator(), kChanged);  // saving leaves it
     typeIntoEditor(QStringLiteral("b"));
     f->run("SaveAction");  // no dialog, no question
@@ -215,7 +215,7 @@ void TestDocument::saveAsOverwriteAnswers()
     const QString path = f->env->path(QStringLiteral("exists.txt"));
     writeFile(path, "old");
     typeIntoEditor(QStringLiteral("new"));
-    f->main().setModifiedFlag(true);
+    f->main().session().setModifiedFlag(true);
     for (int a : answers)
         f->env->prompts->answers.enqueue(Answer(a));
     f->env->dialogs->saveAnswers.enqueue(path);
@@ -226,9 +226,9 @@ void TestDocument::saveAsOverwriteAnswers()
     QCOMPARE(f->env->dialogs->saveRequests.last().fileName, QStringLiteral("無題"));
     QCOMPARE(readFile(path), overwritten ? QByteArray("new") : QByteArray("old"));
     QCOMPARE(f->main().windowTitle(), overwritten ? QStringLiteral("exists.txt") : QStringLiteral("Pelmora"));
-    QVERIFY(f->main().ModifiedFlag());  // the overwrite path leaves the flag
+    QVERIFY(f->main().session().modifiedFlag());  // the overwrite path leaves the flag
     // Only a file that was written becomes the document's.
-    QCOMPARE(f->main().DocumentFileName(), overwritten ? path : QString());
+    QCOMPARE(f->main().session().fileName(), overwritten ? path : QString());
 }
 
 void TestDocument::cancelledSaveAsKeepsFileName()
@@ -238,7 +238,7 @@ void TestDocument::cancelledSaveAsKeepsFileName()
     f->env->dialogs->saveAnswers.enqueue(path);
     f->run("SaveAsAction");
     f->run("SaveAsAction");  // cancelled
-    QCOMPARE(f->main().DocumentFileName(), path);
+    QCOMPARE(f->main().session().fileName(), path);
     // An existing file turned down at the overwrite question (No, then a
     // cancelled dialog; or Cancel) never becomes the document's file.
     const QString declined = f->env->path(QStringLiteral("other.txt"));
@@ -247,7 +247,7 @@ void TestDocument::cancelledSaveAsKeepsFileName()
         f->env->dialogs->saveAnswers.enqueue(declined);
         f->env->prompts->answers.enqueue(answer);
         f->run("SaveAsAction");
-        QCOMPARE(f->main().DocumentFileName(), path);
+        QCOMPARE(f->main().session().fileName(), path);
     }
     typeIntoEditor(QStringLiteral("b"));
     f->run("SaveAction");
@@ -276,7 +276,7 @@ void TestDocument::unencodableCharacterStopsSave()
     writeFile(path, "before");
     f->env->dialogs->openAnswers.enqueue(path);
     f->run("OpenAction");
-    f->editor().clear();
+    f->driver().setText({});
     typeIntoEditor(QStringLiteral("ab\ncd😀e"));
     f->run("SaveAction");
     QCOMPARE(readFile(path), QByteArray("before"));
@@ -428,7 +428,7 @@ void TestDocument::winEndDoesNothing()
     typeIntoEditor(QStringLiteral("x"));
     f->run("WinEndAction");
     QVERIFY(f->env->prompts->shown.isEmpty());
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("x"));
+    QCOMPARE(f->driver().text(), QStringLiteral("x"));
 }
 
 void TestDocument::listFilesWrittenAtEnd()

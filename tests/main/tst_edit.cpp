@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
-#include <QTextDocument>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -81,22 +80,9 @@ private:
         return f->main().findChild<QToolButton*>(QString::fromLatin1(name));
     }
     QAction* entry(const char* name) const { return f->main().findChild<QAction*>(QString::fromLatin1(name)); }
-    void select(int start, int length)
-    {
-        QTextCursor cursor(f->editor().document());
-        cursor.setPosition(start);
-        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-        f->editor().setTextCursor(cursor);
-    }
-    void clickAt(int position)
-    {
-        QTextCursor cursor(f->editor().document());
-        cursor.setPosition(position);
-        const QRect rect = f->editor().cursorRect(cursor);
-        QTest::mouseClick(f->editor().viewport(), Qt::LeftButton, {}, QPoint(rect.left() + 1, rect.center().y()));
-        QCoreApplication::processEvents();
-    }
-    QString status() const { return f->main().StatusBar1->currentMessage(); }
+    void select(int start, int length) { f->driver().select(start, length); }
+    void clickAt(int position) { f->driver().clickAt(position); }
+    QString status() const { return pel::test::mainChild<QStatusBar>("StatusBar1")->currentMessage(); }
     static QString pdfPath(const QTemporaryDir& dir) { return dir.filePath(QStringLiteral("out.pdf")); }
     void printTo(const QString& pdf)
     {
@@ -149,7 +135,7 @@ void TestEdit::pasteFollowsClipboardOnlyAtStartAndCopy()
         QApplication::clipboard()->setText(QStringLiteral("elsewhere"));
     QCOMPARE(act("PasteAction")->isEnabled(), textAtStart);
 
-    f->editor().setPlainText(QStringLiteral("some text"));
+    f->driver().setText(QStringLiteral("some text"));
     select(0, 4);
     if (copyWithCut)
         QTest::mouseClick(button("CutButton"), Qt::LeftButton);
@@ -164,7 +150,7 @@ void TestEdit::cutAndCopyFollowSelection()
 {
     QVERIFY(!act("CutAction")->isEnabled());
     QVERIFY(!act("CopyAction")->isEnabled());
-    f->editor().setPlainText(QStringLiteral("abc"));
+    f->driver().setText(QStringLiteral("abc"));
     select(1, 1);
     QVERIFY(button("CutButton")->isEnabled());
     QVERIFY(entry("Copy1")->isEnabled());
@@ -182,74 +168,73 @@ void TestEdit::cutAndCopyFollowSelection()
 
 void TestEdit::clipboardCommands()
 {
-    QPlainTextEdit& editor = f->editor();
-    editor.setPlainText(QStringLiteral("first line\nsecond"));
+    const pel::test::EditorDriver editor = f->driver();
+    editor.setText(QStringLiteral("first line\nsecond"));
     select(6, 11);  // "line\nsecond"
-    f->main().setModifiedFlag(true);
-    QVERIFY(f->main().ModifiedFlag());
+    f->main().session().setModifiedFlag(true);
+    QVERIFY(f->main().session().modifiedFlag());
     entry("Copy1")->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("line\nsecond"));
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
 
-    f->main().setModifiedFlag(true);
+    f->main().session().setModifiedFlag(true);
     entry("Cut1")->trigger();
-    QCOMPARE(editor.toPlainText(), QStringLiteral("first "));
+    QCOMPARE(editor.text(), QStringLiteral("first "));
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("line\nsecond"));
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
     QVERIFY(!act("CutAction")->isEnabled());
     // A cut is not offered to Undo.
     act("UndoAction")->trigger();
-    QCOMPARE(editor.toPlainText(), QStringLiteral("first "));
+    QCOMPARE(editor.text(), QStringLiteral("first "));
 
     select(0, 0);
-    f->main().setModifiedFlag(true);
+    f->main().session().setModifiedFlag(true);
     QTest::mouseClick(button("PasteButton"), Qt::LeftButton);
-    QCOMPARE(editor.toPlainText(), QStringLiteral("line\nsecondfirst "));
-    QCOMPARE(editor.textCursor().position(), 11);
-    QVERIFY(!f->main().ModifiedFlag());
+    QCOMPARE(editor.text(), QStringLiteral("line\nsecondfirst "));
+    QCOMPARE(editor.caret(), 11);
+    QVERIFY(!f->main().session().modifiedFlag());
     QCOMPARE(f->main().ChangeIndicator(), QStringLiteral("　変更　あり"));
 
     // Text from elsewhere with CR LF breaks pastes as ordinary lines.
     QApplication::clipboard()->setText(QStringLiteral("x\r\ny"));
-    editor.clear();
+    editor.setText({});
     entry("Paste1")->trigger();
-    QCOMPARE(editor.toPlainText(), QStringLiteral("x\ny"));
-    QCOMPARE(editor.document()->blockCount(), 2);
+    QCOMPARE(editor.text(), QStringLiteral("x\ny"));
+    QCOMPARE(f->session().document().lineCount(), 2);
 }
 
 void TestEdit::pasteWithoutTextStillClearsFlag()
 {
-    f->editor().setPlainText(QStringLiteral("abc"));
+    f->driver().setText(QStringLiteral("abc"));
     select(0, 1);
     entry("Copy1")->trigger();
     QApplication::clipboard()->clear();
     QVERIFY(act("PasteAction")->isEnabled());  // not updated by the clipboard
-    f->main().setModifiedFlag(true);
+    f->main().session().setModifiedFlag(true);
     select(3, 0);
     entry("Paste1")->trigger();
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("abc"));
-    QVERIFY(!f->main().ModifiedFlag());
+    QCOMPARE(f->driver().text(), QStringLiteral("abc"));
+    QVERIFY(!f->main().session().modifiedFlag());
 }
 
 void TestEdit::undoAfterTypingButNotAfterInsertion()
 {
-    QPlainTextEdit& editor = f->editor();
-    editor.setFocus();
-    QTest::keyClicks(&editor, QStringLiteral("abc"));
-    QCOMPARE(editor.toPlainText(), QStringLiteral("abc"));
+    const pel::test::EditorDriver editor = f->driver();
+    editor.type(QStringLiteral("abc"));
+    QCOMPARE(editor.text(), QStringLiteral("abc"));
     QTest::mouseClick(button("ReturnButton"), Qt::LeftButton);
     // Each key release clears the modified flag, which keeps the editor
     // from merging the keystrokes: Undo takes back the last one.
-    QCOMPARE(editor.toPlainText(), QStringLiteral("ab"));
-    QVERIFY(f->main().ModifiedFlag());
+    QCOMPARE(editor.text(), QStringLiteral("ab"));
+    QVERIFY(f->main().session().modifiedFlag());
 
-    QTest::keyClicks(&editor, QStringLiteral("xy"));
-    f->main().setModifiedFlag(true);
-    f->main().ReplaceEditorSelection(QStringLiteral("<B>"));
+    editor.type(QStringLiteral("xy"));
+    f->main().session().setModifiedFlag(true);
+    f->main().session().ReplaceEditorSelection(QStringLiteral("<B>"));
     entry("Undo1")->trigger();
-    QCOMPARE(editor.toPlainText(), QStringLiteral("abxy<B>"));
+    QCOMPARE(editor.text(), QStringLiteral("abxy<B>"));
     // Undo leaves the modified flag alone.
-    QVERIFY(f->main().ModifiedFlag());
+    QVERIFY(f->main().session().modifiedFlag());
 }
 
 void TestEdit::deleteCommand_data()
@@ -272,20 +257,20 @@ void TestEdit::deleteCommand()
     QFETCH(int, length);
     QFETCH(QString, expected);
     const QString original = QStringLiteral("abcd\nefgh");
-    f->editor().setPlainText(original);
+    f->driver().setText(original);
     select(start, length);
-    f->main().setModifiedFlag(true);
-    QVERIFY(f->main().ModifiedFlag());
+    f->main().session().setModifiedFlag(true);
+    QVERIFY(f->main().session().modifiedFlag());
     if (auto* toolButton = f->main().findChild<QToolButton*>(control))
         QTest::mouseClick(toolButton, Qt::LeftButton);
     else
         f->main().findChild<QAction*>(control)->trigger();
-    QCOMPARE(f->editor().toPlainText(), expected);
+    QCOMPARE(f->driver().text(), expected);
     QVERIFY(f->env->prompts->shown.isEmpty());
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
     // Nothing is lost for good: Undo brings the text back.
     act("UndoAction")->trigger();
-    QCOMPARE(f->editor().toPlainText(), original);
+    QCOMPARE(f->driver().text(), original);
 }
 
 void TestEdit::clear_data()
@@ -315,10 +300,10 @@ void TestEdit::clear()
         f->editor().setFocus();
         QTest::keyClicks(&f->editor(), QStringLiteral("text"));
     } else {
-        f->editor().setPlainText(QStringLiteral("text"));
-        f->main().setModifiedFlag(modified);
+        f->driver().setText(QStringLiteral("text"));
+        f->main().session().setModifiedFlag(modified);
     }
-    QCOMPARE(f->main().ModifiedFlag(), modified);
+    QCOMPARE(f->main().session().modifiedFlag(), modified);
     f->env->prompts->answers.enqueue(Answer(answer));
     entry("Create1")->trigger();
 
@@ -331,9 +316,9 @@ void TestEdit::clear()
     } else {
         QVERIFY(f->env->prompts->shown.isEmpty());
     }
-    QCOMPARE(f->editor().toPlainText(), cleared ? QString() : QStringLiteral("text"));
+    QCOMPARE(f->driver().text(), cleared ? QString() : QStringLiteral("text"));
     if (cleared) {
-        QVERIFY(!f->main().ModifiedFlag());
+        QVERIFY(!f->main().session().modifiedFlag());
         QCOMPARE(f->main().ChangeIndicator(), QStringLiteral("　変更　あり"));
         QVERIFY(!act("CopyAction")->isEnabled());
     }
@@ -352,7 +337,7 @@ void TestEdit::clearReturnsWindowToStoredPlace()
     QPalette palette = f->editor().palette();
     palette.setColor(QPalette::Base, Qt::cyan);
     f->editor().setPalette(palette);
-    f->main().setModifiedFlag(false);
+    f->main().session().setModifiedFlag(false);
     f->run("ClearAction");
     QCOMPARE(f->main().pos(), QPoint(30, 40));
     QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(Qt::yellow));
@@ -360,25 +345,22 @@ void TestEdit::clearReturnsWindowToStoredPlace()
 
 void TestEdit::selectAllAndDeselect()
 {
-    f->editor().setPlainText(QStringLiteral("hello\nworld"));
+    f->driver().setText(QStringLiteral("hello\nworld"));
     // Backwards selection of "lo\nwo": the caret is left at its start.
-    QTextCursor cursor(f->editor().document());
-    cursor.setPosition(8);
-    cursor.setPosition(3, QTextCursor::KeepAnchor);
-    f->editor().setTextCursor(cursor);
+    f->session().select(8, 3);
     QTest::mouseClick(button("AllSelButton"), Qt::LeftButton);
-    QCOMPARE(f->editor().textCursor().selectionStart(), 3);
-    QCOMPARE(f->editor().textCursor().selectionEnd(), 8);
+    QCOMPARE(f->driver().selection().start(), 3);
+    QCOMPARE(f->driver().selection().end(), 8);
 
     entry("NoSelection1")->trigger();
-    QVERIFY(!f->editor().textCursor().hasSelection());
-    QCOMPARE(f->editor().textCursor().position(), 3);
+    QVERIFY(f->driver().selection().isEmpty());
+    QCOMPARE(f->driver().caret(), 3);
 
     entry("AllSelction1")->trigger();
-    QCOMPARE(f->editor().textCursor().selectedText().size(), 11);
+    QCOMPARE(f->driver().selectedText().size(), 11);
     QTest::mouseClick(button("NotSelButton"), Qt::LeftButton);
-    QVERIFY(!f->editor().textCursor().hasSelection());
-    QCOMPARE(f->editor().textCursor().position(), 0);
+    QVERIFY(f->driver().selection().isEmpty());
+    QCOMPARE(f->driver().caret(), 0);
 }
 
 void TestEdit::wordWrapToggles_data()
@@ -405,7 +387,7 @@ void TestEdit::wordWrapToggles()
         QVERIFY(key.flush());
         f->start();
     }
-    auto wraps = [this] { return f->editor().lineWrapMode() != QPlainTextEdit::NoWrap; };
+    auto wraps = [this] { return f->editor().lineWrapMode() != pel::DocumentEditor::NoWrap; };
     QCOMPARE(wraps(), storedWrap);
     QVERIFY(act("WordWrapAction")->isChecked());
     QVERIFY(button("WradWrapButton")->isChecked());
@@ -448,8 +430,8 @@ void TestEdit::caretReport()
     QFETCH(bool, byMouse);
     QFETCH(int, line);
     QFETCH(int, column);
-    f->editor().setPlainText(text);
-    f->main().setModifiedFlag(true);
+    f->driver().setText(text);
+    f->main().session().setModifiedFlag(true);
     if (byMouse) {
         clickAt(position);
     } else {
@@ -458,77 +440,73 @@ void TestEdit::caretReport()
         f->editor().setFocus();
         QTest::keyClick(&f->editor(), position == 0 ? Qt::Key_Home : Qt::Key_Right);
     }
-    QCOMPARE(f->editor().textCursor().position(), position);
+    QCOMPARE(f->driver().caret(), position);
     QCOMPARE(status(), report(line, column));
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
 }
 
 void TestEdit::caretReportOnWrappedLines()
 {
-    QPlainTextEdit& editor = f->editor();
-    QVERIFY(editor.lineWrapMode() != QPlainTextEdit::NoWrap);
-    editor.setPlainText(QString(300, u'あ') + QStringLiteral("\nxyz"));
-    QTextCursor first(editor.document());
-    const QRect firstRect = editor.cursorRect(first);
+    const pel::test::EditorDriver editor = f->driver();
+    QVERIFY(f->editor().wordWrap());
+    editor.setText(QString(300, u'あ') + QStringLiteral("\nxyz"));
+    const QRect firstRect = editor.caretRect(0);
     const int lineHeight = firstRect.height();
     // The start of the third display line, found by pointing at it.
-    const int third = editor.cursorForPosition(QPoint(1, firstRect.top() + lineHeight * 5 / 2)).position();
+    const qsizetype third = editor.positionAt(QPoint(1, firstRect.top() + lineHeight * 5 / 2));
     QVERIFY(third > 0 && third < 300);
-    clickAt(third + 2);
+    clickAt(int(third) + 2);
     QCOMPARE(status(), report(3, 3));
 
     // The line after the wrapped paragraph counts every display line above.
-    QTextCursor last(editor.document());
-    last.setPosition(299);
-    const int displayLines = (editor.cursorRect(last).top() - firstRect.top()) / lineHeight + 1;
+    const int displayLines = (editor.caretRect(299).top() - firstRect.top()) / lineHeight + 1;
     QVERIFY(displayLines >= 3);
     clickAt(301 + 2);
     QCOMPARE(status(), report(displayLines + 1, 3));
 
     // Without wrapping the paragraph is one line again.
     act("WordWrapAction")->trigger();
-    editor.setFocus();
-    QTest::keyClick(&editor, Qt::Key_Right);
+    editor.key(Qt::Key_Right);
     QCOMPARE(status(), report(2, 4));
 }
 
 void TestEdit::escapeCollapsesSelection()
 {
-    f->editor().setPlainText(QStringLiteral("abcdef"));
+    f->driver().setText(QStringLiteral("abcdef"));
     f->editor().setFocus();
     select(2, 3);
     QTest::keyClick(&f->editor(), Qt::Key_Escape);
-    QVERIFY(!f->editor().textCursor().hasSelection());
-    QCOMPARE(f->editor().textCursor().position(), 2);
+    QVERIFY(f->driver().selection().isEmpty());
+    QCOMPARE(f->driver().caret(), 2);
     QCOMPARE(status(), report(1, 3));
     QVERIFY(!act("CopyAction")->isEnabled());
 
     select(4, 0);
-    f->main().StatusBar1->clearMessage();
+    pel::test::mainChild<QStatusBar>("StatusBar1")->clearMessage();
     QTest::keyClick(&f->editor(), Qt::Key_Escape);
-    QCOMPARE(f->editor().textCursor().position(), 4);
+    QCOMPARE(f->driver().caret(), 4);
     QCOMPARE(status(), report(1, 5));
 }
 
 void TestEdit::fontCommand()
 {
     const QFont before = f->editor().font();
-    f->main().setModifiedFlag(true);
+    f->main().session().setModifiedFlag(true);
     QTest::mouseClick(button("FontButton"), Qt::LeftButton);  // cancelled
     QCOMPARE(f->env->dialogs->fontRequests.size(), 1);
     QCOMPARE(f->env->dialogs->fontRequests[0].family(), before.family());
     QCOMPARE(f->editor().font(), before);
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
 
     QFont chosen(QStringLiteral("IPAGothic"));
     chosen.setPointSize(20);
     chosen.setBold(true);
     f->env->dialogs->fontAnswers.enqueue(chosen);
-    f->main().setModifiedFlag(true);
+    f->main().session().setModifiedFlag(true);
     entry("FontManu1")->trigger();
     QCOMPARE(f->editor().font().pointSize(), 20);
     QVERIFY(f->editor().font().bold());
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
     // The next showing starts from the editor's current font.
     entry("FontManu1")->trigger();
     QCOMPARE(f->env->dialogs->fontRequests.last().pointSize(), 20);
@@ -543,7 +521,7 @@ void TestEdit::fontApplyGoesToActiveControl()
     f->main().FontDialog1Apply(applied);
     QCOMPARE(f->editor().font().pointSize(), 31);
 
-    auto* field = new QLineEdit(f->main().ToolBar5);
+    auto* field = new QLineEdit(pel::test::mainChild<QToolBar>("ToolBar5"));
     field->show();
     field->setFocus();
     applied.setPointSize(9);
@@ -551,7 +529,7 @@ void TestEdit::fontApplyGoesToActiveControl()
     QCOMPARE(field->font().pointSize(), 9);
     QCOMPARE(f->editor().font().pointSize(), 31);
 
-    auto* other = new QPushButton(f->main().ToolBar5);
+    auto* other = new QPushButton(pel::test::mainChild<QToolBar>("ToolBar5"));
     other->setFocusPolicy(Qt::StrongFocus);
     other->show();
     other->setFocus();
@@ -583,7 +561,7 @@ void TestEdit::printsDocumentToPdf()
     pel::test::writeFile(document, lines.join(QStringLiteral("\r\n")).toUtf8());
     f->env->dialogs->openAnswers.enqueue(document);
     f->run("OpenAction");
-    QCOMPARE(f->main().DocumentFileName(), document);
+    QCOMPARE(f->main().session().fileName(), document);
 
     printTo(pdfPath(dir));
     QVERIFY(f->env->prompts->shown.isEmpty());
@@ -605,7 +583,7 @@ void TestEdit::printsDocumentToPdf()
 void TestEdit::cancelledPrintWritesNothing()
 {
     QTemporaryDir dir;
-    f->editor().setPlainText(QStringLiteral("text"));
+    f->driver().setText(QStringLiteral("text"));
     f->env->dialogs->printAnswers.enqueue(false);
     f->env->dialogs->preparePrinter = [&dir](QPrinter& printer) { printer.setOutputFileName(pdfPath(dir)); };
     entry("Print1")->trigger();
@@ -617,13 +595,13 @@ void TestEdit::printFailureIsReported()
 {
     QTemporaryDir dir;
     const QString unreachable = dir.filePath(QStringLiteral("missing/folder/out.pdf"));
-    f->editor().setPlainText(QStringLiteral("text"));
+    f->driver().setText(QStringLiteral("text"));
     printTo(unreachable);
     QCOMPARE(f->env->prompts->shown.size(), 1);
     QCOMPARE(f->env->prompts->shown[0].icon, pel::Prompts::Icon::Error);
     QCOMPARE(f->env->prompts->shown[0].text,
              QStringLiteral("ファイル %1 を作成できません").arg(QDir::toNativeSeparators(unreachable)));
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("text"));
+    QCOMPARE(f->driver().text(), QStringLiteral("text"));
 }
 
 void TestEdit::printedPageRange_data()
@@ -647,7 +625,7 @@ void TestEdit::printedPageRange()
     QStringList lines;
     for (int i = 0; i < 300; ++i)
         lines << QStringLiteral("%1 行目の文章です").arg(i);
-    const QTextDocument document(lines.join(u'\n'));
+    const QString document = lines.join(u'\n');
     const pel::DocumentPrinter job(f->editor().font(), Qt::black, 96);
     QTemporaryDir dir;
     auto print = [&](const QString& name, int first, int last) {
@@ -687,7 +665,7 @@ void TestEdit::printerSetupIsSharedWithPrinting()
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfPath(dir));
     };
-    f->editor().setPlainText(QStringLiteral("text"));
+    f->driver().setText(QStringLiteral("text"));
     f->run("PrintAction");
     QCOMPARE(used, &pel::sharedPrinter());
     QCOMPARE(used->pageLayout().orientation(), QPageLayout::Landscape);

@@ -9,7 +9,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextBlock>
 #include <QToolButton>
 
 using Icon = pel::Prompts::Icon;
@@ -55,17 +54,12 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<MainFixture> f;
-    FindDialog* findDialog() const { return f->main().FindDialog1; }
-    ReplaceDialog* replaceDialog() const { return f->main().ReplaceDialog1; }
-    int linePosition(int line) const { return f->editor().document()->findBlockByNumber(line).position(); }
-    int topLine() const { return f->editor().cursorForPosition(QPoint(2, 2)).blockNumber(); }
-    void setCaret(int position, int length = 0)
-    {
-        QTextCursor cursor(f->editor().document());
-        cursor.setPosition(position);
-        cursor.setPosition(position + length, QTextCursor::KeepAnchor);
-        f->editor().setTextCursor(cursor);
-    }
+    FindDialog* findDialog() const { return pel::test::mainChild<FindDialog>("FindDialog1"); }
+    ReplaceDialog* replaceDialog() const { return pel::test::mainChild<ReplaceDialog>("ReplaceDialog1"); }
+    int linePosition(int line) const { return int(f->session().document().lineStart(line)); }
+    int topLine() const { return f->session().document().lineAt(f->driver().positionAt(QPoint(2, 2))); }
+    int caretLine() const { return f->session().document().lineAt(f->driver().caret()); }
+    void setCaret(int position, int length = 0) { f->driver().select(position, length); }
     void find(const QString& needle, bool down = true)
     {
         f->run("FindAction");
@@ -157,27 +151,27 @@ void TestFind::findGoingDown()
     QFETCH(int, expectedColumn);
     QFETCH(int, expectedTop);
 
-    f->editor().setPlainText(orchard());
+    f->driver().setText(orchard());
     setCaret(linePosition(caretLine), selected);
     const int topBefore = topLine();
     f->run("FindAction");
     findDialog()->findChild<QCheckBox*>(QStringLiteral("MatchCaseBox"))->setChecked(matchCaseTicked);
     find(needle);
 
-    const QTextCursor cursor = f->editor().textCursor();
+    const pel::Selection cursor = f->driver().selection();
     if (expectedLine < 0) {
         QCOMPARE(f->env->prompts->shown.size(), 1);
         QCOMPARE(f->env->prompts->shown[0].caption, QStringLiteral("Pelmora"));
         QCOMPARE(f->env->prompts->shown[0].text, needle + QStringLiteral("は、見つかりません。"));
         QCOMPARE(f->env->prompts->shown[0].icon, Icon::None);
-        QCOMPARE(cursor.selectionStart(), linePosition(caretLine));
-        QCOMPARE(cursor.selectionEnd(), linePosition(caretLine) + selected);
+        QCOMPARE(cursor.start(), linePosition(caretLine));
+        QCOMPARE(cursor.end(), linePosition(caretLine) + selected);
         QCOMPARE(topLine(), topBefore);
         return;
     }
     QVERIFY(f->env->prompts->shown.isEmpty());
-    QCOMPARE(cursor.selectionStart(), linePosition(expectedLine) + expectedColumn);
-    QCOMPARE(cursor.selectedText(), needle);
+    QCOMPARE(cursor.start(), linePosition(expectedLine) + expectedColumn);
+    QCOMPARE(f->driver().selectedText(), needle);
     // A selection made by the find enables the clipboard commands.
     QVERIFY(f->main().action(QStringLiteral("CopyAction"))->isEnabled());
     if (expectedTop >= 0)
@@ -186,22 +180,22 @@ void TestFind::findGoingDown()
 
 void TestFind::repeatedFindsWalkDown()
 {
-    f->editor().setPlainText(orchard());
+    f->driver().setText(orchard());
     setCaret(0);
     QList<int> found;
     for (int i = 0; i < 3; ++i) {
         find(QStringLiteral("apple"));
-        found << f->editor().textCursor().block().blockNumber();
+        found << caretLine();
         // The match selected is in view.
-        QVERIFY(f->editor().viewport()->rect().contains(f->editor().cursorRect()));
+        QVERIFY(f->editor().viewport()->rect().contains(f->driver().caretRect(f->driver().caret())));
     }
     QCOMPARE(found, (QList<int>{5, 50, 150}));
     QVERIFY(f->env->prompts->shown.isEmpty());
     // Past the last one: the message, and the last match stays selected.
     find(QStringLiteral("apple"));
     QCOMPARE(f->env->prompts->texts(), QStringList{QStringLiteral("appleは、見つかりません。")});
-    QCOMPARE(f->editor().textCursor().selectionStart(), linePosition(150));
-    QCOMPARE(f->editor().textCursor().selectedText(), QStringLiteral("apple"));
+    QCOMPARE(f->driver().selection().start(), linePosition(150));
+    QCOMPARE(f->driver().selectedText(), QStringLiteral("apple"));
 }
 
 void TestFind::findGoingUp_data()
@@ -223,14 +217,14 @@ void TestFind::findGoingUp()
     QFETCH(QString, needle);
     QFETCH(int, expectedTop);
 
-    f->editor().setPlainText(orchard());
+    f->driver().setText(orchard());
     setCaret(linePosition(caretLine) + 1);
     const int topBefore = topLine();
     // Twice: the caret has not moved, so the same line comes to the top.
     for (int round = 0; round < 2; ++round) {
         find(needle, false);
-        QVERIFY(!f->editor().textCursor().hasSelection());
-        QCOMPARE(f->editor().textCursor().position(), linePosition(caretLine) + 1);
+        QVERIFY(f->driver().selection().isEmpty());
+        QCOMPARE(f->driver().caret(), linePosition(caretLine) + 1);
         if (expectedTop < 0) {
             QCOMPARE(f->env->prompts->texts().value(round), needle + QStringLiteral("は、見つかりません。"));
             QCOMPARE(topLine(), topBefore);
@@ -245,13 +239,13 @@ void TestFind::findsBeyondFourKilobytes()
 {
     // A match far to the right of a long line is found, wrapped or not.
     for (bool wrap : {false, true}) {
-        f->editor().setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-        f->editor().setPlainText(QStringLiteral("first\n") + QString(6000, u'漢') + QStringLiteral("needle"));
+        f->editor().setWordWrap(wrap);
+        f->driver().setText(QStringLiteral("first\n") + QString(6000, u'漢') + QStringLiteral("needle"));
         setCaret(0);
         find(QStringLiteral("needle"));
         QVERIFY(f->env->prompts->shown.isEmpty());
-        QCOMPARE(f->editor().textCursor().selectionStart(), 6 + 6000);
-        QCOMPARE(f->editor().textCursor().selectedText(), QStringLiteral("needle"));
+        QCOMPARE(f->driver().selection().start(), 6 + 6000);
+        QCOMPARE(f->driver().selectedText(), QStringLiteral("needle"));
     }
 }
 
@@ -259,39 +253,36 @@ void TestFind::findsAcrossAWrap()
 {
     // Where the editor wraps a long line, a match may start on one display
     // line and end on the next; it is still found.
-    QPlainTextEdit& editor = f->editor();
-    editor.setPlainText(QString(400, u'あ'));
-    const int lineHeight = editor.cursorRect(editor.textCursor()).height();
-    const int secondLineStart = editor.cursorForPosition(QPoint(1, lineHeight * 3 / 2)).position();
+    const pel::test::EditorDriver editor = f->driver();
+    editor.setText(QString(400, u'あ'));
+    const int lineHeight = editor.caretRect(0).height();
+    const int secondLineStart = int(editor.positionAt(QPoint(1, lineHeight * 3 / 2)));
     QVERIFY(secondLineStart > 1 && secondLineStart < 400);
 
     QString text(400, u'あ');
     text[secondLineStart - 1] = u'い';
     text[secondLineStart] = u'う';
-    editor.setPlainText(text);
-    QTextCursor before(editor.document());
-    before.setPosition(secondLineStart - 1);
-    QTextCursor after(editor.document());
-    after.setPosition(secondLineStart + 1);
-    QVERIFY2(editor.cursorRect(before).top() < editor.cursorRect(after).top(), "the match straddles the wrap");
+    editor.setText(text);
+    QVERIFY2(editor.caretRect(secondLineStart - 1).top() < editor.caretRect(secondLineStart + 1).top(),
+             "the match straddles the wrap");
 
     setCaret(0);
     find(QStringLiteral("いう"));
     QVERIFY(f->env->prompts->shown.isEmpty());
-    QCOMPARE(editor.textCursor().selectionStart(), secondLineStart - 1);
-    QCOMPARE(editor.textCursor().selectedText(), QStringLiteral("いう"));
+    QCOMPARE(editor.selection().start(), secondLineStart - 1);
+    QCOMPARE(editor.selectedText(), QStringLiteral("いう"));
 }
 
 void TestFind::lineMatchWithoutMatchBehindSelection()
 {
     // The caret's line holds the text, but only before the end of the
     // selection: reported as not found, the selection stays.
-    f->editor().setPlainText(QStringLiteral("abc abc\nxyz"));
+    f->driver().setText(QStringLiteral("abc abc\nxyz"));
     setCaret(4, 3);
     find(QStringLiteral("abc"));
     QCOMPARE(f->env->prompts->texts(), QStringList{QStringLiteral("abcは、見つかりません。")});
-    QCOMPARE(f->editor().textCursor().selectionStart(), 4);
-    QCOMPARE(f->editor().textCursor().selectionEnd(), 7);
+    QCOMPARE(f->driver().selection().start(), 4);
+    QCOMPARE(f->driver().selection().end(), 7);
 }
 
 void TestFind::clearEmptiesSearchText()
@@ -326,22 +317,22 @@ void TestFind::replace()
     QFETCH(QString, button);
     QFETCH(QString, expected);
 
-    f->editor().setPlainText(text);
+    f->driver().setText(text);
     setCaret(text.size());
     f->run("ReplaceAction");
     replaceDialog()->findChild<QLineEdit*>(QStringLiteral("FindEdit"))->setText(needle);
     replaceDialog()->findChild<QLineEdit*>(QStringLiteral("ReplaceEdit"))->setText(replacement);
     QTest::mouseClick(replaceDialog()->findChild<QPushButton*>(button), Qt::LeftButton);
     QVERIFY(f->env->prompts->shown.isEmpty());
-    QCOMPARE(f->editor().toPlainText(), expected);
+    QCOMPARE(f->driver().text(), expected);
     // The caret stands behind the replacement.
     const int at = text.indexOf(needle.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    QCOMPARE(f->editor().textCursor().position(), at + replacement.size());
+    QCOMPARE(f->driver().caret(), at + replacement.size());
 }
 
 void TestFind::replaceNotFound()
 {
-    f->editor().setPlainText(QStringLiteral("abc"));
+    f->driver().setText(QStringLiteral("abc"));
     setCaret(1, 1);
     f->run("ReplaceAction");
     replaceDialog()->findChild<QLineEdit*>(QStringLiteral("FindEdit"))->setText(QStringLiteral("ABC"));
@@ -350,13 +341,13 @@ void TestFind::replaceNotFound()
     QCOMPARE(f->env->prompts->shown[0].caption, QStringLiteral("エラー"));
     QCOMPARE(f->env->prompts->shown[0].icon, Icon::Error);
     QCOMPARE(f->env->prompts->shown[0].text, QStringLiteral("ABC\" は見つかりませんでした。"));
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("abc"));
-    QCOMPARE(f->editor().textCursor().selectedText(), QStringLiteral("b"));
+    QCOMPARE(f->driver().text(), QStringLiteral("abc"));
+    QCOMPARE(f->driver().selectedText(), QStringLiteral("b"));
 }
 
 void TestFind::replaceFindNextDoesNothing()
 {
-    f->editor().setPlainText(QStringLiteral("abc abc"));
+    f->driver().setText(QStringLiteral("abc abc"));
     setCaret(0);
     f->run("ReplaceAction");
     replaceDialog()->findChild<QLineEdit*>(QStringLiteral("FindEdit"))->setText(QStringLiteral("abc"));
@@ -364,8 +355,8 @@ void TestFind::replaceFindNextDoesNothing()
     auto* next = replaceDialog()->findChild<QPushButton*>(QStringLiteral("FindNextButton"));
     QVERIFY(next->isEnabled());
     QTest::mouseClick(next, Qt::LeftButton);
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("abc abc"));
-    QVERIFY(!f->editor().textCursor().hasSelection());
+    QCOMPARE(f->driver().text(), QStringLiteral("abc abc"));
+    QVERIFY(f->driver().selection().isEmpty());
     QVERIFY(f->env->prompts->shown.isEmpty());
 }
 

@@ -78,8 +78,8 @@ private Q_SLOTS:
         QFETCH(QString, applicationFile);
         QFETCH(QString, source);
         PelmoraApp::createWindows({});
-        QCOMPARE(Form1->applicationHelpFile, env->programDirectory() + QStringLiteral("Pel.hlp"));
-        Form1->applicationHelpFile = applicationFile;
+        QCOMPARE(Form1->applicationHelpFile(), env->programDirectory() + QStringLiteral("Pel.hlp"));
+        Form1->applicationHelpFile() = applicationFile;
         if (auto* button = Form1->findChild<QToolButton*>(source))
             button->click();
         else if (auto* entry = Form1->findChild<QAction*>(source))
@@ -87,7 +87,7 @@ private Q_SLOTS:
         else
             QFAIL("no such control");
         QCOMPARE(env->help->shown, QStringList{QStringLiteral("Pel.hlp")});
-        QCOMPARE(Form1->applicationHelpFile, QStringLiteral("Pel.HLP"));
+        QCOMPARE(Form1->applicationHelpFile(), QStringLiteral("Pel.HLP"));
     }
 
     // Every page the contents and the index name, and every link between

@@ -1,6 +1,7 @@
 // The HTML commands through the real main window: what each one writes to
 // the document file, where the caret ends, the bars and menus that run
 // them, and the browser preview.
+#include "support/EditorDriver.h"
 #include "app/Application.h"
 #include "html/HtmlBars.h"
 #include "html/HtmlCommands.h"
@@ -16,10 +17,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
 #include <memory>
@@ -68,7 +67,7 @@ private Q_SLOTS:
 private:
     void setDocument(const QString& before, const QString& selection, const QString& after);
     QByteArray saveAndRead();
-    QTextCursor cursor() const { return Form1->RichEdit1->textCursor(); }
+    pel::Selection cursor() const { return Form1->session().selection(); }
 
     std::unique_ptr<pel::test::TestEnvironment> env_;
     std::unique_ptr<QTemporaryDir> files_;
@@ -99,19 +98,17 @@ void TestHtmlCommandsInWindow::init()
 
 void TestHtmlCommandsInWindow::setDocument(const QString& before, const QString& selection, const QString& after)
 {
-    QPlainTextEdit* editor = Form1->RichEdit1;
-    editor->setPlainText(before + selection + after);
-    QTextCursor c = editor->textCursor();
-    c.setPosition(int(before.size()));
-    c.setPosition(int(before.size() + selection.size()), QTextCursor::KeepAnchor);
-    editor->setTextCursor(c);
+    const pel::test::EditorDriver editor = pel::test::mainEditor();
+    editor.setText(before + selection + after);
+    editor.select(before.size(), selection.size());
 }
 
 QByteArray TestHtmlCommandsInWindow::saveAndRead()
 {
     const QString path = files_->filePath(u"saved%1.html"_s.arg(++saved_));
     env_->dialogs->saveAnswers.enqueue(path);
-    if (!Form1->SaveAsActionExecute())
+    Form1->action(u"SaveAsAction"_s)->trigger();
+    if (Form1->session().fileName() != path)
         return "(not saved)";
     return pel::test::readFile(path);
 }
@@ -139,14 +136,14 @@ void TestHtmlCommandsInWindow::insertion()
     const QString inserted = c.shape == Shape::Fixed ? c.opening.join(u'\n')
                                                      : c.opening.join(u'\n') + selection + c.closing.join(u'\n');
     const QString expected = kBefore + inserted + kAfter;
-    QCOMPARE(Form1->RichEdit1->toPlainText(), expected);
-    QVERIFY(!cursor().hasSelection());
-    QCOMPARE(cursor().position(), int(kBefore.size() + inserted.size()));
+    QCOMPARE(pel::test::mainEditor().text(), expected);
+    QVERIFY(cursor().isEmpty());
+    QCOMPARE(cursor().position, kBefore.size() + inserted.size());
     QCOMPARE(Form1->ChangeIndicator(), u"　変更　あり"_s);
 
     // Undo is not offered the insertion.
     Form1->action(u"UndoAction"_s)->trigger();
-    QCOMPARE(Form1->RichEdit1->toPlainText(), expected);
+    QCOMPARE(pel::test::mainEditor().text(), expected);
 
     const QByteArray written = saveAndRead();
     QCOMPARE(written, fileBytes(expected));
@@ -186,16 +183,17 @@ void TestHtmlCommandsInWindow::caretStandsBehindTheInsertion()
     // line follows its last line directly, and the caret stands between.
     setDocument(u"abc"_s, {}, u"xyz"_s);
     Form1->runHtmlCommand(u"LIOLAction"_s);
-    const QTextCursor c = cursor();
-    QCOMPARE(c.block().text(), u"</OL>xyz"_s);
-    QCOMPARE(c.positionInBlock(), 5);
-    QCOMPARE(Form1->RichEdit1->document()->firstBlock().text(), u"abc<OL>"_s);
+    const pel::TextDocument& text = Form1->session().document();
+    const int line = text.lineAt(cursor().position);
+    QCOMPARE(text.text(text.lineStart(line), text.lineLength(line)), u"</OL>xyz"_s);
+    QCOMPARE(cursor().position - text.lineStart(line), 5);
+    QCOMPARE(text.text(0, text.lineLength(0)), u"abc<OL>"_s);
     // The script block leaves the caret behind "</SCRIPT>", not on its empty line.
     setDocument({}, u"gone"_s, {});
     Form1->runHtmlCommand(u"JavaSclipt8Click"_s);
-    QCOMPARE(cursor().block().text(), u"</SCRIPT>"_s);
-    QVERIFY(cursor().atEnd());
-    QVERIFY(!Form1->RichEdit1->toPlainText().contains(u"gone"));
+    QCOMPARE(text.text(text.lineStart(text.lineAt(cursor().position)), 9), u"</SCRIPT>"_s);
+    QCOMPARE(cursor().position, text.length());
+    QVERIFY(!pel::test::mainEditor().text().contains(u"gone"));
 }
 
 void TestHtmlCommandsInWindow::everyEntryRunsItsCommand_data()
@@ -230,7 +228,7 @@ void TestHtmlCommandsInWindow::everyEntryRunsItsCommand()
             entry->trigger();
     };
     if (button)
-        QVERIFY(button->isVisibleTo(Form1->ToolBar4));
+        QVERIFY(button->isVisibleTo(pel::test::mainChild<QToolBar>("ToolBar4")));
 
     if (command == u"JavaJavaAction") {
         Form5->hide();
@@ -241,8 +239,8 @@ void TestHtmlCommandsInWindow::everyEntryRunsItsCommand()
     }
     if (command == u"BrowserAction") {
         setDocument(u"x"_s, {}, {});
-        Form1->setModifiedFlag(false);
-        Form1->setDocumentFileName(u"/tmp/page.html"_s);
+        Form1->session().setModifiedFlag(false);
+        Form1->session().setFileName(u"/tmp/page.html"_s);
         run();
         QCOMPARE(env_->shell->opened, QStringList{u"/tmp/page.html"_s});
         return;
@@ -251,7 +249,7 @@ void TestHtmlCommandsInWindow::everyEntryRunsItsCommand()
     QVERIFY(c);
     setDocument(u"<"_s, u"abc"_s, u">"_s);
     run();
-    QCOMPARE(Form1->RichEdit1->toPlainText(), u"<"_s + c->result(u"abc"_s) + u">"_s);
+    QCOMPARE(pel::test::mainEditor().text(), u"<"_s + c->result(u"abc"_s) + u">"_s);
 }
 
 void TestHtmlCommandsInWindow::entriesShowTheirOwnCaptionHintAndIcon_data()
@@ -303,15 +301,15 @@ void TestHtmlCommandsInWindow::entriesShowTheirOwnCaptionHintAndIcon()
 void TestHtmlCommandsInWindow::homePageBarButtons()
 {
     const struct { const char* name; const char* caption; QMenu* menu; Qt::Key key; } buttons[] = {
-        {"HTMLButton", "HTML(&W)", Form1->HtmlMenu, Qt::Key_W},
-        {"ImageButton", "イメージ(&I)", Form1->IMAGEMenu, Qt::Key_I},
-        {"LinkButton", "リンク(&L)", Form1->LinkMenu, Qt::Key_L},
-        {"JavaButton", "JAVA(&J)", Form1->JavaMenu, Qt::Key_J},
+        {"HTMLButton", "HTML(&W)", pel::test::mainChild<QMenu>("HtmlMenu"), Qt::Key_W},
+        {"ImageButton", "イメージ(&I)", pel::test::mainChild<QMenu>("IMAGEMenu"), Qt::Key_I},
+        {"LinkButton", "リンク(&L)", pel::test::mainChild<QMenu>("LinkMenu"), Qt::Key_L},
+        {"JavaButton", "JAVA(&J)", pel::test::mainChild<QMenu>("JavaMenu"), Qt::Key_J},
     };
-    const QList<QAction*> items = Form1->ToolBar2->actions();
+    const QList<QAction*> items = pel::test::mainChild<QToolBar>("ToolBar2")->actions();
     QCOMPARE(items.size(), 4);
     for (int i = 0; i < 4; ++i) {
-        auto* button = qobject_cast<QToolButton*>(Form1->ToolBar2->widgetForAction(items.at(i)));
+        auto* button = qobject_cast<QToolButton*>(pel::test::mainChild<QToolBar>("ToolBar2")->widgetForAction(items.at(i)));
         QVERIFY(button);
         QCOMPARE(button->objectName(), QString::fromLatin1(buttons[i].name));
         QCOMPARE(button->text(), QString::fromUtf8(buttons[i].caption));
@@ -322,13 +320,13 @@ void TestHtmlCommandsInWindow::homePageBarButtons()
         QCOMPARE(button->shortcut(), QKeySequence(Qt::ALT | buttons[i].key));
     }
     QCOMPARE(pel::hintOf(Form1->findChild<QToolButton*>(u"JavaButton"_s)), u"Java  ( Alt + J )|Java関係"_s);
-    QCOMPARE(Form1->ToolBar2->windowTitle(), u"ホームページ制作支援ツールバー"_s);
-    QCOMPARE(Form1->ToolBar4->windowTitle(), u"ホームページ製作用ツールバー"_s);
+    QCOMPARE(pel::test::mainChild<QToolBar>("ToolBar2")->windowTitle(), u"ホームページ制作支援ツールバー"_s);
+    QCOMPARE(pel::test::mainChild<QToolBar>("ToolBar4")->windowTitle(), u"ホームページ製作用ツールバー"_s);
 }
 
 void TestHtmlCommandsInWindow::toolMenuEndsWithThePreview()
 {
-    const QList<QAction*> entries = Form1->ToolMenu->actions();
+    const QList<QAction*> entries = pel::test::mainChild<QMenu>("ToolMenu")->actions();
     QVERIFY(entries.size() >= 2);
     QVERIFY(entries.constLast()->isSeparator());
     QCOMPARE(entries.at(entries.size() - 2)->objectName(), u"ToolBruser1"_s);
@@ -338,10 +336,10 @@ void TestHtmlCommandsInWindow::toolMenuEndsWithThePreview()
 void TestHtmlCommandsInWindow::iconBarScrollsByButtons()
 {
     Form1->show();
-    if (!Form1->PageScroller1->isVisible())
-        Form1->HtmLIconBar1Click();
-    QVERIFY(Form1->PageScroller1->isVisible());
-    QVERIFY(Form1->ToolBar4->isVisible());
+    if (!pel::test::mainChild<QToolBar>("PageScroller1")->isVisible())
+        Form1->action(QStringLiteral("HtmLIconBar1"))->trigger();
+    QVERIFY(pel::test::mainChild<QToolBar>("PageScroller1")->isVisible());
+    QVERIFY(pel::test::mainChild<QToolBar>("ToolBar4")->isVisible());
     auto* scroller = Form1->findChild<pel::html::PageScroller*>();
     QVERIFY(scroller);
     Form1->resize(300, Form1->height());
@@ -357,19 +355,19 @@ void TestHtmlCommandsInWindow::iconBarScrollsByButtons()
     Form1->resize(1200, Form1->height());
     QTRY_VERIFY(!scroller->arrowsShown());
     QCOMPARE(scroller->position(), 0);
-    Form1->HtmLIconBar1Click();
-    QVERIFY(!Form1->PageScroller1->isVisible());
+    Form1->action(QStringLiteral("HtmLIconBar1"))->trigger();
+    QVERIFY(!pel::test::mainChild<QToolBar>("PageScroller1")->isVisible());
 }
 
 void TestHtmlCommandsInWindow::previewOfAnUnchangedDocument()
 {
     const QString path = files_->filePath(u"opened.html"_s);
     pel::test::writeFile(path, "<HTML>\r\n</HTML>");
-    Form1->RichEdit1->clear();
+    pel::test::mainEditor().setText({});
     env_->dialogs->openAnswers.enqueue(path);
-    Form1->OpenActionExecute();
-    QCOMPARE(Form1->DocumentFileName(), path);
-    QVERIFY(!Form1->ModifiedFlag());
+    Form1->action(QStringLiteral("OpenAction"))->trigger();
+    QCOMPARE(Form1->session().fileName(), path);
+    QVERIFY(!Form1->session().modifiedFlag());
     Form1->action(u"BrowserAction"_s)->trigger();
     QVERIFY(env_->dialogs->saveRequests.isEmpty());
     QCOMPARE(env_->shell->opened, QStringList{path});
@@ -381,9 +379,9 @@ void TestHtmlCommandsInWindow::previewOfAModifiedDocumentSavesWithoutFilingIt()
     const QString chosen = files_->filePath(u"preview.html"_s);
     pel::test::writeFile(chosen, "previous content");  // overwritten after the question
     setDocument(u"<B>"_s, {}, u"</B>\n2"_s);
-    Form1->setDocumentFileName(old);
+    Form1->session().setFileName(old);
     Form1->setWindowTitle(u"old.html"_s);
-    Form1->setModifiedFlag(true);
+    Form1->session().setModifiedFlag(true);
     env_->dialogs->saveAnswers.enqueue(chosen);
     env_->prompts->setAnswers({pel::Prompts::Answer::Yes});
     Form1->action(u"BrowserAction"_s)->trigger();
@@ -397,9 +395,9 @@ void TestHtmlCommandsInWindow::previewOfAModifiedDocumentSavesWithoutFilingIt()
     QCOMPARE(env_->prompts->texts(),
              QStringList{u"preview.html\r\nと同じ名前のファイルがあります。\r\n 上書きしてよろしいですか ?"_s});
     QCOMPARE(pel::test::readFile(chosen), QByteArray("<B></B>\r\n2"));
-    QCOMPARE(Form1->DocumentFileName(), chosen);
+    QCOMPARE(Form1->session().fileName(), chosen);
     QCOMPARE(Form1->windowTitle(), u"old.html"_s);
-    QVERIFY(Form1->ModifiedFlag());
+    QVERIFY(Form1->session().modifiedFlag());
     QCOMPARE(env_->shell->opened, QStringList{chosen});
 
     // Still modified: the next preview asks again; a later Save uses the name.
@@ -413,12 +411,12 @@ void TestHtmlCommandsInWindow::previewCancelledStillShowsTheLastSavedFile()
     const QString old = files_->filePath(u"kept.html"_s);
     pel::test::writeFile(old, "kept");
     setDocument(u"changed"_s, {}, {});
-    Form1->setDocumentFileName(old);
-    Form1->setModifiedFlag(true);
+    Form1->session().setFileName(old);
+    Form1->session().setModifiedFlag(true);
     Form1->action(u"BrowserAction"_s)->trigger();  // the dialog is cancelled
     QCOMPARE(env_->dialogs->saveRequests.size(), 1);
     QCOMPARE(pel::test::readFile(old), QByteArray("kept"));
-    QCOMPARE(Form1->DocumentFileName(), old);
+    QCOMPARE(Form1->session().fileName(), old);
     QCOMPARE(env_->shell->opened, QStringList{old});
 }
 
@@ -426,13 +424,13 @@ void TestHtmlCommandsInWindow::previewWithoutAFileName()
 {
     // Never saved and not modified: no dialog, nothing to open.
     setDocument(u"text"_s, {}, {});
-    Form1->setDocumentFileName({});
-    Form1->setModifiedFlag(false);
+    Form1->session().setFileName({});
+    Form1->session().setModifiedFlag(false);
     Form1->action(u"BrowserAction"_s)->trigger();
     QVERIFY(env_->dialogs->saveRequests.isEmpty());
     QVERIFY(env_->shell->opened.isEmpty());
     // Modified, dialog cancelled: still nothing to open.
-    Form1->setModifiedFlag(true);
+    Form1->session().setModifiedFlag(true);
     Form1->action(u"BrowserAction"_s)->trigger();
     QCOMPARE(env_->dialogs->saveRequests.size(), 1);
     QVERIFY(env_->shell->opened.isEmpty());
@@ -443,15 +441,15 @@ void TestHtmlCommandsInWindow::previewStopsWhenTheWriteFails()
 {
     const QString unwritable = files_->filePath(u"no such folder/page.html"_s);
     setDocument(u"text"_s, {}, {});
-    Form1->setDocumentFileName({});
-    Form1->setModifiedFlag(true);
+    Form1->session().setFileName({});
+    Form1->session().setModifiedFlag(true);
     env_->dialogs->saveAnswers.enqueue(unwritable);
     Form1->action(u"BrowserAction"_s)->trigger();
     QCOMPARE(env_->prompts->shown.size(), 1);
     QVERIFY(env_->prompts->shown.constFirst().text.contains(u"を作成できません"));
     QVERIFY(env_->shell->opened.isEmpty());
     QVERIFY(!QFile::exists(unwritable));
-    QVERIFY(Form1->ModifiedFlag());
+    QVERIFY(Form1->session().modifiedFlag());
 }
 
 QTEST_MAIN(TestHtmlCommandsInWindow)

@@ -1,3 +1,4 @@
+#include "support/EditorDriver.h"
 #include "app/Application.h"
 #include "main/Pelmain.h"
 #include "phrases/PelJava.h"
@@ -13,10 +14,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTextCursor>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -63,7 +62,7 @@ private:
     void start();
     template <typename T> T* control(const QString& name) const
     {
-        T* found = Form1->ToolBar3->findChild<T*>(name);
+        T* found = pel::test::mainChild<QToolBar>("ToolBar3")->findChild<T*>(name);
         if (!found)
             qWarning("no control %s", qPrintable(name));
         return found;
@@ -96,7 +95,7 @@ void TestPhraseBar::start()
     Form1->show();
     QVERIFY(QTest::qWaitForWindowActive(Form1));
     Form1->action(QStringLiteral("NewTextBox1"))->trigger();
-    QVERIFY(Form1->ToolBar3->isVisible());
+    QVERIFY(pel::test::mainChild<QToolBar>("ToolBar3")->isVisible());
 }
 
 void TestPhraseBar::fillList(const QStringList& entries)
@@ -166,8 +165,8 @@ void TestPhraseBar::controls()
                                       "DeleteButton", "Edit1", "UpSpButton", "DownSpButton",
                                       "ComboBox1", "TenkiSpButton", "MemoButton", "DateTimeSpButton"};
     QStringList onBar;
-    for (QAction* entry : Form1->ToolBar3->actions())
-        if (QWidget* widget = Form1->ToolBar3->widgetForAction(entry))
+    for (QAction* entry : pel::test::mainChild<QToolBar>("ToolBar3")->actions())
+        if (QWidget* widget = pel::test::mainChild<QToolBar>("ToolBar3")->widgetForAction(entry))
             onBar << widget->objectName();
     QCOMPARE(onBar, order);
     // The bar has a row of its own: on a window a little wider than the
@@ -176,7 +175,7 @@ void TestPhraseBar::controls()
     QTRY_VERIFY(control<QWidget>(order.last())->isVisible());
     for (const QString& each : order)
         QVERIFY2(control<QWidget>(each)->isVisible(), qPrintable(each));
-    QCOMPARE(Form1->ToolBar3->y(), Form1->ToolBar1->y() + Form1->ToolBar1->height());
+    QCOMPARE(pel::test::mainChild<QToolBar>("ToolBar3")->y(), pel::test::mainChild<QToolBar>("ToolBar1")->y() + pel::test::mainChild<QToolBar>("ToolBar1")->height());
 
     QWidget* widget = control<QWidget>(name);
     QVERIFY(widget);
@@ -213,7 +212,7 @@ void TestPhraseBar::barStartsHiddenAndMovable()
     PelmoraApp::createWindows({});
     Form1->show();
     QVERIFY(QTest::qWaitForWindowExposed(Form1));
-    QToolBar* bar = Form1->ToolBar3;
+    QToolBar* bar = pel::test::mainChild<QToolBar>("ToolBar3");
     QCOMPARE(bar->windowTitle(), QStringLiteral("NewTextBox"));
     QVERIFY(!bar->isVisible());
     QVERIFY(bar->isMovable());
@@ -241,16 +240,13 @@ void TestPhraseBar::transcribeAtStart()
     QFETCH(int, selectionEnd);
     QFETCH(QString, expected);
     start();
-    Form1->RichEdit1->setPlainText(QStringLiteral("hello world\nline two"));
-    QTextCursor cursor = Form1->RichEdit1->textCursor();
-    cursor.setPosition(selectionStart);
-    cursor.setPosition(selectionEnd, QTextCursor::KeepAnchor);
-    Form1->RichEdit1->setTextCursor(cursor);
+    pel::test::mainEditor().setText(QStringLiteral("hello world\nline two"));
+    pel::test::mainEditor().session().select(selectionStart, selectionEnd);
     combo()->lineEdit()->setFocus();
 
     QTest::mouseClick(control<QToolButton>("TenkiSpButton"), Qt::LeftButton);
-    QCOMPARE(Form1->RichEdit1->toPlainText(), expected);
-    QVERIFY(Form1->RichEdit1->hasFocus());
+    QCOMPARE(pel::test::mainEditor().text(), expected);
+    QVERIFY(pel::test::mainEditor().view().hasFocus());
     QVERIFY(list().texts().isEmpty());
 }
 
@@ -270,14 +266,14 @@ void TestPhraseBar::edit1EnterAndClick()
     QCOMPARE(list().texts(), (QStringList{"あいう", ""}));
 
     // A click into the empty field adds nothing but takes the focus.
-    Form1->RichEdit1->setFocus();
+    pel::test::mainEditor().view().setFocus();
     QTest::mouseClick(edit, Qt::LeftButton);
     QCOMPARE(list().count(), 2);
     QVERIFY(edit->hasFocus());
 
     // A click into a field holding text registers the text.
     edit->setText(QStringLiteral("xyz"));
-    Form1->RichEdit1->setFocus();
+    pel::test::mainEditor().view().setFocus();
     QTest::mouseClick(edit, Qt::LeftButton);
     QCOMPARE(list().texts(), (QStringList{"あいう", "", "xyz"}));
     QVERIFY(edit->text().isEmpty());
@@ -285,38 +281,36 @@ void TestPhraseBar::edit1EnterAndClick()
     // The combo box's field is not touched by any of it.
     QCOMPARE(field(), kFieldStart);
     // Registering is not a change of the document.
-    QVERIFY(Form1->RichEdit1->toPlainText().isEmpty());
+    QVERIFY(pel::test::mainEditor().text().isEmpty());
 }
 
 void TestPhraseBar::comboEnterReplacesDocument()
 {
     start();
     fillList({"T"});
-    Form1->RichEdit1->setPlainText(QStringLiteral("line one\nline two\nline three"));
-    Form1->setModifiedFlag(false);
-    QTextCursor cursor = Form1->RichEdit1->textCursor();
-    cursor.setPosition(5);
-    Form1->RichEdit1->setTextCursor(cursor);
+    pel::test::mainEditor().setText(QStringLiteral("line one\nline two\nline three"));
+    Form1->session().setModifiedFlag(false);
+    pel::test::mainEditor().placeCaret(5);
 
     QLineEdit* edit = combo()->lineEdit();
     edit->setFocus();
     edit->setText(QStringLiteral("T"));
     // As a user types it: to the focused control, the combo box.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("T"));
+    QCOMPARE(pel::test::mainEditor().text(), QStringLiteral("T"));
     // Appended even though it was already an entry.
     QCOMPARE(list().texts(), (QStringList{"T", "T"}));
     QCOMPARE(Form1->ChangeIndicator(), kChanged);
-    QVERIFY(Form1->ModifiedFlag());
+    QVERIFY(Form1->session().modifiedFlag());
     QCOMPARE(field(), QStringLiteral("T"));
     // The old text can be had back.
-    Form1->RichEdit1->undo();
-    QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("line one\nline two\nline three"));
+    pel::edit::undo(Form1->session());
+    QCOMPARE(pel::test::mainEditor().text(), QStringLiteral("line one\nline two\nline three"));
 
     // An empty field empties the document and adds an empty entry.
     edit->clear();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
-    QVERIFY(Form1->RichEdit1->toPlainText().isEmpty());
+    QVERIFY(pel::test::mainEditor().text().isEmpty());
     QCOMPARE(list().texts(), (QStringList{"T", "T", ""}));
 }
 
@@ -325,20 +319,17 @@ void TestPhraseBar::comboDoubleClickReplacesSelection()
     start();
     fillList({"A", "B"});
     choose(1);
-    Form1->RichEdit1->setPlainText(QStringLiteral("one two three"));
-    QTextCursor cursor = Form1->RichEdit1->textCursor();
-    cursor.setPosition(4);
-    cursor.setPosition(7, QTextCursor::KeepAnchor);
-    Form1->RichEdit1->setTextCursor(cursor);
+    pel::test::mainEditor().setText(QStringLiteral("one two three"));
+    pel::test::mainEditor().session().select(4, 7);
 
     QTest::mouseDClick(combo()->lineEdit(), Qt::LeftButton);
-    QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("one B three"));
+    QCOMPARE(pel::test::mainEditor().text(), QStringLiteral("one B three"));
     QCOMPARE(list().texts(), (QStringList{"A", "B"}));
 
     // Typed text that is no entry goes in just the same.
     combo()->lineEdit()->setText(QStringLiteral("typed"));
     QTest::mouseDClick(combo()->lineEdit(), Qt::LeftButton);
-    QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("one Btyped three"));
+    QCOMPARE(pel::test::mainEditor().text(), QStringLiteral("one Btyped three"));
 }
 
 void TestPhraseBar::moves_data()
@@ -465,7 +456,7 @@ void TestPhraseBar::memo()
     QTest::mouseClick(control<QPushButton>("MemoButton"), Qt::LeftButton);
     QCOMPARE(env_->shell->editorsStarted.size(), 1);
     QVERIFY(env_->prompts->shown.isEmpty());
-    QVERIFY(Form1->RichEdit1->toPlainText().isEmpty());
+    QVERIFY(pel::test::mainEditor().text().isEmpty());
 }
 
 void TestPhraseBar::speedButtonColours_data()
@@ -496,7 +487,7 @@ void TestPhraseBar::speedButtonColours()
     QTest::mouseRelease(button, mouseButton, Qt::NoModifier, outside);
     QCOMPARE(button->palette().color(QPalette::ButtonText), black);
     QVERIFY(Form1->isVisible());
-    QVERIFY(Form1->RichEdit1->toPlainText().isEmpty());
+    QVERIFY(pel::test::mainEditor().text().isEmpty());
 }
 
 void TestPhraseBar::toolButtonsShowTools()
@@ -622,11 +613,11 @@ void TestPhraseBar::clearKeepsRegister()
     start();
     fillList({"added"});
     Form3->list().Append(QStringLiteral("kept"));
-    Form1->RichEdit1->setPlainText(QStringLiteral("document"));
+    pel::test::mainEditor().setText(QStringLiteral("document"));
     for (int i = 0; i < 4; ++i)
         env_->prompts->answers.enqueue(pel::Prompts::Answer::Yes);
     Form1->action(QStringLiteral("ClearAction"))->trigger();
-    QCOMPARE(Form1->RichEdit1->toPlainText(), QString());
+    QCOMPARE(pel::test::mainEditor().text(), QString());
     // Nothing registered since start is thrown away.
     QCOMPARE(list().texts(), (QStringList{"a", "b", "added"}));
     QCOMPARE(Form3->list().texts(), QStringList{"kept"});
@@ -642,19 +633,16 @@ void TestPhraseBar::listWindowTranscribesIntoDocument()
     QListView* view = Form5->findChild<QListView*>(QStringLiteral("ListBox1"));
     view->selectionModel()->select(view->model()->index(2, 0), QItemSelectionModel::Select);
     view->selectionModel()->select(view->model()->index(0, 0), QItemSelectionModel::Select);
-    Form1->RichEdit1->setPlainText(QStringLiteral("x[sel]y"));
-    QTextCursor cursor = Form1->RichEdit1->textCursor();
-    cursor.setPosition(1);
-    cursor.setPosition(6, QTextCursor::KeepAnchor);
-    Form1->RichEdit1->setTextCursor(cursor);
+    pel::test::mainEditor().setText(QStringLiteral("x[sel]y"));
+    pel::test::mainEditor().session().select(1, 6);
 
     QTest::mouseClick(Form5->findChild<QPushButton*>(QStringLiteral("Button4")), Qt::LeftButton);
-    QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("xACy"));
-    QCOMPARE(Form1->RichEdit1->textCursor().position(), 3);
+    QCOMPARE(pel::test::mainEditor().text(), QStringLiteral("xACy"));
+    QCOMPARE(pel::test::mainEditor().caret(), 3);
     QCOMPARE(Form1->ChangeIndicator(), kChanged);
     // Again at once: the window kept its selection.
     QTest::mouseClick(Form5->findChild<QPushButton*>(QStringLiteral("Button4")), Qt::LeftButton);
-    QCOMPARE(Form1->RichEdit1->toPlainText(), QStringLiteral("xACACy"));
+    QCOMPARE(pel::test::mainEditor().text(), QStringLiteral("xACACy"));
 }
 
 QTEST_MAIN(TestPhraseBar)

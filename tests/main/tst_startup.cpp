@@ -101,12 +101,12 @@ void TestStartup::firstRunDefaults()
     QCOMPARE(f->main().windowState(), Qt::WindowNoState);
     QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(Qt::white));
     QCOMPARE(f->editor().palette().color(QPalette::Text), QColor(Qt::black));
-    QCOMPARE(f->editor().lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(f->editor().lineWrapMode(), pel::DocumentEditor::WidgetWidth);
     QVERIFY(f->main().action(QStringLiteral("WordWrapAction"))->isChecked());
     QVERIFY(!f->main().action(QStringLiteral("CutAction"))->isEnabled());
     QVERIFY(!f->main().action(QStringLiteral("CopyAction"))->isEnabled());
     QCOMPARE(f->main().ChangeIndicator(), QString());
-    QVERIFY(!f->main().ModifiedFlag());
+    QVERIFY(!f->main().session().modifiedFlag());
     QVERIFY(f->env->prompts->shown.isEmpty());
 }
 
@@ -123,7 +123,7 @@ void TestStartup::storedSettingsApplied()
     QCOMPARE(f->main().size(), QSize(400, 300));
     QVERIFY(f->main().windowState() & Qt::WindowMaximized);
     QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(0xEE, 0xFF, 0xC0));
-    QCOMPARE(f->editor().lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(f->editor().lineWrapMode(), pel::DocumentEditor::NoWrap);
     QCOMPARE(f->editor().font().pointSize(), 20);
     QCOMPARE(f->main().openDialogInitialDir(), QStringLiteral("/tmp/somewhere/"));
 }
@@ -160,7 +160,7 @@ void TestStartup::badSettings()
     QCOMPARE(f->env->prompts->shown.first().caption, QStringLiteral("Pelmora"));
     // The bad value took its default and start-up went on: the stored word
     // wrap of a later step is applied.
-    QCOMPARE(f->editor().lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(f->editor().lineWrapMode(), pel::DocumentEditor::NoWrap);
 }
 
 void TestStartup::commandLineFile_data()
@@ -178,18 +178,18 @@ void TestStartup::commandLineFile()
     writeFile(path, QByteArray("\x93\xfa\x96\x7b\r\n").repeated(lines));  // 日本
     start({path});
     if (lines > 1) {
-        QVERIFY(f->editor().document()->isEmpty());
+        QVERIFY(f->session().isEmpty());
         QStringList shown;
-        connect(f->main().StatusBar1, &QStatusBar::messageChanged, this, [&](const QString& text) { shown << text; });
+        connect(pel::test::mainChild<QStatusBar>("StatusBar1"), &QStatusBar::messageChanged, this, [&](const QString& text) { shown << text; });
         f->main().show();
         f->main().startWork();
         QCOMPARE(shown.value(0), QStringLiteral("ファイルを読み込んでいます… 0%"));
-        QCOMPARE(f->main().StatusBar1->currentMessage(), QString());
+        QCOMPARE(pel::test::mainChild<QStatusBar>("StatusBar1")->currentMessage(), QString());
     }
-    QCOMPARE(f->editor().toPlainText(), QStringLiteral("日本\n").repeated(lines));
+    QCOMPARE(f->driver().text(), QStringLiteral("日本\n").repeated(lines));
     QCOMPARE(f->main().windowTitle(), QStringLiteral("Pelmora"));
-    QCOMPARE(f->main().DocumentFileName(), QString());
-    QVERIFY(!f->main().ModifiedFlag());
+    QCOMPARE(f->main().session().fileName(), QString());
+    QVERIFY(!f->main().session().modifiedFlag());
     // The document has no file name: Save asks for one.
     f->run("SaveAction");
     QCOMPARE(f->env->dialogs->saveRequests.size(), 1);
@@ -201,7 +201,7 @@ void TestStartup::commandLineMissingFile()
     const QString path = f->env->path(QStringLiteral("missing.txt"));
     start({path});
     QCOMPARE(f->env->prompts->texts(), QStringList{QStringLiteral("ファイル %1 は開けません").arg(path)});
-    QVERIFY(f->editor().toPlainText().isEmpty());
+    QVERIFY(f->driver().text().isEmpty());
 }
 
 void TestStartup::commands_data()
@@ -258,7 +258,7 @@ void TestStartup::iconBarOrder()
 {
     start();
     QStringList names;
-    for (QToolButton* button : f->main().ToolBar5->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+    for (QToolButton* button : pel::test::mainChild<QToolBar>("ToolBar5")->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
         if (!button->objectName().startsWith(QLatin1String("qt_")))
             names << button->objectName();
     const QStringList expected = {
@@ -270,10 +270,10 @@ void TestStartup::iconBarOrder()
         QStringLiteral("AllSelButton"), QStringLiteral("NotSelButton"), QStringLiteral("DelertButton"),
         QStringLiteral("HelpButton")};
     QCOMPARE(names, expected);
-    for (QToolButton* button : f->main().ToolBar5->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
+    for (QToolButton* button : pel::test::mainChild<QToolBar>("ToolBar5")->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly))
         if (button->defaultAction())
             QVERIFY2(!button->icon().isNull(), qPrintable(button->objectName()));
-    auto* returnButton = f->main().ToolBar5->findChild<QToolButton*>(QStringLiteral("ReturnButton"));
+    auto* returnButton = pel::test::mainChild<QToolBar>("ToolBar5")->findChild<QToolButton*>(QStringLiteral("ReturnButton"));
     QCOMPARE(returnButton->defaultAction()->text(), QStringLiteral("元へ戻す"));
 }
 
@@ -306,7 +306,7 @@ void TestStartup::menuCaptions()
     QFETCH(QString, caption);
     QFETCH(QStringList, entries);
     start();
-    auto* menuButton = f->main().ToolBar1->findChild<QToolButton*>(button);
+    auto* menuButton = pel::test::mainChild<QToolBar>("ToolBar1")->findChild<QToolButton*>(button);
     QVERIFY(menuButton);
     QCOMPARE(menuButton->text(), caption);
     QStringList texts;
@@ -350,13 +350,13 @@ void TestStartup::htmlIconBarSwitch()
     start();
     f->main().show();
     QAction* item = f->main().action(QStringLiteral("HtmLIconBar1"));
-    QVERIFY(!f->main().PageScroller1->isVisible());
+    QVERIFY(!pel::test::mainChild<QToolBar>("PageScroller1")->isVisible());
     item->trigger();
-    QVERIFY(f->main().PageScroller1->isVisible());
-    QVERIFY(f->main().ToolBar4->isVisible());
+    QVERIFY(pel::test::mainChild<QToolBar>("PageScroller1")->isVisible());
+    QVERIFY(pel::test::mainChild<QToolBar>("ToolBar4")->isVisible());
     QVERIFY(item->isChecked());
     item->trigger();
-    QVERIFY(!f->main().PageScroller1->isVisible());
+    QVERIFY(!pel::test::mainChild<QToolBar>("PageScroller1")->isVisible());
     QVERIFY(!item->isChecked());
 }
 
@@ -410,7 +410,7 @@ void TestStartup::settingsRoundTrip()
     QCOMPARE(f->main().size(), QSize(500, 333));
     QCOMPARE(f->editor().palette().color(QPalette::Base), QColor(1, 2, 3));
     QCOMPARE(f->editor().palette().color(QPalette::Text), QColor(200, 0, 0));
-    QCOMPARE(f->editor().lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(f->editor().lineWrapMode(), pel::DocumentEditor::NoWrap);
 }
 
 QTEST_MAIN(TestStartup)

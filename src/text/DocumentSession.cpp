@@ -1,0 +1,222 @@
+#include "text/DocumentSession.h"
+
+#include "platform/LineBreaks.h"
+#include "platform/SafeFile.h"
+#include "text/TextMime.h"
+
+#include <utility>
+
+namespace pel {
+
+DocumentSession::DocumentSession(QObject* parent) : QObject(parent)
+{
+    connect(&document_, &TextDocument::changed, this, &DocumentSession::documentChanged);
+    connect(&document_, &TextDocument::textReset, this, &DocumentSession::textReset);
+}
+
+void DocumentSession::setSelection(const Selection& selection)
+{
+    const qsizetype length = document_.length();
+    const Selection clamped{std::clamp<qsizetype>(selection.anchor, 0, length),
+                            std::clamp<qsizetype>(selection.position, 0, length)};
+    if (clamped == selection_)
+        return;
+    selection_ = clamped;
+    Q_EMIT selectionChanged();
+}
+
+QString DocumentSession::selectedTextAsIs() const
+{
+    return document_.text(selection_.start(), selection_.length());
+}
+
+void DocumentSession::ReplaceEditorSelection(const QString& text)
+{
+    edit::replaceSelection(*this, withNewlines(text), {}, UndoPolicy::NotUndoable);
+}
+
+QString DocumentSession::selectedText() const
+{
+    return lineBreaks::toFile(selectedTextAsIs());
+}
+
+void DocumentSession::documentChanged(qsizetype from, qsizetype removed, qsizetype added)
+{
+    // A selection the edit did not set itself keeps to its text.
+    const auto follow = [&](qsizetype at) {
+        if (at <= from)
+            return at;
+        if (at >= from + removed)
+            return at + added - removed;
+        return from + added;
+    };
+    const Selection before = selection_;
+    selection_ = {follow(selection_.anchor), follow(selection_.position)};
+    Q_EMIT changed(from, removed, added);
+    noteChange();
+    if (selection_ != before)
+        Q_EMIT selectionChanged();
+}
+
+void DocumentSession::noteChange()
+{
+    if (indicator_ != Indicator::Changed) {
+        indicator_ = Indicator::Changed;
+        Q_EMIT indicatorChanged();
+    }
+    Q_EMIT contentChanged();
+}
+
+void DocumentSession::load(QByteArrayView bytes)
+{
+    DecodedText decoded = decodeTextFile(bytes);
+    spelling_ = decoded.spelling;
+    selection_ = {};
+    document_.reset(std::move(decoded.text), std::move(decoded.marks));
+    flagCleared_ = document_.revision();
+    modifiedForced_ = false;
+    markSaved();
+    noteChange();
+    Q_EMIT selectionChanged();
+}
+
+void DocumentSession::restore(const QString& text, const CodeMarks& marks, const TextSpelling& spelling)
+{
+    spelling_ = spelling;
+    selection_ = {};
+    document_.reset(text, marks);
+    saved_.reset();
+    noteChange();
+    Q_EMIT selectionChanged();
+}
+
+void DocumentSession::clear()
+{
+    spelling_ = {};
+    selection_ = {};
+    const bool held = !document_.isEmpty();
+    if (held)
+        document_.reset();
+    document_.history().clear();
+    markSaved();
+    if (held)
+        noteChange();
+    Q_EMIT selectionChanged();
+}
+
+EncodedText DocumentSession::encode() const
+{
+    // The code page has no no-break space; it has always been written as a
+    // plain space.
+    QString text = document_.text();
+    text.replace(QChar::Nbsp, u' ');
+    return encodeTextFile(text, document_.marks(), spelling_);
+}
+
+DocumentSession::SaveResult DocumentSession::save(const QString& path, EncodedText* encoded)
+{
+    EncodedText bytes = encode();
+    const bool ok = bytes.ok();
+    const bool written = ok && writeWholeFile(path, bytes.bytes);
+    if (encoded)
+        *encoded = std::move(bytes);
+    if (!ok)
+        return SaveResult::CannotEncode;
+    if (!written)
+        return SaveResult::CannotWrite;
+    markSaved();
+    return SaveResult::Saved;
+}
+
+void DocumentSession::setModifiedFlag(bool modified)
+{
+    modifiedForced_ = modified;
+    if (!modified)
+        flagCleared_ = document_.revision();
+}
+
+void DocumentSession::markUnchanged()
+{
+    if (std::exchange(indicator_, Indicator::Unchanged) != Indicator::Unchanged)
+        Q_EMIT indicatorChanged();
+}
+
+namespace edit {
+
+namespace {
+
+// One group in the history around what `change` does, with the selections
+// before and after.
+template <typename Change>
+void asOneStep(DocumentSession& session, Change change)
+{
+    EditHistory& history = session.document().history();
+    history.begin(session.selection());
+    change();
+    history.end(session.selection());
+}
+
+} // namespace
+
+void replaceSelection(DocumentSession& session, QStringView text, const CodeMarks& marks, UndoPolicy undo)
+{
+    const Selection selection = session.selection();
+    if (selection.isEmpty() && text.isEmpty())
+        return;
+    const auto change = [&] {
+        session.document().replace(selection.range(), text, marks, undo);
+        session.setSelection(Selection::caret(selection.start() + text.size()));
+    };
+    if (undo == UndoPolicy::Undoable)
+        asOneStep(session, change);
+    else
+        change();
+}
+
+void type(DocumentSession& session, QStringView text)
+{
+    replaceSelection(session, text);
+}
+
+void remove(DocumentSession& session, TextRange range)
+{
+    if (range.length <= 0)
+        return;
+    asOneStep(session, [&] {
+        session.document().replace(range, {});
+        session.setSelection(Selection::caret(range.from));
+    });
+}
+
+void replaceAll(DocumentSession& session, QStringView text)
+{
+    asOneStep(session, [&] {
+        session.document().replace({0, session.document().length()}, text);
+        session.setSelection(Selection::caret(text.size()));
+    });
+}
+
+void selectAll(DocumentSession& session)
+{
+    session.setSelection({0, session.document().length()});
+}
+
+bool undo(DocumentSession& session)
+{
+    const auto selection = session.document().undo();
+    if (selection)
+        session.setSelection(*selection);
+    return selection.has_value();
+}
+
+bool redo(DocumentSession& session)
+{
+    const auto selection = session.document().redo();
+    if (selection)
+        session.setSelection(*selection);
+    return selection.has_value();
+}
+
+} // namespace edit
+
+} // namespace pel
