@@ -633,10 +633,7 @@ EncodedText encodeTextFile(QStringView text, const CodeMarks& marks, const TextS
         CodeMarks reread;
         const QString again = decodeDocument(result.bytes, breaks, reread);
         // A JIS form reads back as the code page's character of its code.
-        const auto same = [&t](QChar mine, QChar theirs) {
-            const uint32_t e = t.encode[mine.unicode()];
-            return mine == theirs || ((e & kJisForm) && char16_t(t.pair[e & 0xFFFF]) == theirs.unicode());
-        };
+        const auto same = [](QChar mine, QChar theirs) { return Cp932::codePageForm(mine) == theirs; };
         const auto [mine, theirs] = std::mismatch(text.begin(), text.end(), again.begin(), again.end(), same);
         if (mine != text.end() || theirs != again.end())
             return fail(EncodedText::Failure::Merges, std::min<qsizetype>(mine - text.begin(), text.size() - 1));
@@ -702,6 +699,13 @@ QChar Cp932::standInFor(uchar byte)
 {
     const char16_t c = char16_t(kStandInBase + byte);
     return tables().encode[c] ? QChar(c) : QChar();
+}
+
+QChar Cp932::codePageForm(QChar c)
+{
+    const Tables& t = tables();
+    const uint32_t e = t.encode[c.unicode()];
+    return (e & kJisForm) ? QChar(char16_t(t.pair[e & 0xFFFF])) : c;
 }
 
 DecodedText decodeTextFile(QByteArrayView bytes)

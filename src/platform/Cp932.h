@@ -72,6 +72,9 @@ public:
     static bool isStandIn(QChar c);
     // The stand-in for `byte`, or a null QChar when that byte never needs one.
     static QChar standInFor(uchar byte);
+    // The character `c` reads back as once encoded: the code page's
+    // character for a JIS form, else `c` itself.
+    static QChar codePageForm(QChar c);
 };
 
 // How one text file was spelled, so that saving it writes back what was read.

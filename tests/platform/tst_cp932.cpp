@@ -457,6 +457,7 @@ void TestCp932::jisFormsTakeTheCodePagesCode()
     saved = pel::encodeTextFile(file.text, file.marks, file.spelling);
     QVERIFY(saved.ok());
     QCOMPARE(saved.bytes.toHex(), (hex("80") + code + code).toHex());
+    QCOMPARE(Cp932::codePageForm(jis.at(0)), reading.at(0));
     // Every other code page character keeps to its own code.
     QCOMPARE(Cp932::encode(reading).bytes.toHex(), code.toHex());
 }
