@@ -43,9 +43,13 @@ QString checkCp932(QByteArrayView bytes)
     std::memcpy(typed.data(), bytes.data(), size_t(typed.size()) * 2);
     typed.remove(u'\r');
     typed.remove(QChar(0));
+    // The JIS forms input methods type read back as the code page's characters.
+    QString asRead = typed;
+    for (QChar& c : asRead)
+        c = Cp932::codePageForm(c);
     for (const auto lineBreak : {TextSpelling::LineBreak::CrLf, TextSpelling::LineBreak::Lf, TextSpelling::LineBreak::Cr}) {
         const EncodedText written = encodeTextFile(typed, {}, TextSpelling{lineBreak});
-        if (written.ok() && decodeTextFile(written.bytes).text != typed)
+        if (written.ok() && decodeTextFile(written.bytes).text != asRead)
             return QStringLiteral("saved text does not read back as the text");
         if (!written.ok() && (written.failedAt < 0 || written.failedAt >= typed.size()))
             return QStringLiteral("refusal names no character of the text");

@@ -6,6 +6,10 @@
 #include "platform/Services.h"
 #include "platform/TextMessages.h"
 
+#include <QHash>
+
+#include <algorithm>
+
 namespace pel {
 
 PhraseList::PhraseList(QObject* parent) : QAbstractListModel(parent) {}
@@ -225,6 +229,70 @@ QList<QByteArray> parse(QByteArrayView bytes)
     if (start < size)
         entries.append(bytes.sliced(start).toByteArray());
     return entries;
+}
+
+QList<QByteArray> merge(const QList<QByteArray>& base, const QList<QByteArray>& theirs,
+                        const QList<QByteArray>& mine)
+{
+    if (theirs == base)
+        return mine;
+    QHash<QByteArray, qsizetype> inBase;
+    QHash<QByteArray, qsizetype> inTheirs;
+    QHash<QByteArray, qsizetype> inMine;
+    for (const QByteArray& entry : base)
+        ++inBase[entry];
+    for (const QByteArray& entry : theirs)
+        ++inTheirs[entry];
+    for (const QByteArray& entry : mine)
+        ++inMine[entry];
+    const auto wanted = [&](const QByteArray& entry) {
+        return std::max<qsizetype>(0, inMine.value(entry) + inTheirs.value(entry) - inBase.value(entry));
+    };
+
+    // Mine, without what the other copy deleted (the oldest occurrences).
+    QHash<QByteArray, qsizetype> toDrop;
+    for (auto it = inMine.cbegin(); it != inMine.cend(); ++it) {
+        const qsizetype surplus = it.value() - wanted(it.key());
+        if (surplus > 0)
+            toDrop.insert(it.key(), surplus);
+    }
+    QList<QByteArray> kept;
+    kept.reserve(mine.size());
+    QHash<QByteArray, QList<qsizetype>> keptAt;
+    for (const QByteArray& entry : mine) {
+        auto drop = toDrop.find(entry);
+        if (drop != toDrop.end() && *drop > 0) {
+            --*drop;
+            continue;
+        }
+        keptAt[entry].append(kept.size());
+        kept.append(entry);
+    }
+
+    // Theirs, walked in order: its last occurrences of an entry beyond what
+    // is kept are the ones added there; the others anchor what follows.
+    QList<QList<QByteArray>> after(kept.size() + 1);
+    QHash<QByteArray, qsizetype> seen;
+    qsizetype anchor = -1;
+    for (const QByteArray& entry : theirs) {
+        const qsizetype occurrence = seen[entry]++;
+        static const QList<qsizetype> nowhere;
+        const auto found = keptAt.constFind(entry);
+        const QList<qsizetype>& positions = found == keptAt.cend() ? nowhere : *found;
+        const qsizetype added = wanted(entry) - positions.size();
+        if (occurrence >= inTheirs.value(entry) - added)
+            after[anchor + 1].append(entry);
+        else if (occurrence < positions.size())
+            anchor = positions[occurrence];
+    }
+    QList<QByteArray> result;
+    result.reserve(kept.size() + theirs.size());
+    result += after[0];
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        result.append(kept[i]);
+        result += after[i + 1];
+    }
+    return result;
 }
 
 } // namespace PhraseFile

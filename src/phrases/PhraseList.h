@@ -74,6 +74,16 @@ QByteArray serialize(const QList<QByteArray>& entries);
 // Splits at CR LF, lone CR and lone LF; a NUL byte ends the text; a break
 // at the very end makes no extra entry.
 QList<QByteArray> parse(QByteArrayView bytes);
+// Three-way merge of one register written by two copies of the program:
+// `base` is the list as this copy last read or wrote it, `theirs` the list
+// another copy wrote since, `mine` this copy's list now. Entries are counted,
+// not only matched, since a list may hold equal entries: what either side
+// added is kept, what either side deleted stays deleted. The result follows
+// `mine`'s order; an entry added only by the other copy goes right after the
+// entry it follows there (first when it has none), so what was added there
+// keeps its order.
+QList<QByteArray> merge(const QList<QByteArray>& base, const QList<QByteArray>& theirs,
+                        const QList<QByteArray>& mine);
 }
 
 } // namespace pel

@@ -24,6 +24,7 @@ constexpr uint32_t kDup = 1u << 18;     // the character has more than one code
 constexpr uint32_t kRaw = 1u << 18;     // decode, single bytes: no character, a stand-in
 constexpr uint32_t kBreak = 1u << 19;   // encode: '\n', spelled by the caller
 constexpr uint32_t kCrLf = 1u << 19;    // decode: CR that may start CR LF
+constexpr uint32_t kJisForm = 1u << 20; // encode: a JIS reading of another character's code
 constexpr int kIndexShift = 20;         // decode: index into the code list (2 bits)
 constexpr int kDupShift = 22;           // id of the duplicated character (10 bits)
 
@@ -64,10 +65,22 @@ public:
         ucnv_setToUCallBack(converter_, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
         ucnv_setFromUCallBack(converter_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
         ucnv_setFallback(converter_, false);
+        // EUC-JP numbers its codes as JIS does; with its fallbacks it also
+        // writes the characters JIS reads some of those codes as.
+        jis_ = ucnv_open("EUC-JP", &status);
+        if (U_FAILURE(status) || !jis_)
+            qFatal("ICU has no EUC-JP converter (%s)", u_errorName(status));
+        ucnv_setToUCallBack(jis_, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        ucnv_setFromUCallBack(jis_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+        ucnv_setFallback(jis_, true);
         if (U_FAILURE(status))
             qFatal("ICU converter setup failed (%s)", u_errorName(status));
     }
-    ~IcuConverter() { ucnv_close(converter_); }
+    ~IcuConverter()
+    {
+        ucnv_close(jis_);
+        ucnv_close(converter_);
+    }
     IcuConverter(const IcuConverter&) = delete;
     IcuConverter& operator=(const IcuConverter&) = delete;
 
@@ -100,8 +113,31 @@ public:
         return code;
     }
 
+    // For a character of the JIS symbol rows (EUC-JP A1xx–A8xx) that the
+    // code page reads differently at the same code, the character the code
+    // page reads there; else -1. This is how Linux input methods type
+    // 〜 (U+301C) where the code page reads ～ (U+FF5E) at 81 60.
+    int codePageReadingOfJisForm(char16_t c)
+    {
+        if (QChar::isSurrogate(c) || (c >= 0xE000 && c <= 0xF8FF))
+            return -1;
+        char out[8];
+        UErrorCode status = U_ZERO_ERROR;
+        const UChar in[1] = {c};
+        const int32_t n = ucnv_fromUChars(jis_, out, sizeof out, in, 1, &status);
+        if (U_FAILURE(status) || n != 2 || uchar(out[0]) < 0xA1 || uchar(out[0]) > 0xA8 || uchar(out[1]) < 0xA1)
+            return -1;
+        UChar back[4];
+        status = U_ZERO_ERROR;
+        const int32_t m = ucnv_toUChars(jis_, back, 4, out, 2, &status);
+        if (U_FAILURE(status) || status == U_STRING_NOT_TERMINATED_WARNING || m != 1 || back[0] == c)
+            return -1;
+        return back[0];
+    }
+
 private:
     UConverter* converter_ = nullptr;
+    UConverter* jis_ = nullptr;
 };
 
 void setEncode(Tables& t, char16_t c, uint16_t code)
@@ -212,6 +248,22 @@ Tables buildTables()
             t.duplicates.push_back(dup);
         }
         i = end;
+    }
+
+    // The JIS readings of codes the code page reads as other characters
+    // (WAVE DASH for FULLWIDTH TILDE, MINUS SIGN for FULLWIDTH HYPHEN-MINUS,
+    // ...) are written as those codes. Decoding still gives the code page's
+    // character, so a file reads as Windows reads it.
+    for (unsigned c = 0x80; c < 0x10000; ++c) {
+        if (t.encode[c])
+            continue;
+        const int reading = icu.codePageReadingOfJisForm(char16_t(c));
+        if (reading < 0)
+            continue;
+        const uint32_t e = t.encode[reading];
+        if (!(e & kTwo))
+            continue;
+        t.encode[c] = kChar | kTwo | kJisForm | (e & 0xFFFF);
     }
 
     // Stand-ins: every byte that can be invalid, and NUL, CR and LF for
@@ -580,7 +632,9 @@ EncodedText encodeTextFile(QStringView text, const CodeMarks& marks, const TextS
     if (raw) {
         CodeMarks reread;
         const QString again = decodeDocument(result.bytes, breaks, reread);
-        const auto [mine, theirs] = std::mismatch(text.begin(), text.end(), again.begin(), again.end());
+        // A JIS form reads back as the code page's character of its code.
+        const auto same = [](QChar mine, QChar theirs) { return Cp932::codePageForm(mine) == theirs; };
+        const auto [mine, theirs] = std::mismatch(text.begin(), text.end(), again.begin(), again.end(), same);
         if (mine != text.end() || theirs != again.end())
             return fail(EncodedText::Failure::Merges, std::min<qsizetype>(mine - text.begin(), text.size() - 1));
     }
@@ -645,6 +699,13 @@ QChar Cp932::standInFor(uchar byte)
 {
     const char16_t c = char16_t(kStandInBase + byte);
     return tables().encode[c] ? QChar(c) : QChar();
+}
+
+QChar Cp932::codePageForm(QChar c)
+{
+    const Tables& t = tables();
+    const uint32_t e = t.encode[c.unicode()];
+    return (e & kJisForm) ? QChar(char16_t(t.pair[e & 0xFFFF])) : c;
 }
 
 DecodedText decodeTextFile(QByteArrayView bytes)

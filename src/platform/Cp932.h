@@ -32,6 +32,12 @@ namespace pel {
 //   the end) and, for text files, for NUL and for stray CR and LF bytes
 //   (U+F700, U+F70D, U+F70A). A lead byte that cannot pair is the only
 //   invalid byte: the byte after it decodes on its own.
+// * Where JIS and the code page read one code as different characters
+//   (81 60: JIS 〜 U+301C, code page ～ U+FF5E; likewise ‖ U+2016, − U+2212,
+//   ¢ U+00A2, £ U+00A3, ¬ U+00AC, — U+2014), the JIS form, which Linux input
+//   methods type, encodes as that code. Decoding gives the code page's
+//   character, as Windows reads the file. The pairs come from ICU's EUC-JP
+//   converter.
 // * A character with more than one code has a list of codes: the standard
 //   one (what ICU writes) first, then the others in byte order. When one
 //   text uses more than one code for the same character, the occurrences
@@ -66,6 +72,9 @@ public:
     static bool isStandIn(QChar c);
     // The stand-in for `byte`, or a null QChar when that byte never needs one.
     static QChar standInFor(uchar byte);
+    // The character `c` reads back as once encoded: the code page's
+    // character for a JIS form, else `c` itself.
+    static QChar codePageForm(QChar c);
 };
 
 // How one text file was spelled, so that saving it writes back what was read.
@@ -118,7 +127,8 @@ struct EncodedText {
 // Text with '\n' line breaks → bytes, each '\n' as `spelling.lineBreak`.
 // A mark on a character that does not match it (a stand-in's byte on a
 // letter, a code of another character) is ignored. Characters without a
-// mark take their standard code. The bytes always read back as the text.
+// mark take their standard code. The bytes always read back as the text,
+// except that a JIS form (below) reads back as the code page's character.
 EncodedText encodeTextFile(QStringView text, const CodeMarks& marks = {}, const TextSpelling& spelling = {});
 
 } // namespace pel

@@ -67,6 +67,7 @@ class TestSessionEnd : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void sigtermStoresEverything();
+    void registersWrittenElsewhereAreKept();
     void killedTextIsOfferedBack();
 };
 
@@ -92,6 +93,44 @@ void TestSessionEnd::sigtermStoresEverything()
         QCOMPARE(readFile(program.path(QString::fromLatin1(backups[i]))), lists[i]);
     }
     QVERIFY(QFile::exists(program.path(QStringLiteral("config/ZELVO/Pelmora.conf"))));
+}
+
+void TestSessionEnd::registersWrittenElsewhereAreKept()
+{
+    // Two copies run from one folder; meanwhile a third adds a phrase to
+    // each register. Both end by SIGTERM: the phrase is still there, and
+    // each backup equals its list.
+    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+    if (xdotool.isEmpty() || qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs an X display and xdotool to see when both copies have read their registers");
+    Installed program;
+    const char* files[] = {"COMBLOG.TXT", "HOMELOG.TXT", "JAVALOG.TXT"};
+    const char* backups[] = {"COMBOLOG.bak", "HOMELOG.bak", "JAVALOG.bak"};
+    for (const char* file : files)
+        writeFile(program.path(QString::fromLatin1(file)), "one\r\n");
+    QProcess copies[2];
+    for (QProcess& copy : copies) {
+        program.start(copy);
+        QVERIFY(copy.waitForStarted());
+    }
+    // A shown main window has read all three registers.
+    const auto shownWindows = [&] {
+        QByteArray windows;
+        run(xdotool, {"search", "--onlyvisible", "--name", "^Pelmora"}, program.environment, &windows);
+        return windows.isEmpty() ? 0 : windows.count('\n') + 1;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(shownWindows() >= 2, 60000);
+    for (const char* file : files)
+        writeFile(program.path(QString::fromLatin1(file)), "one\r\nelsewhere\r\n");
+    for (QProcess& copy : copies) {
+        ::kill(pid_t(copy.processId()), SIGTERM);
+        QVERIFY(copy.waitForFinished(15000));
+        QCOMPARE(copy.exitCode(), 0);
+    }
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(readFile(program.path(QString::fromLatin1(files[i]))), QByteArray("one\r\nelsewhere\r\n"));
+        QCOMPARE(readFile(program.path(QString::fromLatin1(backups[i]))), QByteArray("one\r\nelsewhere\r\n"));
+    }
 }
 
 void TestSessionEnd::killedTextIsOfferedBack()

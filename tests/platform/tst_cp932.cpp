@@ -85,6 +85,8 @@ private Q_SLOTS:
     void joiningBytesAreRefused();
     void unencodableCharacters_data();
     void unencodableCharacters();
+    void jisFormsTakeTheCodePagesCode_data();
+    void jisFormsTakeTheCodePagesCode();
     void lineBreaks_data();
     void lineBreaks();
     void breaksWrittenAsSpelled_data();
@@ -416,6 +418,48 @@ void TestCp932::unencodableCharacters()
     QVERIFY(!encoded.bytes.contains('?'));
     const pel::EncodedText file = pel::encodeTextFile(text);
     QCOMPARE(file.failedAt, failedAt);
+}
+
+void TestCp932::jisFormsTakeTheCodePagesCode_data()
+{
+    QTest::addColumn<QString>("jis");       // as Linux input methods type it
+    QTest::addColumn<QByteArray>("code");
+    QTest::addColumn<QString>("reading");   // the code page's character of that code
+
+    QTest::newRow("wave dash") << u"\u301c"_s << hex("8160") << u"\uff5e"_s;
+    QTest::newRow("double vertical line") << u"\u2016"_s << hex("8161") << u"\u2225"_s;
+    QTest::newRow("minus sign") << u"\u2212"_s << hex("817c") << u"\uff0d"_s;
+    QTest::newRow("cent sign") << u"\u00a2"_s << hex("8191") << u"\uffe0"_s;
+    QTest::newRow("pound sign") << u"\u00a3"_s << hex("8192") << u"\uffe1"_s;
+    QTest::newRow("not sign") << u"\u00ac"_s << hex("81ca") << u"\uffe2"_s;
+    QTest::newRow("em dash") << u"\u2014"_s << hex("815c") << u"\u2015"_s;
+}
+
+void TestCp932::jisFormsTakeTheCodePagesCode()
+{
+    QFETCH(QString, jis);
+    QFETCH(QByteArray, code);
+    QFETCH(QString, reading);
+
+    const QString text = u"10時"_s + jis + u"12時"_s;
+    const QByteArray bytes = hex("31308e9e") + code + hex("31328e9e");
+    // Phrases.
+    const Cp932::Encoded phrase = Cp932::encode(text);
+    QVERIFY(phrase.ok());
+    QCOMPARE(phrase.bytes.toHex(), bytes.toHex());
+    QCOMPARE(showText(Cp932::decode(phrase.bytes)), showText(u"10時"_s + reading + u"12時"_s));
+    // Documents, also one whose stand-in makes the save read its bytes back.
+    pel::EncodedText saved = pel::encodeTextFile(text);
+    QVERIFY(saved.ok());
+    QCOMPARE(saved.bytes.toHex(), bytes.toHex());
+    pel::DecodedText file = pel::decodeTextFile(hex("80") + code);
+    file.text.insert(1, jis);
+    saved = pel::encodeTextFile(file.text, file.marks, file.spelling);
+    QVERIFY(saved.ok());
+    QCOMPARE(saved.bytes.toHex(), (hex("80") + code + code).toHex());
+    QCOMPARE(Cp932::codePageForm(jis.at(0)), reading.at(0));
+    // Every other code page character keeps to its own code.
+    QCOMPARE(Cp932::encode(reading).bytes.toHex(), code.toHex());
 }
 
 void TestCp932::lineBreaks_data()

@@ -9,7 +9,10 @@
 #include <QFileInfo>
 #include <QTest>
 #include <csignal>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pel;
@@ -28,8 +31,12 @@ private Q_SLOTS:
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
     void fullDiskKeepsOldFile();
-    void symbolicLinkStaysALink();
-    void permissionsAreKept();
+    void linksStayLinks_data();
+    void linksStayLinks();
+    void ownerGroupAndModeKept_data();
+    void ownerGroupAndModeKept();
+    void writableFileInLockedFolder_data();
+    void writableFileInLockedFolder();
     void readMissingOrFolderFails();
 };
 
@@ -134,7 +141,7 @@ void TestStorage::writeReplacesContent()
 void TestStorage::failedWriteKeepsOldFile_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("read-only folder") << "readonly";
+    QTest::newRow("read-only file in a read-only folder") << "readonly";
     QTest::newRow("path is a folder") << "folder";
     QTest::newRow("missing folder") << "missing";
 }
@@ -151,6 +158,7 @@ void TestStorage::failedWriteKeepsOldFile()
         QVERIFY(QDir().mkpath(folder));
         path = folder + QStringLiteral("/doc.txt");
         test::writeFile(path, "keep me");
+        QFile::setPermissions(path, QFileDevice::ReadOwner);
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     } else if (kind == QLatin1String("folder")) {
         path = env.path(QStringLiteral("afolder"));
@@ -187,28 +195,111 @@ void TestStorage::fullDiskKeepsOldFile()
     QCOMPARE(QDir(env.programDirectory()).entryList(QDir::Files), QStringList{QStringLiteral("doc.txt")});
 }
 
-void TestStorage::symbolicLinkStaysALink()
+void TestStorage::linksStayLinks_data()
 {
-    test::TestEnvironment env;
-    const QString target = env.path(QStringLiteral("real.txt"));
-    const QString link = env.path(QStringLiteral("link.txt"));
-    test::writeFile(target, "one");
-    QVERIFY(QFile::link(target, link));
-    QVERIFY(writeWholeFile(link, "two"));
-    QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(test::readFile(target), QByteArray("two"));
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("symbolic link") << "symbolic";
+    QTest::newRow("relative link from another folder") << "relative";
+    QTest::newRow("link to a link") << "chain";
+    QTest::newRow("hard link") << "hard";
 }
 
-void TestStorage::permissionsAreKept()
+void TestStorage::linksStayLinks()
 {
+    QFETCH(QString, kind);
     test::TestEnvironment env;
-    const QString path = env.path(QStringLiteral("script.txt"));
-    test::writeFile(path, "x");
-    const auto permissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    QVERIFY(QFile::setPermissions(path, permissions));
-    QVERIFY(writeWholeFile(path, "y"));
-    QCOMPARE(QFile::permissions(path) & (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner),
-             permissions);
+    QVERIFY(QDir().mkpath(env.path(QStringLiteral("real"))) && QDir().mkpath(env.path(QStringLiteral("links"))));
+    const QString target = env.path(QStringLiteral("real/real.txt"));
+    const QString link = env.path(QStringLiteral("links/link.txt"));
+    test::writeFile(target, "one");
+    if (kind == u"symbolic") {
+        QVERIFY(QFile::link(target, link));
+    } else if (kind == u"relative") {
+        QVERIFY(::symlink("../real/real.txt", QFile::encodeName(link).constData()) == 0);
+    } else if (kind == u"chain") {
+        QVERIFY(QFile::link(target, env.path(QStringLiteral("middle.txt"))));
+        QVERIFY(QFile::link(env.path(QStringLiteral("middle.txt")), link));
+    } else {
+        QVERIFY(::link(QFile::encodeName(target).constData(), QFile::encodeName(link).constData()) == 0);
+    }
+    QVERIFY(writeWholeFile(link, "two"));
+    QCOMPARE(test::readFile(target), QByteArray("two"));
+    QCOMPARE(test::readFile(link), QByteArray("two"));
+    QCOMPARE(QFileInfo(link).isSymLink(), kind != u"hard");
+    struct stat a {}, b {};
+    QVERIFY(::stat(QFile::encodeName(target).constData(), &a) == 0 && ::stat(QFile::encodeName(link).constData(), &b) == 0);
+    QCOMPARE(a.st_ino, b.st_ino);
+}
+
+void TestStorage::ownerGroupAndModeKept_data()
+{
+    QTest::addColumn<bool>("otherUser");   // the file belongs to someone else (root saves it)
+    QTest::addColumn<uint>("mode");
+    QTest::newRow("own file, 0700") << false << 0700u;
+    QTest::newRow("own file, 0640") << false << 0640u;
+    QTest::newRow("a user's 0640 file saved by root") << true << 0640u;
+    QTest::newRow("a user's 0600 file saved by root") << true << 0600u;
+}
+
+void TestStorage::ownerGroupAndModeKept()
+{
+    QFETCH(bool, otherUser);
+    QFETCH(uint, mode);
+    const passwd* nobody = ::getpwnam("nobody");
+    if (otherUser && (::geteuid() != 0 || !nobody))
+        QSKIP("only root can give a file to another user");
+    test::TestEnvironment env;
+    const QByteArray path = QFile::encodeName(env.path(QStringLiteral("doc.txt")));
+    test::writeFile(QString::fromLocal8Bit(path), "old");
+    const uid_t uid = otherUser ? nobody->pw_uid : ::geteuid();
+    const gid_t gid = otherUser ? nobody->pw_gid : ::getegid();
+    QVERIFY(::chown(path.constData(), uid, gid) == 0);
+    QVERIFY(::chmod(path.constData(), mode) == 0);
+    QVERIFY(writeWholeFile(QString::fromLocal8Bit(path), "new"));
+    QCOMPARE(test::readFile(QString::fromLocal8Bit(path)), QByteArray("new"));
+    struct stat st {};
+    QVERIFY(::stat(path.constData(), &st) == 0);
+    QCOMPARE(st.st_uid, uid);
+    QCOMPARE(st.st_gid, gid);
+    QCOMPARE(uint(st.st_mode & 07777), mode);
+}
+
+void TestStorage::writableFileInLockedFolder_data()
+{
+    QTest::addColumn<qsizetype>("size");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("fits") << qsizetype(100) << true;
+    QTest::newRow("file-size limit: old bytes restored") << qsizetype(1 << 20) << false;
+}
+
+void TestStorage::writableFileInLockedFolder()
+{
+    // No temporary file can be made beside the file: it is written in place.
+    QFETCH(qsizetype, size);
+    QFETCH(bool, written);
+    if (::geteuid() == 0)
+        QSKIP("root writes into read-only folders; run-unprivileged.sh runs this as an ordinary user");
+    test::TestEnvironment env;
+    const QString folder = env.path(QStringLiteral("locked"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/doc.txt");
+    const QByteArray old = QByteArray(3000, 'o');
+    test::writeFile(path, old);
+    QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    rlimit previous{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &previous) == 0);
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 4096;
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    const QByteArray bytes(size, 'n');
+    const bool result = writeWholeFile(path, bytes);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(result, written);
+    QCOMPARE(test::readFile(path), written ? bytes : old);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("doc.txt")});
 }
 
 void TestStorage::readMissingOrFolderFails()
