@@ -530,7 +530,15 @@ quint32 PieceTable::appendText(QStringView text, const CodeMarks& marks, qsizety
     Buffer& buffer = buffers_.back();
     start = buffer.text.size();
     buffer.text.append(text);
-    findBreaksIn(QStringView(buffer.text).sliced(start), start, buffer.breaks);
+    const QStringView added = QStringView(buffer.text).sliced(start);
+    if (added.size() < kParallelBreaks) {
+        findBreaksIn(added, start, buffer.breaks);
+    } else {
+        const std::vector<qsizetype> found = findBreaks(added);
+        buffer.breaks.reserve(buffer.breaks.size() + found.size());
+        for (const qsizetype position : found)
+            buffer.breaks.push_back(start + position);
+    }
     buffer.marks.append(cleanMarks(marks, text.size(), start));
     return quint32(buffers_.size() - 1);
 }

@@ -328,8 +328,8 @@ void tst_PieceTable::chunksStopWhenAsked()
     QCOMPARE(seen, (QStringList{u"g"_s, u"ef"_s, u"cd"_s, u"b"_s}));
 }
 
-// A file large enough for its breaks to be found in parallel parts: every
-// break found once, in order, whatever part it falls in.
+// A file or a paste large enough for its breaks to be found in parallel
+// parts: every break found once, in order, whatever part it falls in.
 void tst_PieceTable::largeFileLineIndex()
 {
     QString text(5'000'000, u'字');
@@ -340,13 +340,17 @@ void tst_PieceTable::largeFileLineIndex()
     }
     text[text.size() - 1] = u'\n';
     breaks.push_back(text.size() - 1);
-    PieceTable table(std::move(text));
-    QCOMPARE(table.lineCount(), qsizetype(breaks.size()) + 1);
-    for (size_t line = 0; line < breaks.size(); line += 97) {
-        QCOMPARE(table.lineStart(qsizetype(line) + 1), breaks[line] + 1);
-        QCOMPARE(table.lineAt(breaks[line]), qsizetype(line));
+    PieceTable pasted;
+    pasted.replace(0, 0, text);
+    const PieceTable opened(std::move(text));
+    for (const PieceTable* table : {&opened, &pasted}) {
+        QCOMPARE(table->lineCount(), qsizetype(breaks.size()) + 1);
+        for (size_t line = 0; line < breaks.size(); line += 97) {
+            QCOMPARE(table->lineStart(qsizetype(line) + 1), breaks[line] + 1);
+            QCOMPARE(table->lineAt(breaks[line]), qsizetype(line));
+        }
+        QCOMPARE(table->lineLength(qsizetype(breaks.size())), 0);
     }
-    QCOMPARE(table.lineLength(qsizetype(breaks.size())), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_PieceTable)
