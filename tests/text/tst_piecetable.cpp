@@ -342,7 +342,7 @@ void tst_PieceTable::largeFileLineIndex()
     breaks.push_back(text.size() - 1);
     PieceTable pasted;
     pasted.replace(0, 0, text);
-    const PieceTable opened(std::move(text));
+    PieceTable opened(std::move(text));
     for (const PieceTable* table : {&opened, &pasted}) {
         QCOMPARE(table->lineCount(), qsizetype(breaks.size()) + 1);
         for (size_t line = 0; line < breaks.size(); line += 97) {
