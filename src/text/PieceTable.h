@@ -30,7 +30,8 @@ namespace pel {
 // position; pieces thus carry their marks through every edit.
 //
 // Every range is (from, length); arguments out of range are clamped to the
-// text.
+// text. Reading changes nothing, so several threads may read at once while
+// none writes.
 class PieceTable {
 public:
     struct Node;  // a piece and its subtree; defined in PieceTable.cpp only
