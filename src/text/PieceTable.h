@@ -36,7 +36,6 @@ class PieceTable {
 public:
     struct Node;  // a piece and its subtree; defined in PieceTable.cpp only
 
-
     // What one replace() did, holding what is needed to take it back and to
     // do it again: the pieces it removed (while done) or inserted (while
     // undone), as references into the buffers. A record applies only to the
