@@ -332,7 +332,7 @@ void DocumentEditor::adoptViewChange(int position, int removed, int)
         return;
     const bool wasAdopting = std::exchange(adopting_, true);
     const QTextCursor cursor = textCursor();
-    EditHistory& history = session_.document().history();
+    TextDocument::History& history = session_.document().history();
     history.begin(session_.selection());
     session_.document().replace({from, oldEnd - from}, QStringView(seen).sliced(head, newEnd - from));
     session_.setSelection({cursor.anchor(), cursor.position()});
@@ -353,7 +353,7 @@ void DocumentEditor::dropEvent(QDropEvent* event)
         const TextDocument& model = session_.document();
         const QString text = session_.selectedTextAsIs();
         const CodeMarks marks = model.marks(selection.start(), selection.end());
-        EditHistory& history = session_.document().history();
+        TextDocument::History& history = session_.document().history();
         history.begin(selection);
         session_.document().replace(selection.range(), {});
         const qsizetype at = target > selection.start() ? target - selection.length() : target;

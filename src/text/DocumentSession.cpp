@@ -150,7 +150,7 @@ namespace {
 template <typename Change>
 void asOneStep(DocumentSession& session, Change change)
 {
-    EditHistory& history = session.document().history();
+    TextDocument::History& history = session.document().history();
     history.begin(session.selection());
     change();
     history.end(session.selection());

@@ -1,8 +1,7 @@
 #pragma once
-#include "platform/Cp932.h"
+#include <QtGlobal>
 
-#include <QString>
-
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -31,42 +30,86 @@ struct Selection {
 
 enum class UndoPolicy { Undoable, NotUndoable };
 
-// One change of the text as the history keeps it: enough to take it back
-// and to do it again.
-struct Edit {
-    qsizetype from = 0;
-    QString removed;
-    CodeMarks removedMarks;   // relative to `from`
-    QString inserted;
-    CodeMarks insertedMarks;  // relative to `from`
-};
-
 // Undo and redo as groups of edits, each with the selection before and
-// after it. A group is what one command or one key does.
+// after it. A group is what one command or one key does. An edit is the
+// text's own record of one change (for a piece table: the pieces it took
+// out or put in), so taking back a large edit copies no text.
+template <typename Edit>
 class EditHistory {
 public:
-    // Edits recorded until end() form one group (begin/end may nest: the
-    // outermost pair counts).
-    void begin(const Selection& before);
-    void end(const Selection& after);
-    bool inGroup() const { return depth_ > 0; }
-
-    void record(Edit edit);
-    void clear();
-
-    bool canUndo() const { return !done_.empty(); }
-    bool canRedo() const { return !undone_.empty(); }
-
     struct Group {
         std::vector<Edit> edits;
         Selection before;
         Selection after;
     };
-    // The group to take back (moved to the redo side), or nothing.
-    std::optional<Group> takeUndo();
-    std::optional<Group> takeRedo();
+
+    // Edits recorded until end() form one group (begin/end may nest: the
+    // outermost pair counts).
+    void begin(const Selection& before)
+    {
+        if (depth_++ == 0)
+            open_ = Group{{}, before, before};
+    }
+    void end(const Selection& after)
+    {
+        if (depth_ == 0 || --depth_ > 0 || open_.edits.empty())
+            return;
+        open_.after = after;
+        done_.push_back(std::move(open_));
+        open_ = Group{};
+        undone_.clear();
+    }
+    bool inGroup() const { return depth_ > 0; }
+
+    void record(Edit edit)
+    {
+        if (depth_ > 0) {
+            open_.edits.push_back(std::move(edit));
+            return;
+        }
+        // An edit outside any group is a group of its own.
+        Group group;
+        group.edits.push_back(std::move(edit));
+        done_.push_back(std::move(group));
+        undone_.clear();
+    }
+    void clear()
+    {
+        done_.clear();
+        undone_.clear();
+        open_.edits.clear();
+    }
+
+    bool canUndo() const { return !done_.empty(); }
+    bool canRedo() const { return !undone_.empty(); }
+
+    // The group to take back, moved to the redo side once `apply` has run
+    // over it; nothing when there is none (or a group is open).
+    template <typename Apply>
+    std::optional<Selection> undo(Apply apply)
+    {
+        return move(done_, undone_, apply, true);
+    }
+    template <typename Apply>
+    std::optional<Selection> redo(Apply apply)
+    {
+        return move(undone_, done_, apply, false);
+    }
 
 private:
+    template <typename Apply>
+    std::optional<Selection> move(std::vector<Group>& from, std::vector<Group>& to, Apply& apply, bool back)
+    {
+        if (from.empty() || depth_ > 0)
+            return std::nullopt;
+        Group group = std::move(from.back());
+        from.pop_back();
+        apply(group.edits);
+        const Selection selection = back ? group.before : group.after;
+        to.push_back(std::move(group));
+        return selection;
+    }
+
     std::vector<Group> done_;
     std::vector<Group> undone_;
     Group open_;
