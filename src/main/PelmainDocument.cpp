@@ -103,6 +103,8 @@ void TForm1::ReplaceEditorSelection(const QString& text)
     RichEdit1->setTextCursor(cursor);
     document->setUndoRedoEnabled(true);
     RichEdit1->setFocus();
+    // The editor reports no selection change when nothing was selected.
+    RichEdit1SelectionChange();
 }
 
 QString TForm1::selectedText() const
