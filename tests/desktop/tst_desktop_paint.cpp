@@ -239,16 +239,17 @@ private Q_SLOTS:
         QToolBar* dragged = Form6->toolBar3();
         const QRect started(dragged->mapToGlobal(QPoint(0, 0)), dragged->size());
         auto* row = Form6->findChild<QToolBar*>(ontoRowOf);
-        // From the bar's handle to the free end of the other row.
-        const QPoint from = dragged->mapToGlobal(QPoint(4, dragged->height() / 2));
-        const QPoint to = row->mapToGlobal(QPoint(row->width() - 30, row->height() / 2));
-        xdotool({QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
-                 QStringLiteral("mousedown"), QStringLiteral("1")});
-        for (int step = 1; step <= 10; ++step) {
-            const QPoint at = from + (to - from) * step / 10;
-            xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
-            QTest::qWait(30);
-        }
+        // From the bar's handle to the free end of the other row, in the
+        // form's own coordinates wherever the window manager put it.
+        const QPoint from = dragged->mapTo(Form6, QPoint(4, dragged->height() / 2));
+        const QPoint to = row->mapTo(Form6, QPoint(row->width() - 30, row->height() / 2));
+        const auto moveTo = [](QPoint at) {
+            return QStringList{QStringLiteral("mousemove"), QStringLiteral("--window"), windowId(Form6),
+                               QString::number(at.x()), QString::number(at.y())};
+        };
+        xdotool(moveTo(from) << QStringLiteral("mousedown") << QStringLiteral("1"));
+        for (int step = 1; step <= 10; ++step)
+            xdotool(moveTo(from + (to - from) * step / 10));
         xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
         // It moved, and shows every control.
         QTRY_VERIFY_WITH_TIMEOUT(QRect(dragged->mapToGlobal(QPoint(0, 0)), dragged->size()) != started, kWait);
