@@ -11,7 +11,7 @@ packages=(
   qml6-module-qtmultimedia
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-libav fluid-soundfont-gm
-  libicu-dev libjpeg62-turbo-dev libuemf-dev
+  libicu-dev libjpeg62-turbo-dev libuemf-dev libxcb1-dev
   fonts-ipafont-gothic fonts-noto-cjk
   xdg-utils libbenchmark-dev
   xvfb openbox xdotool x11-utils locales

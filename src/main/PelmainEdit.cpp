@@ -5,6 +5,7 @@
 #include "main/DocumentPrinter.h"
 #include "main/DocumentText.h"
 #include "main/FindReplaceDialogs.h"
+#include "platform/WindowFront.h"
 #include "platform/Dialogs.h"
 #include "platform/LineBreaks.h"
 #include "platform/Printing.h"
@@ -291,8 +292,7 @@ void TForm1::RichEdit1SelectionChange()
     QWidget* active = QApplication::activeWindow();
     if (isVisible() && active && active != this && active != FindDialog1
         && active != ReplaceDialog1) {
-        raise();
-        activateWindow();
+        pel::bringForward(this);
     }
 }
 
