@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-PELMORA_WERROR=ON bash scripts/build.sh
+bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 cd build
 ctest --output-on-failure --timeout 600 -j "$(nproc)" -LE desktop

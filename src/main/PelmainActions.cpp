@@ -217,7 +217,6 @@ void TForm1::buildMenus()
 
 void TForm1::buildToolBar1()
 {
-    ToolBar1->setIconSize(QSize(0, 0));
     for (const pel::MenuButtonRow& row : kMenuButtons) {
         QMenu* menu = findChild<QMenu*>(row.menu, Qt::FindDirectChildrenOnly);
         QToolButton* button = pel::addMenuButton(ToolBar1, row, menu, pel::MenuButtonLook::CaptionOnly);

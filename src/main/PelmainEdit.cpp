@@ -6,6 +6,7 @@
 #include "main/DocumentEditor.h"
 #include "main/DocumentPrinter.h"
 #include "main/FindReplaceDialogs.h"
+#include "platform/WindowFront.h"
 #include "platform/Dialogs.h"
 #include "platform/Printing.h"
 #include "platform/Prompts.h"
@@ -251,8 +252,7 @@ void TForm1::RichEdit1SelectionChange()
     QWidget* active = QApplication::activeWindow();
     if (isVisible() && active && active != this && active != FindDialog1
         && active != ReplaceDialog1) {
-        raise();
-        activateWindow();
+        pel::bringForward(this);
     }
 }
 

@@ -271,6 +271,8 @@ void TForm6::setupToolBar3()
     Label2 = brushSwatch;
 
     auto* widthBox = new QWidget(ToolBar3);
+    // Its own width only: a wider bar would spread the box and its arrows apart.
+    widthBox->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto* widthLayout = new QHBoxLayout(widthBox);
     widthLayout->setContentsMargins(0, 0, 0, 0);
     widthLayout->setSpacing(0);

@@ -212,6 +212,7 @@ private:
     QColor drawingColor_ = Qt::black;     // ColorDialog1
     QColor backgroundColor_ = Qt::black;  // ColorDialog2
     QFont fontDialogFont_;                // FontDialog1
+    QByteArray startingBars_;             // the bars' rows as the form starts
     QPoint textPosition_{5, 5};
     std::unique_ptr<pel::ToolDrag> drag_;
 };

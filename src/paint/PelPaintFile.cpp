@@ -130,6 +130,8 @@ void TForm6::setupFileActions()
 
     setupMenuBar();
     setupPrintButtons();
+    pel::keepToolBarsWhole(ControlBar1);
+    startingBars_ = ControlBar1->saveState();
     FormCreate();
 }
 
@@ -429,9 +431,10 @@ void TForm6::Center1ActionExecute()
 
 void TForm6::ShowActionExecute()
 {
-    // Every bar, the menu bar too, whatever hid it.
+    // Every bar, the menu bar too, whatever hid it, in the rows it started in.
     for (QToolBar* bar : {ToolBar1, toolBar2(), toolBar3()})
         bar->show();
+    ControlBar1->restoreState(startingBars_);
 }
 
 // ---- Clipboard ----------------------------------------------------------------

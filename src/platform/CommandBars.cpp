@@ -3,9 +3,14 @@
 #include "platform/Hints.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMainWindow>
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace pel {
 
@@ -164,6 +169,77 @@ QToolButton* addMenuButton(QToolBar* bar, const MenuButtonRow& row, QMenu* menu,
                      [button, menu](const QPoint& at) { menu->exec(button->mapToGlobal(at)); });
     bar->addWidget(button);
     return button;
+}
+
+namespace {
+
+class WholeBars final : public QObject {
+public:
+    explicit WholeBars(QMainWindow* host) : QObject(host), host_(host)
+    {
+        for (QToolBar* bar : host->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly))
+            bar->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        // A drop ends with the mouse let go over the dragged bar; a narrower
+        // window resizes the bars.
+        if (event->type() == QEvent::Resize || event->type() == QEvent::MouseButtonRelease)
+            schedule();
+        return false;
+    }
+
+private:
+    void schedule()
+    {
+        if (queued_)
+            return;
+        queued_ = true;
+        QMetaObject::invokeMethod(this, &WholeBars::check, Qt::QueuedConnection);
+    }
+
+    void check()
+    {
+        queued_ = false;
+        // While a bar is dragged the others make room for it; the release
+        // looks again.
+        if (QGuiApplication::mouseButtons() != Qt::NoButton)
+            return;
+        QList<QToolBar*> bars;
+        for (QToolBar* bar : host_->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly))
+            if (bar->isVisible() && !bar->isFloating() && host_->toolBarArea(bar) != Qt::NoToolBarArea)
+                bars << bar;
+        for (QToolBar* bar : std::as_const(bars)) {
+            const bool across = bar->orientation() == Qt::Horizontal;
+            const auto length = [across](QSize size) { return across ? size.width() : size.height(); };
+            const auto line = [across](const QWidget* w) { return across ? w->y() : w->x(); };
+            const auto along = [across](const QWidget* w) { return across ? w->x() : w->y(); };
+            if (length(bar->size()) >= length(bar->sizeHint()))
+                continue;
+            QList<QToolBar*> row;
+            for (QToolBar* other : std::as_const(bars))
+                if (host_->toolBarArea(other) == host_->toolBarArea(bar) && line(other) == line(bar))
+                    row << other;
+            if (row.size() < 2)
+                continue;
+            std::sort(row.begin(), row.end(), [&along](const QWidget* a, const QWidget* b) { return along(a) < along(b); });
+            // A break before the squeezed bar, or after it when it starts the row.
+            host_->insertToolBarBreak(row.first() == bar ? row.at(1) : bar);
+            return;  // the new layout resizes the bars, which looks again
+        }
+    }
+
+    QMainWindow* host_;
+    bool queued_ = false;
+};
+
+} // namespace
+
+void keepToolBarsWhole(QMainWindow* host)
+{
+    new WholeBars(host);
 }
 
 } // namespace pel

@@ -10,6 +10,7 @@
 
 class QAction;
 class QIcon;
+class QMainWindow;
 class QMenu;
 class QObject;
 class QToolBar;
@@ -90,5 +91,11 @@ enum class MenuButtonLook {
 // Adds the button for `row` to `bar`; the menu drops down on a click and is
 // the button's right-click menu as well.
 QToolButton* addMenuButton(QToolBar* bar, const MenuButtonRow& row, QMenu* menu, MenuButtonLook look);
+
+// Keeps the tool bars of `host` whole: a bar squeezed onto a row where it
+// does not fit (dragged there, or the window made narrower) moves to a row
+// of its own instead of folding its buttons behind an arrow. A bar alone on
+// its row is left to its overflow button.
+void keepToolBarsWhole(QMainWindow* host);
 
 } // namespace pel

@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLayout>
 #include <QLineEdit>
@@ -22,24 +23,34 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace pel {
 
 QString toQtFilterString(const QList<FileFilter>& filters)
 {
+    // Qt reads a filter's patterns from its last brackets, separated by
+    // spaces. Descriptions often end in patterns of their own, written with
+    // commas or semicolons ("MIDIファイル(*.MID,*.RMI)"): those brackets give
+    // way to the patterns the filter really takes, so the user sees them
+    // once. Other brackets ("画像 (小)") stay and the patterns follow.
+    static const QRegularExpression ownPatterns(QStringLiteral("\\(([^()]*\\*[^()]*)\\)\\s*$"));
+    static const QRegularExpression separators(QStringLiteral("[,;\\s]+"));
     QStringList lines;
     for (const FileFilter& filter : filters) {
-        // Qt reads the patterns from the last brackets, space-separated. A
-        // description that already ends in its patterns shows them once.
         const QString shown = u'(' + filter.patterns.split(u';', Qt::SkipEmptyParts).join(u' ') + u')';
-        QString line = filter.description + u' ' + shown;
-        for (const QString& written : {u'(' + filter.patterns + u')', shown}) {
-            if (filter.description.endsWith(written)) {
-                line = filter.description.chopped(written.size()) + shown;
-                break;
-            }
-        }
-        lines << line;
+        const QString& description = filter.description;
+        const QRegularExpressionMatch written = ownPatterns.match(description);
+        const QStringList words = written.hasMatch()
+            ? written.captured(1).split(separators, Qt::SkipEmptyParts) : QStringList();
+        const bool allPatterns = !words.isEmpty()
+            && std::all_of(words.begin(), words.end(), [](const QString& w) { return w.contains(u'*'); });
+        if (allPatterns)
+            lines << description.left(written.capturedStart()) + shown;
+        else
+            lines << description + u' ' + shown;
     }
     return lines.join(QStringLiteral(";;"));
 }
@@ -105,8 +116,13 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
         dialog.selectNameFilter(filters.split(QStringLiteral(";;")).at(request.filterIndex));
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.fileName.isEmpty() && !request.fileName.contains(u'*'))
+    if (request.fileName.contains(u'*')) {
+        // A pattern in the name field, as the dialog is asked to start.
+        if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(request.fileName);
+    } else if (!request.fileName.isEmpty()) {
         dialog.selectFile(request.fileName);
+    }
     if (request.picturePreview && request.preview)
         addPicturePreview(dialog, request.preview);
     widenFileColumns(dialog);
@@ -179,7 +195,24 @@ std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial
                                            const std::function<void(const QFont&)>& apply, QColor* colour)
 {
     QWidget* const owner = modalOwner(parent);
-    QFontDialog dialog(initial, owner);
+    // The windows ask for fonts by the names they were designed with and in
+    // pixels; the dialog lists installed families in points and would fall
+    // back to the toolkit's own font. It starts on the font really drawn.
+    const QFontInfo drawn(initial);
+    QFont start = initial;
+    start.setFamilies({drawn.family()});
+    if (start.pointSizeF() <= 0)
+        start.setPointSizeF(drawn.pointSizeF());
+    // Left as it started, the caller's own name and size come back.
+    const auto asAsked = [&initial, &drawn, &start](QFont chosen) {
+        if (chosen.family() == drawn.family())
+            chosen.setFamilies(initial.families().isEmpty() ? QStringList{initial.family()} : initial.families());
+        // The dialog offers whole points: 19 pixels shows as 14.
+        if (initial.pixelSize() > 0 && qAbs(chosen.pointSizeF() - start.pointSizeF()) < 0.5)
+            chosen.setPixelSize(initial.pixelSize());
+        return chosen;
+    };
+    QFontDialog dialog(start, owner);
     keepAboveOwner(&dialog, owner);
     dialog.setOption(QFontDialog::DontUseNativeDialog, true);
     QColor chosenColour = colour ? *colour : QColor();
@@ -190,10 +223,10 @@ std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial
         // current choice to the caller without closing the dialog.
         if (auto* box = dialog.findChild<QDialogButtonBox*>()) {
             QPushButton* applyButton = box->addButton(QStringLiteral("適用(&A)"), QDialogButtonBox::ApplyRole);
-            QObject::connect(applyButton, &QPushButton::clicked, &dialog, [&dialog, &apply, colour, &chosenColour] {
+            QObject::connect(applyButton, &QPushButton::clicked, &dialog, [&dialog, &apply, &asAsked, colour, &chosenColour] {
                 if (colour)
                     *colour = chosenColour;
-                apply(dialog.currentFont());
+                apply(asAsked(dialog.currentFont()));
             });
         }
     }
@@ -201,7 +234,7 @@ std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial
         return std::nullopt;
     if (colour)
         *colour = chosenColour;
-    return dialog.selectedFont();
+    return asAsked(dialog.selectedFont());
 }
 
 std::optional<QColor> QtDialogs::chooseColor(QWidget* parent, const QColor& initial)

@@ -16,6 +16,11 @@ QFont japaneseFont(int pixels, bool bold)
 
 void installFontSubstitutions()
 {
+    // The Japanese fonts here have no bold face: bold is drawn by thickening
+    // the strokes, which the toolkit stops doing from 64 pixels up, so the
+    // about box's large bold title would come out regular.
+    if (!qEnvironmentVariableIsSet("QT_NO_SYNTHESIZED_BOLD_LIMIT"))
+        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
     const QStringList families = QFontDatabase::families();
     auto available = [&](const QStringList& candidates) {
         QStringList found;

@@ -22,7 +22,12 @@ void japaneseCalendarTitle(QCalendarWidget* calendar)
     auto* layout = bar ? qobject_cast<QBoxLayout*>(bar->layout()) : nullptr;
     if (!year || !month || !yearEdit || !layout)
         return;
-    yearEdit->setSuffix(QStringLiteral("年"));
+    // The calendar reads a typed year back from the edit's text: a suffix
+    // there would make every typed year unreadable (year 1, or -1 on Tab).
+    // The button shows "年"; the edit holds the digits alone.
+    yearEdit->setSuffix(QString());
+    // Years the calendar can show and the edit accepts as typed.
+    calendar->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
     layout->removeWidget(year);
     layout->removeWidget(yearEdit);
     const int at = layout->indexOf(month);
@@ -33,6 +38,9 @@ void japaneseCalendarTitle(QCalendarWidget* calendar)
     };
     label();
     QObject::connect(calendar, &QCalendarWidget::currentPageChanged, year, label);
+    // The calendar writes the bare number on the button after editing, also
+    // when the page stays the same.
+    QObject::connect(yearEdit, &QSpinBox::editingFinished, year, label);
 }
 
 DatePicker::DatePicker(QWidget* parent)

@@ -111,12 +111,15 @@ inline bool isClickable(const QWidget* control)
 }
 
 // Clicks the control at its centre through the X server, as a user would.
+// The point is given in the window's own coordinates: the window manager may
+// still be placing a window that was just shown, and a screen position taken
+// from our side would then hit whatever lies there (another button).
 inline void click(const QWidget* control)
 {
     QVERIFY2(isClickable(control), qPrintable(control->objectName() + QStringLiteral(" is not clickable")));
-    const QPoint centre = control->mapToGlobal(control->rect().center());
-    xdotool({QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
-             QStringLiteral("click"), QStringLiteral("1")});
+    const QPoint centre = control->mapTo(control->window(), control->rect().center());
+    xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), windowId(control),
+             QString::number(centre.x()), QString::number(centre.y()), QStringLiteral("click"), QStringLiteral("1")});
 }
 
 // Asks the window manager to close the window, as its close box does

@@ -16,10 +16,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <functional>
 #include <memory>
@@ -209,6 +211,64 @@ private Q_SLOTS:
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
         for (const char* name : {"Label1", "Edit1", "Label2", "ToolButton20", "Edit2", "ToolButton21"})
             QVERIFY2(isClickable(Form6->findChild<QWidget*>(QLatin1String(name))), name);
+    }
+
+    // The pen-width box stands beside its arrows whatever the form's width;
+    // a tool bar dragged onto a row where it does not fit takes a row of its
+    // own rather than shrinking to one button and an arrow, and
+    // "ツールバーの表示" puts the bars back where they started.
+    void toolBarsStayWhole_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::addColumn<QString>("ontoRowOf");
+        QTest::newRow("600x400, onto the tool buttons") << false << "ToolBar2";
+        QTest::newRow("maximised, onto the tool buttons") << true << "ToolBar2";
+        QTest::newRow("600x400, onto the menu buttons") << false << "ToolBar1";
+    }
+    void toolBarsStayWhole()
+    {
+        QFETCH(bool, maximised);
+        QFETCH(QString, ontoRowOf);
+        showPaintForm(maximised ? Qt::WindowMaximized : Qt::WindowNoState);
+        auto* box = Form6->findChild<QWidget*>(QStringLiteral("Edit1"));
+        auto* arrows = Form6->findChild<QWidget*>(QStringLiteral("UpDown1"));
+        QTRY_VERIFY_WITH_TIMEOUT(isClickable(arrows), kWait);
+        QCOMPARE(arrows->mapToGlobal(QPoint(0, 0)).x(), box->mapToGlobal(QPoint(box->width(), 0)).x());
+
+        // Without the docking animation the drop's layout is final at once.
+        Form6->findChild<QMainWindow*>(QStringLiteral("ControlBar1"))->setAnimated(false);
+        QToolBar* dragged = Form6->toolBar3();
+        const QRect started(dragged->mapToGlobal(QPoint(0, 0)), dragged->size());
+        auto* row = Form6->findChild<QToolBar*>(ontoRowOf);
+        // From the bar's handle to the free end of the other row, in the
+        // form's own coordinates wherever the window manager put it.
+        const QPoint from = dragged->mapTo(Form6, QPoint(4, dragged->height() / 2));
+        const QPoint to = row->mapTo(Form6, QPoint(row->width() - 30, row->height() / 2));
+        const auto moveTo = [](QPoint at) {
+            return QStringList{QStringLiteral("mousemove"), QStringLiteral("--window"), windowId(Form6),
+                               QString::number(at.x()), QString::number(at.y())};
+        };
+        xdotool(moveTo(from) << QStringLiteral("mousedown") << QStringLiteral("1"));
+        for (int step = 1; step <= 10; ++step)
+            xdotool(moveTo(from + (to - from) * step / 10));
+        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        // It moved, and shows every control.
+        QTRY_VERIFY_WITH_TIMEOUT(QRect(dragged->mapToGlobal(QPoint(0, 0)), dragged->size()) != started, kWait);
+        auto* more = dragged->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button"));
+        const auto whole = [dragged, more] { return !more->isVisible() && dragged->width() >= dragged->sizeHint().width(); };
+        QTRY_VERIFY_WITH_TIMEOUT(whole(), kWait);
+        // Whole once the layouts the drop asked for have run, not only between them.
+        for (int pass = 0; pass < 3; ++pass) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::processEvents();
+        }
+        QVERIFY2(whole(), "squeezed to an arrow");
+        for (const char* name : {"Label1", "Edit1", "Label2", "ToolButton20", "Edit2", "ToolButton21"})
+            QTRY_VERIFY2_WITH_TIMEOUT(isClickable(Form6->findChild<QWidget*>(QLatin1String(name))), name, kWait);
+
+        Form6->findChild<QAction*>(QStringLiteral("ShowAction"))->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(QRect(dragged->mapToGlobal(QPoint(0, 0)), dragged->size()), started, kWait);
+        QVERIFY(!more->isVisible());
     }
 };
 

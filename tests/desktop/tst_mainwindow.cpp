@@ -94,9 +94,11 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), kWait);
         if (floating) {
             // Step by step, each step handled before the next, as a hand drags.
-            const QPoint handle = bar->mapToGlobal(QPoint(6, bar->height() / 2));
+            // In the window's own coordinates, wherever the window manager put it.
+            const QPoint handle = bar->mapTo(Form1, QPoint(6, bar->height() / 2));
             const auto to = [](QPoint at) {
-                return QStringList{QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())};
+                return QStringList{QStringLiteral("mousemove"), QStringLiteral("--window"), windowId(Form1),
+                                   QString::number(at.x()), QString::number(at.y())};
             };
             xdotool(to(handle) << QStringLiteral("mousedown") << QStringLiteral("1"));
             for (int step = 1; step <= 6; ++step) {

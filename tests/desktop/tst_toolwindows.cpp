@@ -2,6 +2,7 @@
 #include "DesktopTest.h"
 #include "app/Application.h"
 #include "main/About.h"
+#include "support/EditorDriver.h"
 #include "main/Pelmain.h"
 #include "phrases/PelJava.h"
 #include "phrases/Pellist.h"
@@ -14,6 +15,8 @@
 #include "tools/Pelnew.h"
 
 #include <QCalendarWidget>
+#include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -156,6 +159,52 @@ private Q_SLOTS:
         QCOMPARE(AboutBox->parentWidget(), static_cast<QWidget*>(Form1));
         QVERIFY(!AboutBox->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         list->hide();
+    }
+
+    // A tool window that puts text into the document gives the keys back:
+    // the main window comes forward and what is typed next goes on in the
+    // document, not into the tool window.
+    void insertingGivesTheKeysBack_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QString>("control");
+        QTest::newRow("ListBox 転記") << "TForm3" << "Button4";
+        QTest::newRow("PelTime label") << "TForm11" << "Label6";
+        QTest::newRow("ColorControl label") << "TForm4" << "Label1";
+    }
+    void insertingGivesTheKeysBack()
+    {
+        QFETCH(QString, form);
+        QFETCH(QString, control);
+        QWidget* tool = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (QLatin1String(top->metaObject()->className()) == form)
+                tool = top;
+        QVERIFY(tool);
+        if (form == QLatin1String("TForm3")) {
+            Form3->list().Append(QStringLiteral("定型文"));
+            Form3->list().setCurrent(0);
+        }
+        QPlainTextEdit* document = &pel::test::mainEditor().view();
+        QVERIFY(showAndActivate(tool));
+        if (form == QLatin1String("TForm3")) {
+            auto* list = tool->findChild<QListView*>(QStringLiteral("ListBox1"));
+            QVERIFY(list);
+            list->setCurrentIndex(list->model()->index(0, 0));
+        }
+        auto* target = tool->findChild<QWidget*>(control);
+        QVERIFY(target);
+        QTRY_VERIFY_WITH_TIMEOUT(isClickable(target) && !target->property("text").toString().isEmpty(), kWait);
+        const QString before = document->toPlainText();
+        click(target);
+        QTRY_VERIFY_WITH_TIMEOUT(document->toPlainText() != before, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(isActive(Form1), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), static_cast<QWidget*>(document), kWait);
+        const QString inserted = document->toPlainText();
+        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("zq")});
+        QTRY_COMPARE_WITH_TIMEOUT(document->toPlainText().size(), inserted.size() + 2, kWait);
+        QVERIFY(document->toPlainText().contains(QStringLiteral("zq")));
+        tool->hide();
     }
 
     // The player: a black tool strip, and Escape leaves it open.

@@ -268,6 +268,11 @@ void TestDesktop::fileFiltersShowTheirPatternsOnce_data()
     QTest::newRow("written with semicolons") << "JPEG (*.jpg;*.jpeg)" << "*.jpg;*.jpeg" << "JPEG (*.jpg *.jpeg)";
     QTest::newRow("not written") << "PDF ファイル" << "*.pdf" << "PDF ファイル (*.pdf)";
     QTest::newRow("other brackets") << "画像 (小)" << "*.bmp" << "画像 (小) (*.bmp)";
+    QTest::newRow("written with commas, capitals") << "MIDIファイル(*.MID,*.RMI)" << "*.mid;*.rmi"
+                                                  << "MIDIファイル(*.mid *.rmi)";
+    QTest::newRow("written in part") << "メディアクリップ(*.AVI,*.MPG)" << "*.avi;*.mpg;mpeg;*.mov;*.qt"
+                                     << "メディアクリップ(*.avi *.mpg mpeg *.mov *.qt)";
+    QTest::newRow("spaces after") << "すべてのファイル(*.*)          " << "*.*;" << "すべてのファイル(*.*)";
 }
 
 // Qt reads a filter's patterns from its last brackets; the user sees them once.

@@ -9,6 +9,7 @@
 #include <QCalendarWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTableView>
 #include <QToolButton>
 #include <QTest>
@@ -169,6 +170,46 @@ private Q_SLOTS:
         QVERIFY(!dropDown->geometry().intersects(field));
         clickDay(picker()->popupCalendar(), 20);
         QCOMPARE(picker()->date(), QDate(2026, 12, 20));
+    }
+
+    // A year typed into the title, as a user does: click the year, type,
+    // Enter or Tab. Digits past the last year are refused as typed.
+    void typedYearIsTaken_data()
+    {
+        QTest::addColumn<bool>("dropDown");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("year");
+        QTest::newRow("month calendar, Enter") << false << "2020" << int(Qt::Key_Return) << 2020;
+        QTest::newRow("month calendar, Tab") << false << "1999" << int(Qt::Key_Tab) << 1999;
+        QTest::newRow("same year") << false << "2026" << int(Qt::Key_Return) << 2026;
+        QTest::newRow("too many digits") << false << "12345" << int(Qt::Key_Return) << 1234;
+        QTest::newRow("drop-down, Enter") << true << "2031" << int(Qt::Key_Return) << 2031;
+    }
+    void typedYearIsTaken()
+    {
+        QFETCH(bool, dropDown);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(int, year);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCalendarWidget* shown = calendar();
+        if (dropDown) {
+            QTest::mouseClick(picker()->dropButton(), Qt::LeftButton);
+            shown = picker()->popupCalendar();
+        }
+        auto* button = shown->findChild<QToolButton*>(u"qt_calendar_yearbutton"_qs);
+        auto* edit = shown->findChild<QSpinBox*>(u"qt_calendar_yearedit"_qs);
+        QVERIFY(button && edit);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(edit->isVisible());
+        QTest::keyClicks(edit, typed);
+        QTest::keyClick(edit, Qt::Key(key));
+        QCOMPARE(shown->yearShown(), year);
+        QCOMPARE(shown->monthShown(), 12);
+        QTRY_VERIFY(button->isVisible());
+        QCOMPARE(button->text(), QString::number(year) + u"年"_qs);
     }
 
     void shortDateFollowsTheLocale()
