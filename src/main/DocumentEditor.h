@@ -37,6 +37,8 @@ public:
         CodeMarks marks;
     };
     Content documentContent() const;
+    // The document's marks alone: cheap when it has none.
+    CodeMarks marks() const { return marksIn(0, document()->characterCount()); }
 
     // The format for new text at `cursor`: its neighbour's look without
     // the neighbour's marks.

@@ -2,7 +2,9 @@
 // session ends without a close.
 #include "main/Pelmain.h"
 
+#include "main/DocumentEditor.h"
 #include "main/DocumentText.h"
+#include "paint/PelPaint.h"
 
 #include "phrases/PelJava.h"
 #include "phrases/Pellist.h"
@@ -29,6 +31,7 @@ constexpr int kLatestMilliseconds = 2000;
 void TForm1::setupRecovery()
 {
     recoveryStore_ = std::make_unique<pel::RecoveryStore>();
+    recoveryStore_->setWriteWatcher(this, [this](bool written) { pel::showRecoveryState(StatusBar1, written); });
     recoveryTimer_ = new QTimer(this);
     recoveryTimer_->setSingleShot(true);
     connect(recoveryTimer_, &QTimer::timeout, this, &TForm1::writeRecoveryCopy);
@@ -61,7 +64,9 @@ void TForm1::writeRecoveryCopy()
     // The search text is kept up to date edit by edit: taking it costs
     // nothing however long the document, where reading the document out
     // would stop the typing for a moment each time.
-    recoveryStore_->save(documentText_->text(), documentFileName_);
+    // The copy keeps what the file would: the stand-ins' bytes and the codes
+    // of characters with more than one.
+    recoveryStore_->save({documentText_->text(), RichEdit1->marks(), spelling_, documentFileName_});
     recoveryCopyWritten_ = true;
 }
 
@@ -77,9 +82,12 @@ void TForm1::offerRecovery()
     for (auto it = copies.crbegin(); it != copies.crend(); ++it) {
         const QString name = it->documentFileName.isEmpty() ? QStringLiteral("無題")
                                                             : QDir::toNativeSeparators(it->documentFileName);
+        const QString cut = it->whole ? QString()
+                                      : QStringLiteral("\r\nこの控えは途中までしか残っていません｡"
+                                                       "ファイルには上書きしないよう無題で復元します｡");
         const auto answer = pel::prompts().confirm(
             this,
-            QStringLiteral("前回保存されずに終了した文書があります｡(%1)\r\n復元しますか ?").arg(name),
+            QStringLiteral("前回保存されずに終了した文書があります｡(%1)%2\r\n復元しますか ?").arg(name, cut),
             pel::Prompts::Buttons::YesNo);
         // A session that ends while the question is open keeps the copy.
         if (sessionEnding_)
@@ -88,9 +96,11 @@ void TForm1::offerRecovery()
             pel::RecoveryStore::discard(*it);
             continue;
         }
-        RichEdit1->setPlainText(it->text);
-        spelling_ = {};
-        documentFileName_ = it->documentFileName;
+        // A copy cut short comes back without its file's name, so that
+        // saving it can never shorten the file.
+        RichEdit1->setDocumentText(it->text, it->marks);
+        spelling_ = it->spelling;
+        documentFileName_ = it->whole ? it->documentFileName : QString();
         if (documentFileName_.isEmpty())
             setWindowTitle(QStringLiteral("Pelmora"));
         else
@@ -98,7 +108,7 @@ void TForm1::offerRecovery()
         // The text is this run's unsaved document now: its own copy is on
         // disk before the old one goes.
         unsavedChanges_ = true;
-        recoveryCopyWritten_ = recoveryStore_->saveNow(it->text, documentFileName_);
+        recoveryCopyWritten_ = recoveryStore_->saveNow({it->text, it->marks, it->spelling, documentFileName_});
         if (recoveryCopyWritten_)
             pel::RecoveryStore::discard(*it);
         setModifiedFlag(true);
@@ -110,7 +120,9 @@ void TForm1::storeForSessionEnd(bool quitting)
 {
     sessionEnding_ = true;
     if (unsavedChanges_)
-        recoveryCopyWritten_ = recoveryStore_->saveNow(documentText_->text(), documentFileName_);
+        recoveryCopyWritten_ = recoveryStore_->saveNow({documentText_->text(), RichEdit1->marks(), spelling_, documentFileName_});
+    if (Form6)
+        Form6->storeForSessionEnd();
     writeSettings();
     writeBackups();
     // A program that quits writes its lists as the windows go.

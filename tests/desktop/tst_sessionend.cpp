@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using pel::test::readFile;
@@ -36,11 +37,11 @@ public:
     {
         return QDir(recoveryFolder()).entryList({pattern}, QDir::Files);
     }
-    void start(QProcess& process) const
+    void start(QProcess& process, const QStringList& arguments = {}) const
     {
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(path(QStringLiteral("pelmora")), {});
+        process.start(path(QStringLiteral("pelmora")), arguments);
     }
 
     QTemporaryDir dir;
@@ -61,6 +62,27 @@ bool run(const QString& program, const QStringList& arguments, const QProcessEnv
     return true;
 }
 
+QString xdotoolPath()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return {};
+    return QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+}
+
+bool xdo(const QStringList& arguments, QByteArray* output = nullptr)
+{
+    return run(xdotoolPath(), arguments, QProcessEnvironment::systemEnvironment(), output);
+}
+
+// Focuses the first visible window whose title matches `name`, waiting for it.
+bool focus(const QString& name)
+{
+    QByteArray window;
+    if (!xdo({"search", "--sync", "--onlyvisible", "--name", name}, &window) || window.isEmpty())
+        return false;
+    return xdo({"windowfocus", "--sync", QString::fromLatin1(window.split('\n').first())});
+}
+
 } // namespace
 
 class TestSessionEnd : public QObject {
@@ -68,6 +90,10 @@ class TestSessionEnd : public QObject {
 private Q_SLOTS:
     void sigtermStoresEverything();
     void killedTextIsOfferedBack();
+    void sigtermEndsStartupMessage();
+    void cutCopyIsNeverCommitted();
+    void reusedProcessIdStillOffersCopy();
+    void restoredDocumentSavesItsBytes();
 };
 
 void TestSessionEnd::sigtermStoresEverything()
@@ -139,6 +165,128 @@ void TestSessionEnd::killedTextIsOfferedBack()
     ::kill(pid_t(second.processId()), SIGTERM);
     QVERIFY(second.waitForFinished(15000));
     QCOMPARE(program.inRecovery(QStringLiteral("*.recover")), copies);
+}
+
+void TestSessionEnd::sigtermEndsStartupMessage()
+{
+    Installed program;
+    QVERIFY(QDir().mkpath(program.path(QStringLiteral("config/ZELVO"))));
+    writeFile(program.path(QStringLiteral("config/ZELVO/Pelmora.conf")), "[Option]\nFontColor=garbage\n");
+    QProcess process;
+    program.start(process);
+    QVERIFY(process.waitForStarted());
+    // The run's lock shows that a signal is heard; the message about the
+    // colour is open then, or opens with the signal waiting for it.
+    QTRY_VERIFY_WITH_TIMEOUT(!program.inRecovery(QStringLiteral("*.lock")).isEmpty(), 15000);
+    if (!xdotoolPath().isEmpty())
+        QVERIFY(focus(QStringLiteral("^Pelmora$")));  // the message; the main window is not up yet
+    ::kill(pid_t(process.processId()), SIGTERM);
+    // Nobody presses OK at a logout.
+    QVERIFY(process.waitForFinished(15000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QVERIFY(program.inRecovery(QStringLiteral("*.lock")).isEmpty());
+}
+
+void TestSessionEnd::cutCopyIsNeverCommitted()
+{
+    if (xdotoolPath().isEmpty())
+        QSKIP("needs an X display and xdotool to type into the real window");
+    Installed program;
+    QByteArray lines;
+    for (int i = 1; i <= 400; ++i)
+        lines += QByteArray("line ") + QByteArray::number(i).rightJustified(3, '0') + " of the user's file\r\n";
+    const QString file = program.path(QStringLiteral("long.txt"));
+    writeFile(file, lines);
+    QProcess process;
+    process.setProcessEnvironment(program.environment);
+    // ulimit -f 4: no file of the run grows beyond 4 KB.
+    process.setChildProcessModifier([] {
+        rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    process.start(program.path(QStringLiteral("pelmora")), {file});
+    QVERIFY(focus(QStringLiteral("^long.txt")));
+    QVERIFY(xdo({"type", "--delay", "20", "x"}));
+    // The copy cannot be written whole: none is committed, and the run says so.
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT((errors += process.readAllStandardError()).contains("could not be written"), 10000);
+    process.kill();
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(program.inRecovery(QStringLiteral("*.recover")), QStringList());
+    QCOMPARE(readFile(file), lines);
+}
+
+void TestSessionEnd::reusedProcessIdStillOffersCopy()
+{
+    if (xdotoolPath().isEmpty())
+        QSKIP("needs an X display and xdotool to type into the real window");
+    // Each run in a process-id namespace of its own gets the same id, as
+    // runs started at boot do.
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    const QStringList isolated{"--pid", "--fork", "--kill-child", "--mount-proc"};
+    if (unshare.isEmpty() || !run(unshare, isolated + QStringList{"true"}, QProcessEnvironment::systemEnvironment()))
+        QSKIP("needs unshare and the right to make process-id namespaces");
+    Installed program;
+    const auto start = [&](QProcess& process) {
+        process.setProcessEnvironment(program.environment);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(unshare, isolated + QStringList{program.path(QStringLiteral("pelmora"))});
+    };
+
+    QProcess first;
+    start(first);
+    QVERIFY(focus(QStringLiteral("^Pelmora")));
+    QVERIFY(xdo({"type", "--delay", "20", "draft 1"}));
+    QString copy;
+    pel::RecoveryStore::Copy read;
+    QTRY_VERIFY_WITH_TIMEOUT(!(copy = program.inRecovery(QStringLiteral("*.recover")).value(0)).isEmpty()
+                                 && pel::RecoveryStore::parse(readFile(program.recoveryFolder() + u'/' + copy), read)
+                                 && read.text == u"draft 1",
+                             10000);
+    QVERIFY2(copy.startsWith(QStringLiteral("session-1-")), qPrintable(copy));
+    first.kill();  // the namespace's processes go with it
+    QVERIFY(first.waitForFinished());
+
+    QProcess second;
+    start(second);
+    QVERIFY(focus(QStringLiteral("確認")));
+    QVERIFY(xdo({"key", "Return"}));  // Yes restores
+    QTRY_VERIFY_WITH_TIMEOUT(!program.inRecovery(QStringLiteral("*.recover")).contains(copy), 10000);
+    const QStringList copies = program.inRecovery(QStringLiteral("*.recover"));
+    QCOMPARE(copies.size(), 1);
+    QVERIFY(pel::RecoveryStore::parse(readFile(program.recoveryFolder() + u'/' + copies.first()), read));
+    QCOMPARE(read.text, QStringLiteral("draft 1"));
+    second.kill();
+    QVERIFY(second.waitForFinished());
+}
+
+void TestSessionEnd::restoredDocumentSavesItsBytes()
+{
+    if (xdotoolPath().isEmpty())
+        QSKIP("needs an X display and xdotool to type into the real window");
+    Installed program;
+    const QString file = program.path(QStringLiteral("bytes.txt"));
+    writeFile(file, "ABC\x80" "DEF");
+    QProcess first;
+    program.start(first, {file});
+    QVERIFY(focus(QStringLiteral("^bytes.txt")));
+    QVERIFY(xdo({"type", "--delay", "20", "Z"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!program.inRecovery(QStringLiteral("*.recover")).isEmpty(), 10000);
+    first.kill();
+    QVERIFY(first.waitForFinished());
+
+    QProcess second;
+    program.start(second);
+    QVERIFY(focus(QStringLiteral("確認")));
+    QVERIFY(xdo({"key", "Return"}));  // Yes restores
+    QVERIFY(focus(QStringLiteral("^bytes.txt")));
+    QVERIFY(xdo({"key", "--clearmodifiers", "alt+f"}));
+    QVERIFY(xdo({"key", "s"}));  // 上書き保存
+    // The byte that is no character is written back as it was.
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(file), QByteArray("ZABC\x80" "DEF"), 10000);
+    second.kill();
+    QVERIFY(second.waitForFinished());
 }
 
 QTEST_GUILESS_MAIN(TestSessionEnd)
