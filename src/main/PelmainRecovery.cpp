@@ -61,11 +61,10 @@ void TForm1::writeRecoveryCopy()
     unsavedSince_.invalidate();
     if (!unsavedChanges_)
         return;
-    // The search text is kept up to date edit by edit: taking it costs
-    // nothing however long the document, where reading the document out
-    // would stop the typing for a moment each time.
-    // The copy keeps what the file would: the stand-ins' bytes and the codes
-    // of characters with more than one.
+    // The copy keeps what the file would: the text, the stand-ins' bytes and
+    // the codes of characters with more than one. The search text is kept
+    // up to date edit by edit, so taking it costs nothing however long the
+    // document, and the marks are looked for only in a document that has some.
     recoveryStore_->save({documentText_->text(), RichEdit1->marks(), spelling_, documentFileName_});
     recoveryCopyWritten_ = true;
 }

@@ -17,6 +17,8 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
@@ -238,7 +240,7 @@ bool RecoveryStore::parse(const QByteArray& bytes, Copy& copy)
         if (nameEnd < 0)
             return false;
         copy.documentFileName = QString::fromUtf8(bytes.mid(kMagic1.size(), nameEnd - kMagic1.size()));
-        copy.text = QString::fromUtf8(bytes.mid(nameEnd + 1));
+        copy.text = lineBreaks::toNewlines(QString::fromUtf8(bytes.mid(nameEnd + 1)));
         copy.marks.clear();
         copy.spelling = {};
         copy.whole = true;
@@ -266,11 +268,18 @@ bool RecoveryStore::parse(const QByteArray& bytes, Copy& copy)
     const qsizetype start = kMagic2.size() + qsizetype(in.device()->pos());
     const qsizetype available = bytes.size() - start;
     copy.whole = quint64(available) >= textBytes;
-    copy.text = QString::fromUtf8(bytes.mid(start, copy.whole ? qsizetype(textBytes) : available));
+    copy.text = lineBreaks::toNewlines(QString::fromUtf8(bytes.mid(start, copy.whole ? qsizetype(textBytes) : available)));
     // A character cut in two is no character.
     if (!copy.whole && copy.text.endsWith(QChar::ReplacementCharacter))
         copy.text.chop(1);
+    // Marks as the document keeps them: inside the text, one a position,
+    // in order.
     marks.removeIf([&](const CodeMark& mark) { return mark.position < 0 || mark.position >= copy.text.size(); });
+    std::stable_sort(marks.begin(), marks.end(),
+                     [](const CodeMark& a, const CodeMark& b) { return a.position < b.position; });
+    marks.erase(std::unique(marks.begin(), marks.end(),
+                            [](const CodeMark& a, const CodeMark& b) { return a.position == b.position; }),
+                marks.end());
     copy.marks = marks;
     copy.spelling.lineBreak = TextSpelling::LineBreak(lineBreak);
     copy.documentFileName = fileName;

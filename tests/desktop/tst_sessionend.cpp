@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -94,6 +95,8 @@ private Q_SLOTS:
     void cutCopyIsNeverCommitted();
     void reusedProcessIdStillOffersCopy();
     void restoredDocumentSavesItsBytes();
+    void cutCopyComesBackUntitled();
+    void changedPictureKeptAtSigterm();
 };
 
 void TestSessionEnd::sigtermStoresEverything()
@@ -290,6 +293,79 @@ void TestSessionEnd::restoredDocumentSavesItsBytes()
     QVERIFY(xdo({"key", "Return"}));
     // The byte that is no character is written back as it was.
     QTRY_COMPARE_WITH_TIMEOUT(readFile(saved), QByteArray("ZABC\x80" "DEF"), 10000);
+    second.kill();
+    QVERIFY(second.waitForFinished());
+}
+
+void TestSessionEnd::cutCopyComesBackUntitled()
+{
+    if (xdotoolPath().isEmpty())
+        QSKIP("needs an X display and xdotool to answer the real window");
+    Installed program;
+    const QString file = program.path(QStringLiteral("long.txt"));
+    const QByteArray lines = QByteArray("a line of the user's file\r\n").repeated(400);
+    writeFile(file, lines);
+    // A copy that ends before its own length says (a disk that lost its end).
+    QVERIFY(QDir().mkpath(program.recoveryFolder()));
+    const QByteArray whole = pel::RecoveryStore::serialize(QString::fromLatin1(lines).remove(u'\r'), file);
+    writeFile(program.recoveryFolder() + QStringLiteral("/session-1-1.recover"), whole.left(whole.size() / 3));
+    QProcess process;
+    program.start(process);
+    QVERIFY(focus(QStringLiteral("確認")));
+    QVERIFY(xdo({"key", "Return"}));  // Yes restores what there is
+    QVERIFY(focus(QStringLiteral("^Pelmora$")));  // untitled
+    QVERIFY(xdo({"key", "--clearmodifiers", "alt+f"}));
+    QVERIFY(xdo({"key", "s"}));  // 上書き保存 asks for a name instead of shortening the file
+    QVERIFY(focus(QStringLiteral("保存")));
+    process.kill();
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(readFile(file), lines);
+}
+
+void TestSessionEnd::changedPictureKeptAtSigterm()
+{
+    if (xdotoolPath().isEmpty())
+        QSKIP("needs an X display and xdotool to draw in the real window");
+    Installed program;
+    // ツール → 絵画フォーム, from the keyboard.
+    const auto openPaintForm = [] {
+        return focus(QStringLiteral("^Pelmora")) && xdo({"key", "--clearmodifiers", "alt+t"})
+               && xdo({"key", "Down", "Down", "Down", "Down", "Down", "Return"}) && focus(QStringLiteral("^PelPaint"));
+    };
+    QProcess first;
+    program.start(first);
+    QVERIFY(openPaintForm());
+    QByteArray form;
+    QVERIFY(xdo({"search", "--onlyvisible", "--name", "^PelPaint"}, &form));
+    const QString window = QString::fromLatin1(form.split('\n').first());
+    // A stroke of the pen across the canvas, at the form's top left.
+    QVERIFY(xdo({"mousemove", "--window", window, "20", "110", "mousedown", "1"}));
+    QVERIFY(xdo({"mousemove", "--window", window, "60", "170", "mouseup", "1"}));
+    // The copy follows the drawing within about a second, and the end of
+    // the session keeps it.
+    QTRY_VERIFY_WITH_TIMEOUT(!program.inRecovery(QStringLiteral("picture-*.recover")).isEmpty(), 10000);
+    ::kill(pid_t(first.processId()), SIGTERM);
+    QVERIFY(first.waitForFinished(15000));
+    QCOMPARE(first.exitCode(), 0);
+    const QStringList copies = program.inRecovery(QStringLiteral("picture-*.recover"));
+    QCOMPARE(copies.size(), 1);
+    const QByteArray copy = readFile(program.recoveryFolder() + u'/' + copies.first());
+    const QImage drawn = QImage::fromData(copy, "PNG");
+    QVERIFY(!drawn.isNull());
+    QImage white(drawn.size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QVERIFY(drawn.convertToFormat(QImage::Format_RGB32) != white);
+
+    // Offered when the form next opens; restored, it is the new run's copy.
+    QProcess second;
+    program.start(second);
+    QVERIFY(openPaintForm());
+    QVERIFY(focus(QStringLiteral("確認")));
+    QVERIFY(xdo({"key", "Return"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!program.inRecovery(QStringLiteral("picture-*.recover")).contains(copies.first()), 10000);
+    const QStringList now = program.inRecovery(QStringLiteral("picture-*.recover"));
+    QCOMPARE(now.size(), 1);
+    QCOMPARE(readFile(program.recoveryFolder() + u'/' + now.first()), copy);
     second.kill();
     QVERIFY(second.waitForFinished());
 }
