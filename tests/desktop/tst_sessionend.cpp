@@ -56,8 +56,11 @@ bool run(const QString& program, const QStringList& arguments, const QProcessEnv
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     // A loaded machine may take long to show a window: search waits for it.
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        qWarning("%s %s failed: %s", qPrintable(program), qPrintable(arguments.join(u' ')),
+                 process.readAllStandardError().constData());
         return false;
+    }
     if (output)
         *output = process.readAllStandardOutput().trimmed();
     return true;
@@ -78,10 +81,14 @@ bool xdo(const QStringList& arguments, QByteArray* output = nullptr)
 // Focuses the first visible window whose title matches `name`, waiting for it.
 bool focus(const QString& name)
 {
-    QByteArray window;
-    if (!xdo({"search", "--sync", "--onlyvisible", "--name", name}, &window) || window.isEmpty())
-        return false;
-    return xdo({"windowfocus", "--sync", QString::fromLatin1(window.split('\n').first())});
+    // A search walks every window: one of a killed run that vanishes under
+    // it makes it fail, and the next search goes on without it.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        QByteArray window;
+        if (xdo({"search", "--sync", "--onlyvisible", "--name", name}, &window) && !window.isEmpty())
+            return xdo({"windowfocus", "--sync", QString::fromLatin1(window.split('\n').first())});
+    }
+    return false;
 }
 
 } // namespace
@@ -125,21 +132,9 @@ void TestSessionEnd::sigtermStoresEverything()
 
 void TestSessionEnd::killedTextIsOfferedBack()
 {
-    const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
-    if (xdotool.isEmpty() || qEnvironmentVariableIsEmpty("DISPLAY"))
+    if (xdotoolPath().isEmpty())
         QSKIP("needs an X display and xdotool to type into the real window");
     Installed program;
-
-    const auto xdo = [&](const QStringList& arguments, QByteArray* output = nullptr) {
-        return run(xdotool, arguments, program.environment, output);
-    };
-    // Focuses the first visible window whose title matches `name`.
-    const auto focus = [&](const QString& name) {
-        QByteArray window;
-        if (!xdo({"search", "--sync", "--onlyvisible", "--name", name}, &window) || window.isEmpty())
-            return false;
-        return xdo({"windowfocus", "--sync", QString::fromLatin1(window.split('\n').first())});
-    };
 
     QProcess first;
     program.start(first);
