@@ -4,6 +4,7 @@
 #include "platform/RecoveryStore.h"
 #include "support/TestServices.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -49,14 +50,14 @@ public:
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 };
 
+// A loaded machine may take long to show a window: search waits for it.
 bool run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment,
-         QByteArray* output = nullptr)
+         QByteArray* output = nullptr, QDeadlineTimer deadline = QDeadlineTimer(60000))
 {
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
-    // A loaded machine may take long to show a window: search waits for it.
-    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+    if (!process.waitForFinished(int(qMax<qint64>(deadline.remainingTime(), 1))) || process.exitCode() != 0) {
         qWarning("%s %s failed: %s", qPrintable(program), qPrintable(arguments.join(u' ')),
                  process.readAllStandardError().constData());
         return false;
@@ -83,9 +84,12 @@ bool focus(const QString& name)
 {
     // A search walks every window: one of a killed run that vanishes under
     // it makes it fail, and the next search goes on without it.
-    for (int attempt = 0; attempt < 5; ++attempt) {
+    const QDeadlineTimer deadline(60000);
+    while (!deadline.hasExpired()) {
         QByteArray window;
-        if (xdo({"search", "--sync", "--onlyvisible", "--name", name}, &window) && !window.isEmpty())
+        if (run(xdotoolPath(), {"search", "--sync", "--onlyvisible", "--name", name},
+                QProcessEnvironment::systemEnvironment(), &window, deadline)
+            && !window.isEmpty())
             return xdo({"windowfocus", "--sync", QString::fromLatin1(window.split('\n').first())});
     }
     return false;
