@@ -20,6 +20,7 @@ QString checkEmf(QByteArrayView bytes);
 // TextChecks.cpp
 QString checkCp932(QByteArrayView bytes);
 QString checkPhraseFile(QByteArrayView bytes);
+QString checkRecovery(QByteArrayView bytes);
 // SettingsChecks.cpp: the bytes as the main window's and the paint form's
 // settings files, written where the user's settings live: point them at a
 // folder of their own first (QSettings::setPath).

@@ -2,6 +2,7 @@
 
 #include "phrases/PhraseList.h"
 #include "platform/Cp932.h"
+#include "platform/RecoveryStore.h"
 
 #include <cstring>
 
@@ -83,6 +84,33 @@ QString checkPhraseFile(QByteArrayView bytes)
         return QStringLiteral("parse/serialize/parse");
     if (PhraseFile::serialize(PhraseFile::parse(written)) != written)
         return QStringLiteral("serialize is not stable");
+    return {};
+}
+
+// ---- Recovery copies ---------------------------------------------------------
+// A copy left on disk as the next start reads it: marks inside the text and
+// in order, and written again it reads back as the same document.
+
+QString checkRecovery(QByteArrayView bytes)
+{
+    RecoveryStore::Copy copy;
+    if (!RecoveryStore::parse(bytes.toByteArray(), copy))
+        return {};
+    for (qsizetype i = 0; i < copy.marks.size(); ++i) {
+        const qsizetype at = copy.marks[i].position;
+        if (at < 0 || at >= copy.text.size() || (i > 0 && at <= copy.marks[i - 1].position))
+            return QStringLiteral("marks out of the text or out of order");
+    }
+    RecoveryStore::Copy again;
+    if (!RecoveryStore::parse(RecoveryStore::serialize({copy.text, copy.marks, copy.spelling, copy.documentFileName}),
+                              again)
+        || !again.whole || again.text != copy.text || again.marks != copy.marks
+        || again.spelling.lineBreak != copy.spelling.lineBreak || again.documentFileName != copy.documentFileName)
+        return QStringLiteral("copy does not read back as written");
+    // Restored, the text saves or names what it cannot save.
+    const EncodedText saved = encodeTextFile(copy.text, copy.marks, copy.spelling);
+    if (!saved.ok() && (saved.failedAt < 0 || saved.failedAt >= copy.text.size()))
+        return QStringLiteral("refusal names no character of the text");
     return {};
 }
 

@@ -632,7 +632,32 @@ def settings():
     write("settings", "utf8-names.conf", "[Option]\nFont=ＭＳ Ｐゴシック\nColor=clRed\n".encode("utf-8"))
 
 
+def qstring(text):
+    if text is None:
+        return struct.pack(">I", 0xFFFFFFFF)
+    data = text.encode("utf-16-be")
+    return struct.pack(">I", len(data)) + data
+
+
+def recovery_copy(name, line_break, marks, text):
+    body = text.encode("utf-8")
+    header = qstring(name) + struct.pack(">BI", line_break, len(marks))
+    for position, code in marks:
+        header += struct.pack(">qH", position, code)
+    return b"Pelmora recovery 2\n" + header + struct.pack(">Q", len(body)) + body
+
+
+def recoveries():
+    write("recovery", "plain.recover", recovery_copy("/home/user/a.txt", 0, [], "一行目\n二行目\n"))
+    write("recovery", "stand-in.recover", recovery_copy("/tmp/b.txt", 1, [(3, 0x80)], "ABC\ufffcDEF"))
+    write("recovery", "duplicate-code.recover", recovery_copy("", 2, [(0, 0xED40)], "\u7e8a\n"))
+    write("recovery", "cut.recover", recovery_copy(None, 0, [(1, 0x81)], "A\ufffcBCD")[:-2])
+    write("recovery", "marks-out-of-order.recover", recovery_copy("x", 0, [(5, 0x80), (0, 0xA0), (5, 0x81), (-3, 1)], "\ufffc12\n4\ufffc"))
+    write("recovery", "version-1.recover", "Pelmora recovery 1\n/tmp/old.txt\n古い控え".encode("utf-8"))
+
+
 def main():
+    recoveries()
     bitmaps()
     icons()
     jpegs()

@@ -129,6 +129,11 @@ int run(int argc, char* argv[])
             pel::services().prompts = std::make_shared<pel::SilentPrompts>();
         if (!running) {
             endedEarly = endedEarly || quit;
+            // A message of the start-up (a bad setting, an unreadable
+            // register) may be open with nobody to answer it: its own loop
+            // ends here, and the windows are made without further messages.
+            if (quit)
+                QCoreApplication::exit(0);
             return;
         }
         Form1->storeForSessionEnd(quit);

@@ -6,6 +6,7 @@
 #include "main/About.h"
 #include "main/MainImages.h"
 #include "main/MainSettings.h"
+#include "paint/PelPaint.h"
 #include "phrases/PhraseList.h"
 #include "phrases/PhraseRegister.h"
 #include "platform/ColorNames.h"
@@ -362,7 +363,9 @@ void TForm1::closeEvent(QCloseEvent* event)
         return;
     }
     closeAfterLoading_ = false;
-    if (!FormCloseQuery()) {
+    // The paint form's unsaved picture is asked about first: a Cancel there
+    // leaves the document as it was.
+    if ((Form6 && !Form6->mayEndProgram()) || !FormCloseQuery()) {
         event->ignore();
         return;
     }

@@ -2,6 +2,7 @@
 // session ends without a close.
 #include "main/Pelmain.h"
 
+#include "paint/PelPaint.h"
 #include "text/DocumentSession.h"
 
 #include "phrases/PelJava.h"
@@ -23,11 +24,17 @@ namespace {
 constexpr int kIdleMilliseconds = 700;
 // ...and at the latest this long after the first change it does not hold.
 constexpr int kLatestMilliseconds = 2000;
+// The unsaved document as its copy keeps it.
+pel::RecoveryStore::Document recoveryDocument(const pel::DocumentSession& session)
+{
+    return {session.text(), session.document().marks(), session.spelling(), session.fileName()};
+}
 } // namespace
 
 void TForm1::setupRecovery()
 {
     recoveryStore_ = std::make_unique<pel::RecoveryStore>();
+    recoveryStore_->setWriteWatcher(this, [this](bool written) { pel::showRecoveryState(StatusBar1, written); });
     recoveryTimer_ = new QTimer(this);
     recoveryTimer_->setSingleShot(true);
     connect(recoveryTimer_, &QTimer::timeout, this, &TForm1::writeRecoveryCopy);
@@ -56,7 +63,9 @@ void TForm1::writeRecoveryCopy()
     unsavedSince_.invalidate();
     if (!session_->hasUnsavedChanges())
         return;
-    recoveryStore_->save(session_->text(), session_->fileName());
+    // The copy keeps what the file would: the text, the stand-ins' bytes and
+    // the codes of characters with more than one.
+    recoveryStore_->save(recoveryDocument(*session_));
     recoveryCopyWritten_ = true;
 }
 
@@ -72,9 +81,12 @@ void TForm1::offerRecovery()
     for (auto it = copies.crbegin(); it != copies.crend(); ++it) {
         const QString name = it->documentFileName.isEmpty() ? QStringLiteral("無題")
                                                             : QDir::toNativeSeparators(it->documentFileName);
+        const QString cut = it->whole ? QString()
+                                      : QStringLiteral("\r\nこの控えは途中までしか残っていません｡"
+                                                       "ファイルには上書きしないよう無題で復元します｡");
         const auto answer = pel::prompts().confirm(
             this,
-            QStringLiteral("前回保存されずに終了した文書があります｡(%1)\r\n復元しますか ?").arg(name),
+            QStringLiteral("前回保存されずに終了した文書があります｡(%1)%2\r\n復元しますか ?").arg(name, cut),
             pel::Prompts::Buttons::YesNo);
         // A session that ends while the question is open keeps the copy.
         if (sessionEnding_)
@@ -83,8 +95,10 @@ void TForm1::offerRecovery()
             pel::RecoveryStore::discard(*it);
             continue;
         }
-        session_->restore(it->text, {}, {});
-        session_->setFileName(it->documentFileName);
+        // A copy cut short comes back without its file's name, so that
+        // saving it can never shorten the file.
+        session_->restore(it->text, it->marks, it->spelling);
+        session_->setFileName(it->whole ? it->documentFileName : QString());
         if (session_->fileName().isEmpty())
             setWindowTitle(QStringLiteral("Pelmora"));
         else
@@ -92,7 +106,7 @@ void TForm1::offerRecovery()
         // The text is this run's unsaved document now: its own copy is on
         // disk before the old one goes.
         recoveryTimer_->stop();
-        recoveryCopyWritten_ = recoveryStore_->saveNow(it->text, session_->fileName());
+        recoveryCopyWritten_ = recoveryStore_->saveNow(recoveryDocument(*session_));
         if (recoveryCopyWritten_)
             pel::RecoveryStore::discard(*it);
         session_->setModifiedFlag(true);
@@ -104,7 +118,9 @@ void TForm1::storeForSessionEnd(bool quitting)
 {
     sessionEnding_ = true;
     if (session_->hasUnsavedChanges())
-        recoveryCopyWritten_ = recoveryStore_->saveNow(session_->text(), session_->fileName());
+        recoveryCopyWritten_ = recoveryStore_->saveNow(recoveryDocument(*session_));
+    if (Form6)
+        Form6->storeForSessionEnd();
     writeSettings();
     writeBackups();
     // A program that quits writes its lists as the windows go.

@@ -8,6 +8,7 @@
 #include "platform/Hints.h"
 #include "platform/ModalOwner.h"
 #include "platform/Prompts.h"
+#include "platform/RecoveryStore.h"
 #include "platform/Services.h"
 #include "platform/TextMessages.h"
 #include "platform/UpDown.h"
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -117,6 +119,7 @@ TForm6::TForm6(pel::EditorPort& editor, QWidget* parent)
     setObjectName(QStringLiteral("TForm6"));
     setWindowTitle(QStringLiteral("PelPaint"));
     fontDialogFont_ = pel::japaneseFont(12);
+    setupPictureRecovery();
 
     setupLayout();
     setupToolBar2();
@@ -381,18 +384,23 @@ void TForm6::replaceBitmap(const QImage& image)
 {
     Image1->canvas().replace(image.isNull() ? pel::PaintCanvas::whiteBitmap(0, 0) : image);
     Image1->fitToPicture();
+    // A new picture starts unchanged; the commands that put drawn content
+    // in place say so after this.
+    setPictureChanged(false);
 }
 
 void TForm6::replaceShowOnly(const QImage& image, pel::PaintCanvas::Renderer renderer)
 {
     Image1->canvas().replaceShowOnly(image, std::move(renderer));
     Image1->fitToPicture();
+    setPictureChanged(false);
 }
 
 void TForm6::clearPicture()
 {
     Image1->canvas().clear();
     Image1->fitToPicture();
+    setPictureChanged(false);
 }
 
 void TForm6::refreshCanvas()
@@ -416,6 +424,9 @@ bool TForm6::canvasReady()
 
 void TForm6::repaintCanvas(const QRect& pictureRect)
 {
+    // Every drawing repaints what it changed.
+    if (!pictureRect.isEmpty())
+        setPictureChanged(true);
     Image1->updatePictureRect(pictureRect);
 }
 
@@ -499,6 +510,7 @@ void TForm6::ToolButton7Click()
         return;
     replaceBitmap(pel::PaintCanvas::whiteBitmap(Image1->width(), Image1->height()));
     canvas().pen().style = pel::PenStyle::Clear;
+    setPictureChanged(true);
     refreshCanvas();
 }
 
@@ -557,6 +569,9 @@ void TForm6::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     FormShow();
+    // A picture left unsaved by a run that ended is offered once the form is up.
+    if (!pictureCopyOffered_)
+        QTimer::singleShot(0, this, &TForm6::offerPictureRecovery);
 }
 
 void TForm6::FormShow()
@@ -642,6 +657,7 @@ void TForm6::Image1DragDrop(QObject* source)
         replaceShowOnly(from.image());
     else
         clearPicture();
+    setPictureChanged(from.isBitmap());
     from.clear();
     control->update();
     refreshCanvas();

@@ -20,6 +20,7 @@ class QMainWindow;
 class QMenu;
 class QScrollArea;
 class QStatusBar;
+class QTimer;
 class QToolBar;
 class QToolButton;
 
@@ -27,6 +28,7 @@ namespace pel {
 class EditorPort;
 class HintTracker;
 class ImageControl;
+class RecoveryStore;
 class UpDown;
 }
 
@@ -143,6 +145,18 @@ public:
 
     // The kind of the picture shown: a bitmap, or what a file was loaded as.
     pel::PictureKind pictureKind() const;
+
+    // ---- The unsaved picture (PelPaintRecovery.cpp)
+    // Whether the bitmap was drawn on since it was opened, saved or made.
+    bool pictureChanged() const { return pictureChanged_; }
+    // At the end of the program: asks whether to save a changed picture
+    // (Yes: the save dialog; No: the picture goes). False when the program
+    // should go on (Cancel, or the save did not happen).
+    bool mayEndProgram();
+    // The session ends without a close: a changed picture is kept as a
+    // recovery copy, offered the next time the form opens.
+    void storeForSessionEnd();
+    QString pictureCopyPath() const;
     // Asks the main window to close (which ends the program); true when it
     // did. Set by the application.
     std::function<bool()> endProgram;
@@ -172,6 +186,17 @@ private:
 
     pel::PictureKind pictureKind_ = pel::PictureKind::Bitmap;
     QAction* N10 = nullptr;
+
+    // ---- The unsaved picture (PelPaintRecovery.cpp)
+    void setupPictureRecovery();
+    void setPictureChanged(bool changed);
+    void writePictureCopy();
+    void offerPictureRecovery();
+
+    bool pictureChanged_ = false;
+    bool pictureCopyOffered_ = false;
+    std::unique_ptr<pel::RecoveryStore> pictureStore_;
+    QTimer* pictureCopyTimer_ = nullptr;
     QAction* N17 = nullptr;
 
     // ---- Layout (PelPaint.cpp)

@@ -359,6 +359,7 @@ void TForm6::SaveImgActionExecute()
         pel::systemBeep();
         return;
     }
+    setPictureChanged(false);
     showStatus(QStringLiteral("ファイルは") + path + QStringLiteral("と言うファイル名で保存されました。"));
 }
 
@@ -478,6 +479,7 @@ void TForm6::ImgPasteActionExecute()
         replaceBitmap(pasted);
     }
     pictureKind_ = pel::PictureKind::Bitmap;
+    setPictureChanged(true);
 }
 
 // ---- Printing -------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "platform/SessionEnd.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -54,9 +55,7 @@ SessionEnd::SessionEnd(QObject* parent) : QObject(parent)
     }
 #endif
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
-            Q_EMIT ending(false);
-        });
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { saveRequested(); });
     }
 }
 
@@ -68,6 +67,29 @@ SessionEnd::~SessionEnd()
     for (int number : {SIGTERM, SIGHUP, SIGINT})
         std::signal(number, SIG_DFL);
 #endif
+}
+
+void SessionEnd::saveRequested()
+{
+    // The die request that follows comes as the toolkit's quit event, which
+    // would close the windows and so ask the close question with nobody
+    // there to answer it.
+    if (!saveRequested_) {
+        saveRequested_ = true;
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    Q_EMIT ending(false);
+}
+
+bool SessionEnd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+        // Everything was stored at the save request (and is stored again):
+        // the program ends as at a signal, without questions.
+        Q_EMIT ending(true);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void SessionEnd::readSignal()

@@ -19,13 +19,23 @@ public:
     // Ignores SIGXFSZ; safe to call more than once.
     static void ignoreFileSizeSignal();
 
+    // The session manager asks for the data to be stored (its save
+    // request); public for the tests, which have no session manager.
+    void saveRequested();
+
 Q_SIGNALS:
-    // `quit`: the process was told to end (a signal); otherwise the session
+    // `quit`: the process was told to end (a signal, or the session
+    // manager's die request after its save request); otherwise the session
     // manager asks for the data to be stored and may end the program later.
     void ending(bool quit);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void readSignal();
+
+    bool saveRequested_ = false;
 
     QSocketNotifier* notifier_ = nullptr;
 };

@@ -2,14 +2,46 @@
 
 namespace pel {
 
-QString describeCharacter(const QString& text, qsizetype index)
+namespace {
+
+// Characters that show nothing (or nothing recognisable) between quotes.
+bool isInvisible(char32_t code)
+{
+    switch (QChar::category(code)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_Enclosing:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return code == QChar::ObjectReplacementCharacter;
+    }
+}
+
+} // namespace
+
+QString describeCharacter(const QString& text, qsizetype index, int standInByte)
 {
     const QChar c = text.at(index);
-    const bool pair = c.isHighSurrogate() && index + 1 < text.size();
-    const QString character = pair ? text.mid(index, 2) : QString(c);
-    const uint code = pair ? QChar::surrogateToUcs4(c, text.at(index + 1)) : c.unicode();
-    return QStringLiteral("「%1」(U+%2)")
-        .arg(character, QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+    const bool pair = c.isHighSurrogate() && index + 1 < text.size() && text.at(index + 1).isLowSurrogate();
+    const char32_t code = pair ? QChar::surrogateToUcs4(c, text.at(index + 1)) : c.unicode();
+    const QString number = QStringLiteral("(U+%1)").arg(QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+    // A stand-in is shown as the byte it stands for; one that stands for
+    // no known byte is named, never put between quotes.
+    if (c == QChar::ObjectReplacementCharacter) {
+        if (standInByte >= 0)
+            return QStringLiteral("「バイト %1」").arg(QString::number(standInByte & 0xFF, 16).toUpper().rightJustified(2, u'0'));
+        return QStringLiteral("「文字ではないバイト」") + number;
+    }
+    if (isInvisible(code))
+        return number;
+    return QStringLiteral("「%1」").arg(pair ? text.mid(index, 2) : QString(c)) + number;
 }
 
 QString unsavableCharacterMessage(const QString& text, qsizetype index)

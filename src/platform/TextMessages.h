@@ -4,8 +4,10 @@
 namespace pel {
 
 // "「€」(U+20AC)": the character at `index` of `text` (a surrogate pair
-// counts as one) as the messages name it.
-QString describeCharacter(const QString& text, qsizetype index);
+// counts as one) as the messages name it. A character that shows nothing
+// is named by its number alone ("(U+00A0)"); a stand-in by the byte it
+// stands for ("「バイト 80」") when `standInByte` gives it.
+QString describeCharacter(const QString& text, qsizetype index, int standInByte = -1);
 
 // A document character the code page cannot hold: which one, and where
 // (line and column counted from 1), so the user can find it.
