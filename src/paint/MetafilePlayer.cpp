@@ -26,6 +26,8 @@ namespace {
 
 constexpr quint32 kEmfSignature = 0x464D4520;   // " EMF"
 constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
+constexpr quint32 kEmfPlusSignature = 0x2B464D45;  // "EMF+"
+constexpr quint16 kEmfPlusHeader = 0x4001;
 constexpr qint64 kMaxSide = 32767;
 constexpr qint64 kMaxPixels = 32LL * 1024 * 1024;
 constexpr int kMaxObjects = 65535;
@@ -203,12 +205,19 @@ bool finite(const QTransform& t)
     return true;
 }
 
+// The device a metafile's coordinates refer to: its size in pixels and in
+// millimetres. The fixed mapping modes measure in its millimetres.
+struct Device {
+    QSizeF pixels{96, 96};
+    QSizeF millimetres{25.4, 25.4};
+};
+
 // The drawing side shared by both formats: a GDI device context on a
 // QPainter.
 class Gdi {
 public:
-    Gdi(QPainter& painter, const QTransform& base, double unitsPerMm)
-        : painter_(painter), base_(base), unitsPerMm_(unitsPerMm)
+    Gdi(QPainter& painter, const QTransform& base, const Device& device)
+        : painter_(painter), base_(base), device_(device)
     {
         state_.pen.type = GdiObject::Pen;
         state_.brush.type = GdiObject::Brush;
@@ -233,23 +242,71 @@ public:
         saved_.resize(index);
     }
 
+    // Mapping modes as GDI keeps them: each fixed mode sets both extents
+    // (logical units a device's width and height hold, y up); MM_ISOTROPIC
+    // starts from MM_LOMETRIC's; MM_ANISOTROPIC keeps what was there.
+    enum MapMode { Text = 1, LoMetric, HiMetric, LoEnglish, HiEnglish, Twips, Isotropic, Anisotropic };
+    void setMapMode(quint32 mode)
+    {
+        // Logical units a millimetre holds in each fixed mode.
+        static const double unitsPerMm[] = {0, 0, 10, 100, 100 / 25.4, 1000 / 25.4, 1440 / 25.4, 10, 0};
+        if (mode < Text || mode > Anisotropic)
+            return;  // GDI refuses other values
+        DcState& s = state_;
+        s.mapMode = mode;
+        if (mode == Text) {
+            s.windowExt = s.viewportExt = QSizeF(1, 1);
+        } else if (mode != Anisotropic) {
+            s.windowExt = QSizeF(device_.millimetres.width() * unitsPerMm[mode],
+                                 device_.millimetres.height() * unitsPerMm[mode]);
+            s.viewportExt = QSizeF(device_.pixels.width(), -device_.pixels.height());
+        }
+    }
+    bool scalable() const { return state_.mapMode == Isotropic || state_.mapMode == Anisotropic; }
+    // Extents change only in the two scalable modes, and never to zero.
+    void setExtent(bool window, QSizeF extent)
+    {
+        if (!scalable() || extent.width() == 0 || extent.height() == 0)
+            return;
+        (window ? state_.windowExt : state_.viewportExt) = extent;
+        fixIsotropic();
+    }
+    void scaleExtent(bool window, double xNum, double xDenom, double yNum, double yDenom)
+    {
+        if (!scalable() || xDenom == 0 || yDenom == 0)
+            return;
+        const QSizeF ext = window ? state_.windowExt : state_.viewportExt;
+        setExtent(window, QSizeF(std::trunc(ext.width() * xNum / xDenom), std::trunc(ext.height() * yNum / yDenom)));
+    }
+    // MM_ISOTROPIC keeps a logical unit equally long on the device in both
+    // directions: the viewport extent on the axis that would stretch more
+    // is shrunk to match the other.
+    void fixIsotropic()
+    {
+        DcState& s = state_;
+        if (s.mapMode != Isotropic)
+            return;
+        const double mmPerPixelX = device_.millimetres.width() / device_.pixels.width();
+        const double mmPerPixelY = device_.millimetres.height() / device_.pixels.height();
+        const double x = std::abs(s.viewportExt.width() * mmPerPixelX / s.windowExt.width());
+        const double y = std::abs(s.viewportExt.height() * mmPerPixelY / s.windowExt.height());
+        if (!std::isfinite(x) || !std::isfinite(y) || x == y)
+            return;
+        const auto shrink = [](double extent, double factor) {
+            const double v = std::floor(extent * factor + 0.5);
+            return v != 0 ? v : (extent < 0 ? -1 : 1);
+        };
+        if (x > y)
+            s.viewportExt.setWidth(shrink(s.viewportExt.width(), y / x));
+        else
+            s.viewportExt.setHeight(shrink(s.viewportExt.height(), x / y));
+    }
+
     QTransform pageTransform() const
     {
         const DcState& s = state_;
-        double sx = 1, sy = 1;
-        switch (s.mapMode) {
-        case 1:  // MM_TEXT
-            break;
-        case 2: sx = sy = unitsPerMm_ / 10.0; sy = -sy; break;       // LOMETRIC
-        case 3: sx = sy = unitsPerMm_ / 100.0; sy = -sy; break;      // HIMETRIC
-        case 4: sx = sy = unitsPerMm_ * 0.254; sy = -sy; break;      // LOENGLISH
-        case 5: sx = sy = unitsPerMm_ * 0.0254; sy = -sy; break;     // HIENGLISH
-        case 6: sx = sy = unitsPerMm_ * 25.4 / 1440.0; sy = -sy; break;  // TWIPS
-        default:  // ISOTROPIC, ANISOTROPIC
-            sx = s.windowExt.width() != 0 ? s.viewportExt.width() / s.windowExt.width() : 1;
-            sy = s.windowExt.height() != 0 ? s.viewportExt.height() / s.windowExt.height() : 1;
-            break;
-        }
+        const double sx = s.windowExt.width() != 0 ? s.viewportExt.width() / s.windowExt.width() : 1;
+        const double sy = s.windowExt.height() != 0 ? s.viewportExt.height() / s.windowExt.height() : 1;
         return QTransform(sx, 0, 0, sy, s.viewportOrg.x() - s.windowOrg.x() * sx,
                           s.viewportOrg.y() - s.windowOrg.y() * sy);
     }
@@ -610,7 +667,7 @@ public:
 private:
     QPainter& painter_;
     QTransform base_;
-    double unitsPerMm_;
+    Device device_;
     DcState state_;
     QStack<DcState> saved_;
     bool inPath_ = false;
@@ -833,12 +890,12 @@ private:
         case U_EMR_POLYPOLYLINE16: polyPoly(f, true, false); break;
         case U_EMR_POLYPOLYGON: polyPoly(f, false, true); break;
         case U_EMR_POLYPOLYGON16: polyPoly(f, true, true); break;
-        case U_EMR_SETWINDOWEXTEX: s.windowExt = QSizeF(f.i32(8), f.i32(12)); break;
+        case U_EMR_SETWINDOWEXTEX: gdi_.setExtent(true, QSizeF(f.i32(8), f.i32(12))); break;
         case U_EMR_SETWINDOWORGEX: s.windowOrg = point(f, 8); break;
-        case U_EMR_SETVIEWPORTEXTEX: s.viewportExt = QSizeF(f.i32(8), f.i32(12)); break;
+        case U_EMR_SETVIEWPORTEXTEX: gdi_.setExtent(false, QSizeF(f.i32(8), f.i32(12))); break;
         case U_EMR_SETVIEWPORTORGEX: s.viewportOrg = point(f, 8); break;
         case U_EMR_SETPIXELV: gdi_.setPixel(point(f, 8), colorRef(f.u32(16))); break;
-        case U_EMR_SETMAPMODE: s.mapMode = f.u32(8); break;
+        case U_EMR_SETMAPMODE: gdi_.setMapMode(f.u32(8)); break;
         case U_EMR_SETBKMODE: s.bkMode = int(f.u32(8)); break;
         case U_EMR_SETPOLYFILLMODE: s.fillRule = f.u32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
         case U_EMR_SETTEXTALIGN: s.textAlign = f.u32(8); break;
@@ -849,14 +906,9 @@ private:
         case U_EMR_EXCLUDECLIPRECT: gdi_.intersectClip(rect(f, 8), true); break;
         case U_EMR_INTERSECTCLIPRECT: gdi_.intersectClip(rect(f, 8), false); break;
         case U_EMR_SCALEVIEWPORTEXTEX:
-        case U_EMR_SCALEWINDOWEXTEX: {
-            const double xn = f.i32(8), xd = f.i32(12), yn = f.i32(16), yd = f.i32(20);
-            if (xd == 0 || yd == 0)
-                break;
-            QSizeF& ext = type == U_EMR_SCALEVIEWPORTEXTEX ? s.viewportExt : s.windowExt;
-            ext = QSizeF(ext.width() * xn / xd, ext.height() * yn / yd);
+        case U_EMR_SCALEWINDOWEXTEX:
+            gdi_.scaleExtent(type == U_EMR_SCALEWINDOWEXTEX, f.i32(8), f.i32(12), f.i32(16), f.i32(20));
             break;
-        }
         case U_EMR_SAVEDC: gdi_.save(); break;
         case U_EMR_RESTOREDC: gdi_.restore(f.i32(8)); break;
         case U_EMR_SETWORLDTRANSFORM:
@@ -1148,16 +1200,22 @@ private:
         switch (function & U_WMR_MASK) {
         case U_WMR_SETBKCOLOR: s.bkColor = colorRef(f.u32(p)); break;
         case U_WMR_SETBKMODE: s.bkMode = f.u16(p); break;
-        case U_WMR_SETMAPMODE: s.mapMode = f.u16(p); break;
+        case U_WMR_SETMAPMODE: gdi_.setMapMode(f.u16(p)); break;
         case U_WMR_SETPOLYFILLMODE: s.fillRule = f.u16(p) == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
         case U_WMR_SETTEXTCOLOR: s.textColor = colorRef(f.u32(p)); break;
         case U_WMR_SETTEXTALIGN: s.textAlign = f.u16(p); break;
         case U_WMR_SETWINDOWORG: s.windowOrg = yx(f, p); break;
-        case U_WMR_SETWINDOWEXT: s.windowExt = QSizeF(f.i16(p + 2), f.i16(p)); break;
+        case U_WMR_SETWINDOWEXT: gdi_.setExtent(true, QSizeF(f.i16(p + 2), f.i16(p))); break;
         case U_WMR_SETVIEWPORTORG: s.viewportOrg = yx(f, p); break;
-        case U_WMR_SETVIEWPORTEXT: s.viewportExt = QSizeF(f.i16(p + 2), f.i16(p)); break;
+        case U_WMR_SETVIEWPORTEXT: gdi_.setExtent(false, QSizeF(f.i16(p + 2), f.i16(p))); break;
         case U_WMR_OFFSETWINDOWORG: s.windowOrg += yx(f, p); break;
         case U_WMR_OFFSETVIEWPORTORG: s.viewportOrg += yx(f, p); break;
+        case U_WMR_SCALEWINDOWEXT:
+        case U_WMR_SCALEVIEWPORTEXT:
+            // yDenom, yNum, xDenom, xNum
+            gdi_.scaleExtent((function & U_WMR_MASK) == U_WMR_SCALEWINDOWEXT, f.i16(p + 6), f.i16(p + 4),
+                             f.i16(p + 2), f.i16(p));
+            break;
         case U_WMR_LINETO: gdi_.lineTo(yx(f, p)); break;
         case U_WMR_MOVETO: gdi_.moveTo(yx(f, p)); break;
         case U_WMR_EXCLUDECLIPRECT: gdi_.intersectClip(rect(f, p), true); break;
@@ -1404,6 +1462,8 @@ bool MetafilePlayer::readEmfHeader()
         mmX = mmY = 25.4;
     }
     // Pixels of the reference device per 0.01 mm.
+    deviceSize_ = QSizeF(devX, devY);
+    deviceMillimetres_ = QSizeF(mmX, mmY);
     const double px = devX / (mmX * 100), py = devY / (mmY * 100);
     frame_ = QRectF(QPointF(fl * px, ft * py), QPointF(fr * px, fb * py));
     const qint64 width = std::llround((fr - fl) * 96 / 2540);
@@ -1434,6 +1494,14 @@ bool MetafilePlayer::checkEmfRecords()
         const quint32 size = f.u32(4);
         if (size < 8 || size % 4 != 0 || size > quint64(bytes_.size() - at))
             return false;
+        // GDI+ writes its drawing as EMF+ records inside comments. A "dual"
+        // file draws the same again in plain records, which we play; an
+        // "EMF+ only" file has nothing for us to draw.
+        if (type == U_EMR_COMMENT && f.u32(12) == kEmfPlusSignature && f.u16(16) == kEmfPlusHeader
+            && (f.u16(18) & 1) == 0) {
+            error_ = QStringLiteral("このメタファイルは EMF+ 形式の描画だけを含むため表示できません");
+            return false;
+        }
         at += size;
         if (type == U_EMR_EOF)
             return true;
@@ -1536,12 +1604,12 @@ QImage MetafilePlayer::render(QSize size) const
     const QTransform base = QTransform::fromTranslate(-frame_.left(), -frame_.top())
         * QTransform::fromScale(size.width() / frame_.width(), size.height() / frame_.height());
     if (format_ == Format::Emf) {
-        Gdi gdi(painter, base, 96 / 25.4);
+        Gdi gdi(painter, base, Device{deviceSize_, deviceMillimetres_});
         EmfPlayback(bytes_, firstRecord_, gdi).run();
     } else {
         // A WMF plays into its bounds: window = bounds unless the file says
         // otherwise, viewport = the bounds in frame units.
-        Gdi gdi(painter, QTransform(), 96 / 25.4);
+        Gdi gdi(painter, QTransform(), Device{QSizeF(size), QSizeF(size) * 25.4 / 96});
         DcState& s = gdi.state();
         s.mapMode = 8;  // anisotropic
         s.windowOrg = frame_.topLeft();

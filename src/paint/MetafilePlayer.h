@@ -44,6 +44,9 @@ private:
     // The part of the metafile's coordinate space that maps onto the image:
     // reference-device pixels for EMF, logical units for WMF.
     QRectF frame_;
+    // The EMF's reference device, in pixels and millimetres.
+    QSizeF deviceSize_;
+    QSizeF deviceMillimetres_;
     qsizetype firstRecord_ = 0;
     int wmfObjects_ = 0;
 };
