@@ -1,11 +1,10 @@
 #include "paint/MetafilePlayer.h"
 
+#include "paint/BitmapDecoder.h"
 #include "platform/Cp932.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QHash>
-#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStack>
@@ -92,64 +91,18 @@ QColor colorRef(quint32 value)
     return QColor(int(value & 0xFF), int(value >> 8 & 0xFF), int(value >> 16 & 0xFF));
 }
 
-// A packed DIB (BITMAPINFO followed by the pixels) as a QImage, through
-// Qt's BMP reader with the size checked first.
+// A DIB as a QImage: `info` is the header and colour table, `bits` the
+// pixels; without `bits`, `info` is a packed DIB holding both.
 QImage dibToImage(const char* info, qint64 infoSize, const char* bits, qint64 bitsSize)
 {
     if (!info || infoSize < 12)
         return {};
-    Fields f(info, infoSize);
-    const quint32 headerSize = f.u32(0);
-    qint64 width = 0, height = 0;
-    int bitCount = 0;
-    quint32 compression = 0, colorsUsed = 0;
-    if (headerSize == 12) {
-        width = f.u16(4);
-        height = f.i16(6);
-        bitCount = f.u16(10);
-    } else if (headerSize >= 40) {
-        width = f.i32(4);
-        height = f.i32(8);
-        bitCount = f.u16(14);
-        compression = f.u32(16);
-        colorsUsed = f.u32(32);
-    } else {
+    const BitmapDecode decoded = bits ? decodeDib(QByteArrayView(info, infoSize), QByteArrayView(bits, bitsSize))
+                                      : decodePackedDib(QByteArrayView(info, infoSize));
+    // A bitmap short of its last rows still draws what it holds.
+    if (decoded.status != BitmapDecode::Ok && decoded.status != BitmapDecode::Damaged)
         return {};
-    }
-    if (!f.ok())
-        return {};
-    height = std::abs(height);
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
-        return {};
-    if (compression == 4 || compression == 5)
-        return {};  // embedded JPEG/PNG: not drawn
-    qint64 colors = colorsUsed;
-    if (colors == 0 && bitCount <= 8 && bitCount > 0)
-        colors = qint64(1) << bitCount;
-    if (colors > 256)
-        colors = 256;
-    qint64 tableBytes = colors * (headerSize == 12 ? 3 : 4);
-    if (headerSize == 40 && (compression == 3 || compression == 6))
-        tableBytes += compression == 3 ? 12 : 16;
-    const qint64 offset = 14 + headerSize + tableBytes;
-    QByteArray file;
-    file.reserve(14 + infoSize + bitsSize);
-    file.append("BM", 2);
-    const quint32 total = quint32(14 + infoSize + bitsSize);
-    const quint32 off = quint32(offset);
-    const char header[12] = {char(total), char(total >> 8), char(total >> 16), char(total >> 24), 0, 0, 0, 0,
-                             char(off), char(off >> 8), char(off >> 16), char(off >> 24)};
-    file.append(header, 12);
-    file.append(info, infoSize);
-    if (bits && bitsSize > 0)
-        file.append(bits, bitsSize);
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    QImage image;
-    if (!reader.read(&image))
-        return {};
-    return image;
+    return decoded.image;
 }
 
 struct LogFont {
