@@ -207,7 +207,9 @@ public:
             return;  // GDI refuses other values
         DcState& s = state_;
         s.mapMode = mode;
-        if (mode == Text) {
+        if (mode == Isotropic && keepScalableExtents_) {
+            fixIsotropic();
+        } else if (mode == Text) {
             s.windowExt = s.viewportExt = QSizeF(1, 1);
         } else if (mode != Anisotropic) {
             s.windowExt = QSizeF(device_.millimetres.width() * unitsPerMm[mode],
@@ -216,6 +218,10 @@ public:
         }
     }
     bool scalable() const { return state_.mapMode == Isotropic || state_.mapMode == Anisotropic; }
+    // A WMF plays into the picture's frame: the extents the player set up
+    // stay when the file turns to MM_ISOTROPIC, so it keeps to the frame
+    // (with its aspect) rather than to a device it never knew.
+    void keepScalableExtents() { keepScalableExtents_ = true; }
     // Extents change only in the two scalable modes, and never to zero.
     void setExtent(bool window, QSizeF extent)
     {
@@ -621,6 +627,7 @@ private:
     QPainter& painter_;
     QTransform base_;
     Device device_;
+    bool keepScalableExtents_ = false;
     DcState state_;
     QStack<DcState> saved_;
     bool inPath_ = false;
@@ -1569,6 +1576,7 @@ QImage MetafilePlayer::render(QSize size) const
         s.windowExt = frame_.size();
         s.viewportOrg = QPointF(0, 0);
         s.viewportExt = QSizeF(size);
+        gdi.keepScalableExtents();
         WmfPlayback(bytes_, firstRecord_, wmfObjects_, gdi).run();
     }
     painter.end();

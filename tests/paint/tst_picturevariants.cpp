@@ -350,6 +350,17 @@ private Q_SLOTS:
                                 .arg(drawn.height())));
     }
 
+    // A WMF plays into the picture's frame; turning to MM_ISOTROPIC keeps
+    // it there (the aspect rule only).
+    void wmfIsotropicKeepsToTheFrame()
+    {
+        const QByteArray records = wmfRecord(0x0103, Bytes().u16(7).data) + wmfRecord(0x020C, Bytes().i16s({30, 40}).data)
+            + wmfSolidBrush(0x0000FF) + wmfSelect(0) + wmfNullPen() + wmfSelect(1) + wmfRectangle(10, 10, 30, 20);
+        const PictureResult result = decodePicture(wmfFile(40, 30, records), PictureKind::Metafile);
+        QVERIFY2(result.picture, qPrintable(result.error));
+        QCOMPARE(bounds(result.picture->image, kRed), QRect(10, 10, 20, 10));
+    }
+
     void emfPlusFilesDrawTheirPlainRecordsOrSayWhy()
     {
         const QByteArray drawing
