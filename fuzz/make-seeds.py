@@ -170,6 +170,29 @@ def bitmaps():
     table, rows = rows_for(24, W, H)
     whole = bmp_file(info_header(W, H, 24, 0, len(rows)), table, rows)
     write("bmp", "truncated-24.bmp", whole[:-10])
+    # OS/2 2.x headers of 16 and 64 bytes, the 52- and 56-byte headers with
+    # their masks inside, 11-11-10 and 2-3-1 bit fields, 2-bit pixels,
+    # OS/2 RLE24, and run-length files cut short.
+    table, rows = rows_for(8, W, H)
+    write("bmp", "os2-16.bmp", bmp_file(info_header(W, H, 8, 0, size=16)[:16], table, rows))
+    write("bmp", "os2-64.bmp", bmp_file(info_header(W, H, 8, 0, size=64) + bytes(24), table, rows))
+    table, rows = rows_for(2, W, H)
+    write("bmp", "rgb-2.bmp", bmp_file(info_header(W, H, 2, 0, len(rows)), table, rows))
+    rows = b"".join(b"".join(u16(((x * 9) & 31) << 11 | ((y * 13) & 63) << 5 | (x + y) & 31) for x in range(W))
+                    + b"\x00\x00" for y in range(H))
+    write("bmp", "v2-52.bmp", bmp_file(info_header(W, H, 16, 3, len(rows), size=52)[:40] + u32(0xF800, 0x07E0, 0x001F), b"", rows))
+    write("bmp", "v3-56-4444.bmp",
+          bmp_file(info_header(W, H, 16, 3, len(rows), size=56)[:40] + u32(0x0F00, 0x00F0, 0x000F, 0xF000), b"", rows))
+    _, rows = rows_for(32, W, H)
+    write("bmp", "bitfields-111110.bmp",
+          bmp_file(info_header(W, H, 32, 3, len(rows)), u32(0xFFE00000, 0x001FFC00, 0x000003FF), rows))
+    write("bmp", "bitfields-231.bmp",
+          bmp_file(info_header(W, H, 16, 3, len(rows)), u32(0x30, 0x0E, 0x01), rows[:len(rows) // 2]))
+    rle24 = b"".join(bytes((W, 10 * y, 20, 200)) + b"\x00\x00" for y in range(H)) + b"\x00\x01"
+    write("bmp", "os2-rle24.bmp", bmp_file(info_header(W, H, 24, 4, len(rle24), size=64) + bytes(24), b"", rle24))
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette(256))
+    data = rle8(W, H)
+    write("bmp", "rle8-cut.bmp", bmp_file(info_header(W, H, 8, 1, len(data)), table, data[:len(data) // 2]))
 
 
 # ---- Icons --------------------------------------------------------------------
@@ -214,6 +237,9 @@ def icons():
     write("ico", "png-rgb.ico", ico([(5, 3, 24, png(5, 3, alpha=False))]))
     write("ico", "mixed.ico", ico([(8, 8, 8, icon_dib(8, 8)), (12, 12, 32, png(12, 12))]))
     write("ico", "cursor.cur", ico([(8, 8, 1, icon_dib(8, 1))], kind=2))
+    # Several sizes: the 32 x 32 entry is the one shown.
+    write("ico", "sizes.ico", ico([(16, 16, 8, icon_dib(16, 8)), (32, 32, 24, icon_dib(32, 24)),
+                                   (48, 48, 32, icon_dib(48, 32))]))
 
 
 # ---- JPEG ---------------------------------------------------------------------
@@ -243,6 +269,8 @@ def jpegs():
                 f.write(image)
             data = subprocess.run([cjpeg, *options, source], check=True, capture_output=True).stdout
             write("jpeg", name, data)
+            if name in ("baseline.jpg", "progressive.jpg"):
+                write("jpeg", name.replace(".jpg", "-cut.jpg"), data[:len(data) * 3 // 4])
 
 
 # ---- Metafiles ----------------------------------------------------------------
@@ -577,6 +605,17 @@ def metafiles_emf():
     fallback = emf_file([brush, select(2), emf_record(43, i32(0, 0, 30, 60))], width=31, height=61)
     fallback = fallback[:24] + i32(0, 0, 0, 0) + fallback[40:]
     write("emf", "bounds-only.emf", fallback)
+
+    # Every mapping mode with extents and origins, and EMF+ headers (dual:
+    # drawn; EMF+ only: refused).
+    modes = [brush, select(2)]
+    for mode in range(1, 9):
+        modes += [emf_record(17, u32(mode)), emf_record(9, i32(400, 300)), emf_record(11, i32(200, -150)),
+                  emf_record(12, i32(0, 150)), emf_record(43, i32(10 * mode, 10, 10 * mode + 40, 60))]
+    write("emf", "mapmodes.emf", emf_file(modes))
+    plus = lambda flags: emf_record(70, u32(32, 0x2B464D45) + u16(0x4001, flags) + u32(28, 16, 0xDBC01002, 0, 96, 96))
+    write("emf", "emfplus-dual.emf", emf_file([plus(1), brush, select(2), emf_record(43, i32(10, 10, 100, 80))]))
+    write("emf", "emfplus-only.emf", emf_file([plus(0)]))
 
 
 # ---- Text ---------------------------------------------------------------------
