@@ -243,10 +243,14 @@ bool readRuns(QByteArrayView bits, const Header& h, const QList<QRgb>& table, QI
     const Reader r{bits};
     qint64 at = 0, x = 0, row = 0;
     const qint64 size = bits.size();
-    const auto put = [&](QRgb colour) {
-        if (x < h.width && row < h.height)
-            out.line(row)[x] = colour;
-        ++x;
+    // `count` pixels from x on; those past the row's end cost nothing, so
+    // runs far beyond it cannot keep the decoder busy.
+    const auto run = [&](quint32 count, const auto& colourAt) {
+        const qint64 shown = std::clamp<qint64>(h.width - x, 0, count);
+        QRgb* l = out.line(row);
+        for (qint64 i = 0; i < shown; ++i)
+            l[x + i] = colourAt(quint32(i));
+        x += count;
     };
     const auto rgb24 = [&](qint64 p) { return qRgb(int(r.u8(p + 2)), int(r.u8(p + 1)), int(r.u8(p))); };
     while (row < h.height) {
@@ -258,17 +262,13 @@ bool readRuns(QByteArrayView bits, const Header& h, const QList<QRgb>& table, QI
                 if (at + 4 > size)
                     break;
                 const QRgb c = rgb24(at + 1);
-                for (quint32 i = 0; i < count; ++i)
-                    put(c);
+                run(count, [c](quint32) { return c; });
                 at += 4;
                 continue;
             }
-            for (quint32 i = 0; i < count; ++i) {
-                if (h.compression == kRle8)
-                    put(indexed(table, value));
-                else
-                    put(indexed(table, i % 2 == 0 ? value >> 4 : value & 15));
-            }
+            const QRgb high = indexed(table, h.compression == kRle8 ? value : value >> 4);
+            const QRgb low = indexed(table, h.compression == kRle8 ? value : value & 15);
+            run(count, [high, low](quint32 i) { return i % 2 == 0 ? high : low; });
             at += 2;
             continue;
         }
@@ -290,14 +290,13 @@ bool readRuns(QByteArrayView bits, const Header& h, const QList<QRgb>& table, QI
             if (at + 2 + bytes > size)
                 break;
             const qint64 p = at + 2;
-            for (quint32 i = 0; i < value; ++i) {
+            run(value, [&](quint32 i) {
                 if (h.compression == kRle8)
-                    put(indexed(table, r.u8(p + i)));
-                else if (h.compression == kRle4)
-                    put(indexed(table, i % 2 == 0 ? r.u8(p + i / 2) >> 4 : r.u8(p + i / 2) & 15));
-                else
-                    put(rgb24(p + 3 * qint64(i)));
-            }
+                    return indexed(table, r.u8(p + i));
+                if (h.compression == kRle4)
+                    return indexed(table, i % 2 == 0 ? r.u8(p + i / 2) >> 4 : r.u8(p + i / 2) & 15);
+                return rgb24(p + 3 * qint64(i));
+            });
             at += 2 + bytes;
         }
     }
