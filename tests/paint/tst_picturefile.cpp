@@ -196,7 +196,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         const PictureResult result = decodePicture(bytes, PictureKind::Bitmap);
         if (result.picture) {
-            // Qt may show what it could read of a damaged file; it must stay
+            // A damaged file may show what could be read of it; it must stay
             // within the limits.
             QVERIFY(result.picture->image.width() * qint64(result.picture->image.height()) <= kMaxPicturePixels);
         } else {
