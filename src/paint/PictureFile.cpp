@@ -160,7 +160,7 @@ int standardIconEntry(QByteArrayView bytes)
 
 // Icons through Qt's reader, with the size checked before any pixel memory
 // is taken.
-PictureResult decodeIcon(QByteArrayView bytes)
+PictureResult decodeIconEntry(QByteArrayView bytes, int entry)
 {
     QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
     QBuffer buffer(&data);
@@ -169,7 +169,6 @@ PictureResult decodeIcon(QByteArrayView bytes)
     QImageReader::setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
     QImageReader reader(&buffer, "ico");
     reader.setAutoTransform(false);
-    const int entry = standardIconEntry(bytes);
     if (entry > 0 && !reader.jumpToImage(entry))
         return {std::nullopt, invalidMessage(PictureKind::Icon)};
     const QSize size = reader.size();
@@ -182,6 +181,19 @@ PictureResult decodeIcon(QByteArrayView bytes)
         return {std::nullopt, tooLargeMessage(image.width(), image.height())};
     image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return {Picture{PictureKind::Icon, image, {}}, {}};
+}
+
+// The entry the standard size takes; when that one is damaged, the first.
+PictureResult decodeIcon(QByteArrayView bytes)
+{
+    const int entry = standardIconEntry(bytes);
+    PictureResult result = decodeIconEntry(bytes, entry);
+    if (!result.picture && entry > 0) {
+        PictureResult first = decodeIconEntry(bytes, 0);
+        if (first.picture)
+            return first;
+    }
+    return result;
 }
 
 // ---- JPEG ---------------------------------------------------------------

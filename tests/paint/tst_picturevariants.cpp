@@ -289,6 +289,17 @@ private Q_SLOTS:
         QCOMPARE(QColor(image.pixel(expected / 2, expected / 2)), QColor(colours[sides.indexOf(expected)]));
     }
 
+    void iconWithADamagedStandardEntryShowsItsFirst()
+    {
+        QByteArray bytes = iconFile({{16, kRed}, {32, kBlue}});
+        // The 32 × 32 entry's data lies past the end of the file.
+        bytes.replace(6 + 16 + 12, 4, Bytes().u32(0x7FFFFFF0).data);
+        const PictureResult result = decodePicture(bytes, PictureKind::Icon);
+        QVERIFY2(result.picture, qPrintable(result.error));
+        QCOMPARE(result.picture->image.size(), QSize(16, 16));
+        QCOMPARE(QColor(result.picture->image.pixel(8, 8)), QColor(kRed));
+    }
+
     // Where a red rectangle lands under each mapping mode. The reference
     // device has 4 pixels a millimetre and the picture is 40 mm square, so
     // it is drawn at 160 × 160 pixels one for one.
