@@ -615,7 +615,36 @@ def metafiles_emf():
     write("emf", "mapmodes.emf", emf_file(modes))
     plus = lambda flags: emf_record(70, u32(32, 0x2B464D45) + u16(0x4001, flags) + u32(28, 16, 0xDBC01002, 0, 96, 96))
     write("emf", "emfplus-dual.emf", emf_file([plus(1), brush, select(2), emf_record(43, i32(10, 10, 100, 80))]))
-    write("emf", "emfplus-only.emf", emf_file([plus(0)]))
+    # EMF+ only: objects (brush, pen with optional parts, path), every shape
+    # record, transforms, page units, clips, save and restore, a GetDC with
+    # plain records after it, and a record we do not draw (text).
+    def rec(kind, flags, data=b""):
+        return u16(kind, flags) + u32(12 + len(data), len(data)) + data
+    def comment(records):
+        return emf_record(70, u32(4 + len(records), 0x2B464D45) + records)
+    brush0 = rec(0x4008, 0x0100, u32(0xDBC01002, 0, 0xFF2040C0))
+    pen1 = rec(0x4008, 0x0201, u32(0xDBC01002, 0, 0x1 | 0x20 | 0x100, 0) + f32(3.0) + f32(1, 0, 0, 1, 0, 0)
+               + u32(1) + u32(2) + f32(2.0, 1.0) + u32(0xDBC01002, 0, 0xFF000000))
+    path2 = rec(0x4008, 0x0302, u32(0xDBC01002, 4, 0) + f32(10, 10, 90, 10, 90, 60, 10, 60) + bytes((0, 1, 1, 0x81)))
+    shapes = comment(rec(0x4030, 2, f32(1.0)) + brush0 + pen1 + path2
+                     + rec(0x400A, 0, u32(0, 1) + f32(5, 5, 40, 30))
+                     + rec(0x400B, 1, u32(1) + f32(50, 5, 40, 30))
+                     + rec(0x400C, 0x8000, u32(0xFF00FF00, 3) + f32(10, 100, 60, 140, 10, 140))
+                     + rec(0x400D, 0x2001, u32(3) + f32(100, 100, 150, 140, 100, 140))
+                     + rec(0x400E, 0xC000, u32(0xFFFF0000) + u16(120, 10, 40, 30))
+                     + rec(0x400F, 0x4001, u16(120, 50, 40, 30))
+                     + rec(0x4010, 0x8000, u32(0xFF808080) + f32(30, 120, 150, 80, 40, 40))
+                     + rec(0x4011, 1, f32(0, 90, 150, 80, 40, 40) ) + rec(0x4012, 1, f32(45, 200, 10, 80, 40, 40))
+                     + rec(0x4025, 0, u32(1)) + rec(0x402D, 0, f32(5, 5)) + rec(0x402F, 0x2000, f32(30))
+                     + rec(0x402E, 0, f32(0.5, 0.5)) + rec(0x402C, 0, f32(1, 0, 0, 1, 3, 3))
+                     + rec(0x4032, 0x0100, f32(0, 0, 100, 100)) + rec(0x4014, 0x8002, u32(0xFF0000FF))
+                     + rec(0x4015, 2, u32(1)) + rec(0x4019, 1, u32(4) + f32(0, 0, 20, 40, 40, 40, 60, 0))
+                     + rec(0x4033, 0x0102) + rec(0x4031, 0) + rec(0x4026, 0, u32(1)) + rec(0x402B, 0)
+                     + rec(0x4009, 0, u32(0x10FFFFFF)))
+    getdc = comment(rec(0x4004, 0))
+    text = comment(rec(0x401C, 0, bytes(28)))
+    write("emf", "emfplus-only.emf", emf_file([plus(0), shapes, getdc, brush, select(2),
+                                               emf_record(43, i32(150, 100, 190, 140)), text]))
 
 
 # ---- Text ---------------------------------------------------------------------

@@ -454,7 +454,7 @@ PictureResult decodePicture(QByteArrayView bytes, PictureKind kind)
         QImage image = player.render(size);
         if (image.isNull() && !size.isEmpty())
             return {std::nullopt, invalidMessage(kind)};
-        return {Picture{kind, image, data}, {}};
+        return {Picture{kind, image, data}, {}, player.notice()};
     }
     }
     return {std::nullopt, invalidMessage(kind)};

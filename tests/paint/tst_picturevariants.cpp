@@ -5,6 +5,7 @@
 #include "paint/PictureFile.h"
 
 #include <QBuffer>
+#include <bit>
 #include <QImageWriter>
 #include <QtTest>
 
@@ -372,7 +373,9 @@ private Q_SLOTS:
         QCOMPARE(bounds(result.picture->image, kRed), QRect(10, 10, 20, 10));
     }
 
-    void emfPlusFilesDrawTheirPlainRecordsOrSayWhy()
+    // A dual file is drawn from its plain records; an EMF+ only one from its
+    // EMF+ records, with plain records only after a GetDC record.
+    void emfPlusFilesAreDrawn()
     {
         const QByteArray drawing
             = emfSolidBrush(1, 0x0000FF) + emfSelect(1) + emfNullPen(2) + emfSelect(2) + emfRectangle(4, 4, 28, 28);
@@ -380,11 +383,41 @@ private Q_SLOTS:
                                                  PictureKind::EnhancedMetafile);
         QVERIFY2(dual.picture, qPrintable(dual.error));
         QCOMPARE(dual.picture->image.pixel(16, 16), kRed);
+        QVERIFY(dual.warning.isEmpty());
 
-        const PictureResult plusOnly = decodePicture(emfFile(32, 32, emfPlusHeader(false)),
-                                                     PictureKind::EnhancedMetafile);
-        QVERIFY(!plusOnly.picture);
-        QCOMPARE(plusOnly.error, QStringLiteral("このメタファイルは EMF+ 形式の描画だけを含むため表示できません"));
+        const auto plus = [](quint16 type, quint16 flags, const QByteArray& data) {
+            return Bytes().u16(type).u16(flags).u32(quint32(12 + data.size())).u32(quint32(data.size())).data + data;
+        };
+        const auto comment = [](const QByteArray& records) {
+            return emfRecord(70, Bytes().u32(quint32(4 + records.size())).u32(0x2B464D45).data + records);
+        };
+        const auto floats = [](std::initializer_list<float> values) {
+            Bytes b;
+            for (float v : values)
+                b.u32(std::bit_cast<quint32>(v));
+            return b.data;
+        };
+        const QByteArray shapes = comment(
+            plus(0x4008, 0x0100, Bytes().u32(0xDBC01002).u32(0).u32(0xFF0000FF).data)      // brush 0: blue
+            + plus(0x400A, 0, Bytes().u32(0).u32(1).data + floats({2, 2, 12, 12}))          // FillRects, brush 0
+            + plus(0x400E, 0xC000, Bytes().u32(0xFF00FF00).i16s({16, 2, 12, 12}).data)     // FillEllipse, green
+            + plus(0x402D, 0, floats({0, 16}))                                              // TranslateWorldTransform
+            + plus(0x400A, 0xC000, Bytes().u32(0xFFFF0000).u32(1).i16s({2, 2, 12, 12}).data));  // red
+        const QByteArray plainBeforeGetDc = emfSolidBrush(1, 0x0000FF) + emfSelect(1) + emfRectangle(16, 16, 24, 24);
+        const QByteArray afterGetDc = comment(plus(0x4004, 0, {})) + emfSolidBrush(3, 0) + emfSelect(3)
+            + emfNullPen(4) + emfSelect(4) + emfRectangle(25, 25, 31, 31);
+        const QByteArray text = comment(plus(0x401C, 0, QByteArray(28, '\0')));
+        const PictureResult only = decodePicture(
+            emfFile(32, 32, emfPlusHeader(false) + shapes + plainBeforeGetDc + afterGetDc + text),
+            PictureKind::EnhancedMetafile);
+        QVERIFY2(only.picture, qPrintable(only.error));
+        const QImage& image = only.picture->image;
+        QCOMPARE(image.pixel(6, 6), kBlue);
+        QCOMPARE(image.pixel(22, 8), kGreen);
+        QCOMPARE(image.pixel(6, 22), kRed);
+        QCOMPARE(image.pixel(20, 20), kWhite);
+        QCOMPARE(image.pixel(28, 28), qRgb(0, 0, 0));
+        QCOMPARE(only.warning, QStringLiteral("EMF+ 形式の文字や画像など、表示できない部分があります。"));
     }
 };
 
