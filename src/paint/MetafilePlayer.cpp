@@ -206,6 +206,8 @@ public:
         if (mode < Text || mode > Anisotropic)
             return;  // GDI refuses other values
         DcState& s = state_;
+        if (mode == s.mapMode && scalable())
+            return;  // setting a scalable mode again keeps its extents
         s.mapMode = mode;
         if (mode == Isotropic && keepScalableExtents_) {
             fixIsotropic();

@@ -331,6 +331,9 @@ private Q_SLOTS:
         QTest::newRow("MM_ISOTROPIC keeps the aspect")
             << emfMapMode(7) + emfPair(kWindowExt, 200, 200) + emfPair(kViewportExt, 100, 50)
             << QRect(QPoint(40, 40), QPoint(200, 200)) << QRect(10, 10, 40, 40);
+        QTest::newRow("MM_ISOTROPIC set again keeps its extents")
+            << emfMapMode(7) + emfPair(kWindowExt, 200, 200) + emfPair(kViewportExt, 100, 50) + emfMapMode(7)
+            << QRect(QPoint(40, 40), QPoint(200, 200)) << QRect(10, 10, 40, 40);
         QTest::newRow("MM_ISOTROPIC starts as MM_LOMETRIC")
             << emfMapMode(7) + emfPair(kViewportOrg, 0, 160) << QRect(QPoint(100, 100), QPoint(300, 300)) << square;
         QTest::newRow("MM_ANISOTROPIC keeps the extents it finds")
