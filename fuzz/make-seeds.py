@@ -170,6 +170,29 @@ def bitmaps():
     table, rows = rows_for(24, W, H)
     whole = bmp_file(info_header(W, H, 24, 0, len(rows)), table, rows)
     write("bmp", "truncated-24.bmp", whole[:-10])
+    # OS/2 2.x headers of 16 and 64 bytes, the 52- and 56-byte headers with
+    # their masks inside, 11-11-10 and 2-3-1 bit fields, 2-bit pixels,
+    # OS/2 RLE24, and run-length files cut short.
+    table, rows = rows_for(8, W, H)
+    write("bmp", "os2-16.bmp", bmp_file(info_header(W, H, 8, 0, size=16)[:16], table, rows))
+    write("bmp", "os2-64.bmp", bmp_file(info_header(W, H, 8, 0, size=64) + bytes(24), table, rows))
+    table, rows = rows_for(2, W, H)
+    write("bmp", "rgb-2.bmp", bmp_file(info_header(W, H, 2, 0, len(rows)), table, rows))
+    rows = b"".join(b"".join(u16(((x * 9) & 31) << 11 | ((y * 13) & 63) << 5 | (x + y) & 31) for x in range(W))
+                    + b"\x00\x00" for y in range(H))
+    write("bmp", "v2-52.bmp", bmp_file(info_header(W, H, 16, 3, len(rows), size=52)[:40] + u32(0xF800, 0x07E0, 0x001F), b"", rows))
+    write("bmp", "v3-56-4444.bmp",
+          bmp_file(info_header(W, H, 16, 3, len(rows), size=56)[:40] + u32(0x0F00, 0x00F0, 0x000F, 0xF000), b"", rows))
+    _, rows = rows_for(32, W, H)
+    write("bmp", "bitfields-111110.bmp",
+          bmp_file(info_header(W, H, 32, 3, len(rows)), u32(0xFFE00000, 0x001FFC00, 0x000003FF), rows))
+    write("bmp", "bitfields-231.bmp",
+          bmp_file(info_header(W, H, 16, 3, len(rows)), u32(0x30, 0x0E, 0x01), rows[:len(rows) // 2]))
+    rle24 = b"".join(bytes((W, 10 * y, 20, 200)) + b"\x00\x00" for y in range(H)) + b"\x00\x01"
+    write("bmp", "os2-rle24.bmp", bmp_file(info_header(W, H, 24, 4, len(rle24), size=64) + bytes(24), b"", rle24))
+    table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette(256))
+    data = rle8(W, H)
+    write("bmp", "rle8-cut.bmp", bmp_file(info_header(W, H, 8, 1, len(data)), table, data[:len(data) // 2]))
 
 
 # ---- Icons --------------------------------------------------------------------
@@ -214,6 +237,9 @@ def icons():
     write("ico", "png-rgb.ico", ico([(5, 3, 24, png(5, 3, alpha=False))]))
     write("ico", "mixed.ico", ico([(8, 8, 8, icon_dib(8, 8)), (12, 12, 32, png(12, 12))]))
     write("ico", "cursor.cur", ico([(8, 8, 1, icon_dib(8, 1))], kind=2))
+    # Several sizes: the 32 x 32 entry is the one shown.
+    write("ico", "sizes.ico", ico([(16, 16, 8, icon_dib(16, 8)), (32, 32, 24, icon_dib(32, 24)),
+                                   (48, 48, 32, icon_dib(48, 32))]))
 
 
 # ---- JPEG ---------------------------------------------------------------------
@@ -243,6 +269,8 @@ def jpegs():
                 f.write(image)
             data = subprocess.run([cjpeg, *options, source], check=True, capture_output=True).stdout
             write("jpeg", name, data)
+            if name in ("baseline.jpg", "progressive.jpg"):
+                write("jpeg", name.replace(".jpg", "-cut.jpg"), data[:len(data) * 3 // 4])
 
 
 # ---- Metafiles ----------------------------------------------------------------
@@ -577,6 +605,46 @@ def metafiles_emf():
     fallback = emf_file([brush, select(2), emf_record(43, i32(0, 0, 30, 60))], width=31, height=61)
     fallback = fallback[:24] + i32(0, 0, 0, 0) + fallback[40:]
     write("emf", "bounds-only.emf", fallback)
+
+    # Every mapping mode with extents and origins, and EMF+ headers (dual:
+    # drawn; EMF+ only: refused).
+    modes = [brush, select(2)]
+    for mode in range(1, 9):
+        modes += [emf_record(17, u32(mode)), emf_record(9, i32(400, 300)), emf_record(11, i32(200, -150)),
+                  emf_record(12, i32(0, 150)), emf_record(43, i32(10 * mode, 10, 10 * mode + 40, 60))]
+    write("emf", "mapmodes.emf", emf_file(modes))
+    plus = lambda flags: emf_record(70, u32(32, 0x2B464D45) + u16(0x4001, flags) + u32(28, 16, 0xDBC01002, 0, 96, 96))
+    write("emf", "emfplus-dual.emf", emf_file([plus(1), brush, select(2), emf_record(43, i32(10, 10, 100, 80))]))
+    # EMF+ only: objects (brush, pen with optional parts, path), every shape
+    # record, transforms, page units, clips, save and restore, a GetDC with
+    # plain records after it, and a record we do not draw (text).
+    def rec(kind, flags, data=b""):
+        return u16(kind, flags) + u32(12 + len(data), len(data)) + data
+    def comment(records):
+        return emf_record(70, u32(4 + len(records), 0x2B464D45) + records)
+    brush0 = rec(0x4008, 0x0100, u32(0xDBC01002, 0, 0xFF2040C0))
+    pen1 = rec(0x4008, 0x0201, u32(0xDBC01002, 0, 0x1 | 0x20 | 0x100, 0) + f32(3.0) + f32(1, 0, 0, 1, 0, 0)
+               + u32(1) + u32(2) + f32(2.0, 1.0) + u32(0xDBC01002, 0, 0xFF000000))
+    path2 = rec(0x4008, 0x0302, u32(0xDBC01002, 4, 0) + f32(10, 10, 90, 10, 90, 60, 10, 60) + bytes((0, 1, 1, 0x81)))
+    shapes = comment(rec(0x4030, 2, f32(1.0)) + brush0 + pen1 + path2
+                     + rec(0x400A, 0, u32(0, 1) + f32(5, 5, 40, 30))
+                     + rec(0x400B, 1, u32(1) + f32(50, 5, 40, 30))
+                     + rec(0x400C, 0x8000, u32(0xFF00FF00, 3) + f32(10, 100, 60, 140, 10, 140))
+                     + rec(0x400D, 0x2001, u32(3) + f32(100, 100, 150, 140, 100, 140))
+                     + rec(0x400E, 0xC000, u32(0xFFFF0000) + u16(120, 10, 40, 30))
+                     + rec(0x400F, 0x4001, u16(120, 50, 40, 30))
+                     + rec(0x4010, 0x8000, u32(0xFF808080) + f32(30, 120, 150, 80, 40, 40))
+                     + rec(0x4011, 1, f32(0, 90, 150, 80, 40, 40) ) + rec(0x4012, 1, f32(45, 200, 10, 80, 40, 40))
+                     + rec(0x4025, 0, u32(1)) + rec(0x402D, 0, f32(5, 5)) + rec(0x402F, 0x2000, f32(30))
+                     + rec(0x402E, 0, f32(0.5, 0.5)) + rec(0x402C, 0, f32(1, 0, 0, 1, 3, 3))
+                     + rec(0x4032, 0x0100, f32(0, 0, 100, 100)) + rec(0x4014, 0x8002, u32(0xFF0000FF))
+                     + rec(0x4015, 2, u32(1)) + rec(0x4019, 1, u32(4) + f32(0, 0, 20, 40, 40, 40, 60, 0))
+                     + rec(0x4033, 0x0102) + rec(0x4031, 0) + rec(0x4026, 0, u32(1)) + rec(0x402B, 0)
+                     + rec(0x4009, 0, u32(0x10FFFFFF)))
+    getdc = comment(rec(0x4004, 0))
+    text = comment(rec(0x401C, 0, bytes(28)))
+    write("emf", "emfplus-only.emf", emf_file([plus(0), shapes, getdc, brush, select(2),
+                                               emf_record(43, i32(150, 100, 190, 140)), text]))
 
 
 # ---- Text ---------------------------------------------------------------------

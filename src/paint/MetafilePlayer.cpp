@@ -1,11 +1,10 @@
 #include "paint/MetafilePlayer.h"
 
+#include "paint/BitmapDecoder.h"
 #include "platform/Cp932.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
 #include <QHash>
-#include <QImageReader>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStack>
@@ -26,6 +25,8 @@ namespace {
 
 constexpr quint32 kEmfSignature = 0x464D4520;   // " EMF"
 constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
+constexpr quint32 kEmfPlusSignature = 0x2B464D45;  // "EMF+"
+constexpr quint16 kEmfPlusHeader = 0x4001;
 constexpr qint64 kMaxSide = 32767;
 constexpr qint64 kMaxPixels = 32LL * 1024 * 1024;
 constexpr int kMaxObjects = 65535;
@@ -90,64 +91,18 @@ QColor colorRef(quint32 value)
     return QColor(int(value & 0xFF), int(value >> 8 & 0xFF), int(value >> 16 & 0xFF));
 }
 
-// A packed DIB (BITMAPINFO followed by the pixels) as a QImage, through
-// Qt's BMP reader with the size checked first.
+// A DIB as a QImage: `info` is the header and colour table, `bits` the
+// pixels; without `bits`, `info` is a packed DIB holding both.
 QImage dibToImage(const char* info, qint64 infoSize, const char* bits, qint64 bitsSize)
 {
     if (!info || infoSize < 12)
         return {};
-    Fields f(info, infoSize);
-    const quint32 headerSize = f.u32(0);
-    qint64 width = 0, height = 0;
-    int bitCount = 0;
-    quint32 compression = 0, colorsUsed = 0;
-    if (headerSize == 12) {
-        width = f.u16(4);
-        height = f.i16(6);
-        bitCount = f.u16(10);
-    } else if (headerSize >= 40) {
-        width = f.i32(4);
-        height = f.i32(8);
-        bitCount = f.u16(14);
-        compression = f.u32(16);
-        colorsUsed = f.u32(32);
-    } else {
+    const BitmapDecode decoded = bits ? decodeDib(QByteArrayView(info, infoSize), QByteArrayView(bits, bitsSize))
+                                      : decodePackedDib(QByteArrayView(info, infoSize));
+    // A bitmap short of its last rows still draws what it holds.
+    if (decoded.status != BitmapDecode::Ok && decoded.status != BitmapDecode::Damaged)
         return {};
-    }
-    if (!f.ok())
-        return {};
-    height = std::abs(height);
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
-        return {};
-    if (compression == 4 || compression == 5)
-        return {};  // embedded JPEG/PNG: not drawn
-    qint64 colors = colorsUsed;
-    if (colors == 0 && bitCount <= 8 && bitCount > 0)
-        colors = qint64(1) << bitCount;
-    if (colors > 256)
-        colors = 256;
-    qint64 tableBytes = colors * (headerSize == 12 ? 3 : 4);
-    if (headerSize == 40 && (compression == 3 || compression == 6))
-        tableBytes += compression == 3 ? 12 : 16;
-    const qint64 offset = 14 + headerSize + tableBytes;
-    QByteArray file;
-    file.reserve(14 + infoSize + bitsSize);
-    file.append("BM", 2);
-    const quint32 total = quint32(14 + infoSize + bitsSize);
-    const quint32 off = quint32(offset);
-    const char header[12] = {char(total), char(total >> 8), char(total >> 16), char(total >> 24), 0, 0, 0, 0,
-                             char(off), char(off >> 8), char(off >> 16), char(off >> 24)};
-    file.append(header, 12);
-    file.append(info, infoSize);
-    if (bits && bitsSize > 0)
-        file.append(bits, bitsSize);
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    QImage image;
-    if (!reader.read(&image))
-        return {};
-    return image;
+    return decoded.image;
 }
 
 struct LogFont {
@@ -203,12 +158,19 @@ bool finite(const QTransform& t)
     return true;
 }
 
+// The device a metafile's coordinates refer to: its size in pixels and in
+// millimetres. The fixed mapping modes measure in its millimetres.
+struct Device {
+    QSizeF pixels{96, 96};
+    QSizeF millimetres{25.4, 25.4};
+};
+
 // The drawing side shared by both formats: a GDI device context on a
 // QPainter.
 class Gdi {
 public:
-    Gdi(QPainter& painter, const QTransform& base, double unitsPerMm)
-        : painter_(painter), base_(base), unitsPerMm_(unitsPerMm)
+    Gdi(QPainter& painter, const QTransform& base, const Device& device)
+        : painter_(painter), base_(base), device_(device)
     {
         state_.pen.type = GdiObject::Pen;
         state_.brush.type = GdiObject::Brush;
@@ -233,23 +195,79 @@ public:
         saved_.resize(index);
     }
 
+    // Mapping modes as GDI keeps them: each fixed mode sets both extents
+    // (logical units a device's width and height hold, y up); MM_ISOTROPIC
+    // starts from MM_LOMETRIC's; MM_ANISOTROPIC keeps what was there.
+    enum MapMode { Text = 1, LoMetric, HiMetric, LoEnglish, HiEnglish, Twips, Isotropic, Anisotropic };
+    void setMapMode(quint32 mode)
+    {
+        // Logical units a millimetre holds in each fixed mode.
+        static const double unitsPerMm[] = {0, 0, 10, 100, 100 / 25.4, 1000 / 25.4, 1440 / 25.4, 10, 0};
+        if (mode < Text || mode > Anisotropic)
+            return;  // GDI refuses other values
+        DcState& s = state_;
+        if (mode == s.mapMode && scalable())
+            return;  // setting a scalable mode again keeps its extents
+        s.mapMode = mode;
+        if (mode == Isotropic && keepScalableExtents_) {
+            fixIsotropic();
+        } else if (mode == Text) {
+            s.windowExt = s.viewportExt = QSizeF(1, 1);
+        } else if (mode != Anisotropic) {
+            s.windowExt = QSizeF(device_.millimetres.width() * unitsPerMm[mode],
+                                 device_.millimetres.height() * unitsPerMm[mode]);
+            s.viewportExt = QSizeF(device_.pixels.width(), -device_.pixels.height());
+        }
+    }
+    bool scalable() const { return state_.mapMode == Isotropic || state_.mapMode == Anisotropic; }
+    // A WMF plays into the picture's frame: the extents the player set up
+    // stay when the file turns to MM_ISOTROPIC, so it keeps to the frame
+    // (with its aspect) rather than to a device it never knew.
+    void keepScalableExtents() { keepScalableExtents_ = true; }
+    // Extents change only in the two scalable modes, and never to zero.
+    void setExtent(bool window, QSizeF extent)
+    {
+        if (!scalable() || extent.width() == 0 || extent.height() == 0)
+            return;
+        (window ? state_.windowExt : state_.viewportExt) = extent;
+        fixIsotropic();
+    }
+    void scaleExtent(bool window, double xNum, double xDenom, double yNum, double yDenom)
+    {
+        if (!scalable() || xDenom == 0 || yDenom == 0)
+            return;
+        const QSizeF ext = window ? state_.windowExt : state_.viewportExt;
+        setExtent(window, QSizeF(std::trunc(ext.width() * xNum / xDenom), std::trunc(ext.height() * yNum / yDenom)));
+    }
+    // MM_ISOTROPIC keeps a logical unit equally long on the device in both
+    // directions: the viewport extent on the axis that would stretch more
+    // is shrunk to match the other.
+    void fixIsotropic()
+    {
+        DcState& s = state_;
+        if (s.mapMode != Isotropic)
+            return;
+        const double mmPerPixelX = device_.millimetres.width() / device_.pixels.width();
+        const double mmPerPixelY = device_.millimetres.height() / device_.pixels.height();
+        const double x = std::abs(s.viewportExt.width() * mmPerPixelX / s.windowExt.width());
+        const double y = std::abs(s.viewportExt.height() * mmPerPixelY / s.windowExt.height());
+        if (!std::isfinite(x) || !std::isfinite(y) || x == y)
+            return;
+        const auto shrink = [](double extent, double factor) {
+            const double v = std::floor(extent * factor + 0.5);
+            return v != 0 ? v : (extent < 0 ? -1 : 1);
+        };
+        if (x > y)
+            s.viewportExt.setWidth(shrink(s.viewportExt.width(), y / x));
+        else
+            s.viewportExt.setHeight(shrink(s.viewportExt.height(), x / y));
+    }
+
     QTransform pageTransform() const
     {
         const DcState& s = state_;
-        double sx = 1, sy = 1;
-        switch (s.mapMode) {
-        case 1:  // MM_TEXT
-            break;
-        case 2: sx = sy = unitsPerMm_ / 10.0; sy = -sy; break;       // LOMETRIC
-        case 3: sx = sy = unitsPerMm_ / 100.0; sy = -sy; break;      // HIMETRIC
-        case 4: sx = sy = unitsPerMm_ * 0.254; sy = -sy; break;      // LOENGLISH
-        case 5: sx = sy = unitsPerMm_ * 0.0254; sy = -sy; break;     // HIENGLISH
-        case 6: sx = sy = unitsPerMm_ * 25.4 / 1440.0; sy = -sy; break;  // TWIPS
-        default:  // ISOTROPIC, ANISOTROPIC
-            sx = s.windowExt.width() != 0 ? s.viewportExt.width() / s.windowExt.width() : 1;
-            sy = s.windowExt.height() != 0 ? s.viewportExt.height() / s.windowExt.height() : 1;
-            break;
-        }
+        const double sx = s.windowExt.width() != 0 ? s.viewportExt.width() / s.windowExt.width() : 1;
+        const double sy = s.windowExt.height() != 0 ? s.viewportExt.height() / s.windowExt.height() : 1;
         return QTransform(sx, 0, 0, sy, s.viewportOrg.x() - s.windowOrg.x() * sx,
                           s.viewportOrg.y() - s.windowOrg.y() * sy);
     }
@@ -610,7 +628,8 @@ public:
 private:
     QPainter& painter_;
     QTransform base_;
-    double unitsPerMm_;
+    Device device_;
+    bool keepScalableExtents_ = false;
     DcState state_;
     QStack<DcState> saved_;
     bool inPath_ = false;
@@ -669,11 +688,414 @@ QString faceName16(Fields& f, qint64 at, int maxChars)
     return name;
 }
 
+// ---- EMF+ -----------------------------------------------------------------
+// GDI+ keeps its drawing in EMF+ records inside comment records. An "EMF+
+// only" file has nothing else to draw, so we play the EMF+ records that draw
+// shapes (fills and outlines of rectangles, ellipses, pies, polygons, lines,
+// beziers and paths, with solid, hatch and gradient brushes as their main
+// colour), their transforms and clips. Text and images in EMF+ are not drawn
+// (the file says so in the status). A "dual" file draws the same in plain
+// records as well, and those are what we play for it.
+
+enum EmfPlusRecord : quint16 {
+    PlusHeader = 0x4001, PlusEndOfFile, PlusComment, PlusGetDC, PlusObject = 0x4008, PlusClear,
+    PlusFillRects, PlusDrawRects, PlusFillPolygon, PlusDrawLines, PlusFillEllipse, PlusDrawEllipse,
+    PlusFillPie, PlusDrawPie, PlusDrawArc, PlusFillRegion, PlusFillPath, PlusDrawPath,
+    PlusFillClosedCurve, PlusDrawClosedCurve, PlusDrawCurve, PlusDrawBeziers,
+    PlusSetAntiAliasMode = 0x401E, PlusSave = 0x4025, PlusRestore, PlusBeginContainer, PlusBeginContainerNoParams,
+    PlusEndContainer, PlusSetWorldTransform, PlusResetWorldTransform, PlusMultiplyWorldTransform,
+    PlusTranslateWorldTransform, PlusScaleWorldTransform, PlusRotateWorldTransform, PlusSetPageTransform,
+    PlusResetClip, PlusSetClipRect, PlusSetClipPath, PlusSetClipRegion, PlusOffsetClip,
+};
+
+// Records that change nothing we draw (rendering hints and the like) or
+// that we draw; anything else in a file means part of it is not shown.
+bool emfPlusRecordPlayed(quint16 type)
+{
+    return (type >= PlusHeader && type <= PlusDrawBeziers && type != PlusFillRegion && type != PlusFillClosedCurve
+            && type != PlusDrawClosedCurve && type != PlusDrawCurve)
+        || (type >= 0x401D && type <= 0x4024) || (type >= PlusSave && type <= PlusSetClipPath);
+}
+
+class EmfPlus {
+public:
+    EmfPlus(QPainter& painter, const QTransform& base) : painter_(painter), base_(base) {}
+
+    // After a GetDC record the plain records draw, until the next EMF+ one.
+    bool plainRecordsDraw() const { return plainRecordsDraw_; }
+
+    void comment(const char* record, quint32 size)
+    {
+        Fields f(record, size);
+        const qint64 end = 12 + qint64(f.u32(8));
+        if (!f.has(12, end - 12) || end < 16 || f.u32(12) != kEmfPlusSignature)
+            return;
+        for (qint64 at = 16; at + 12 <= end;) {
+            const quint16 type = f.u16(at), flags = f.u16(at + 2);
+            const quint32 recordSize = f.u32(at + 4), dataSize = f.u32(at + 8);
+            if (recordSize < 12 || recordSize > end - at || dataSize > recordSize - 12)
+                return;
+            Fields data(record + at + 12, dataSize);
+            plainRecordsDraw_ = type == PlusGetDC;
+            play(type, flags, data);
+            at += recordSize;
+        }
+    }
+
+private:
+    struct Object {
+        enum { None, Brush, Pen, Path } type = None;
+        QColor colour;
+        double width = 0;
+        QPainterPath path;
+    };
+    struct State {
+        QTransform world;
+        double page = 1;
+        bool clipped = false;
+        QPainterPath clip;  // in output pixels
+    };
+
+    static QColor argb(quint32 v) { return QColor::fromRgba(v); }
+
+    // A brush object's main colour: a solid colour, a hatch's foreground,
+    // a gradient's start.
+    static QColor brushColour(Fields& d, qint64 at)
+    {
+        const quint32 type = d.u32(at + 4);
+        switch (type) {
+        case 0: return argb(d.u32(at + 8));                // solid
+        case 1: return argb(d.u32(at + 12));               // hatch: style, foreground
+        case 4: return argb(d.u32(at + 32));               // linear gradient: flags, wrap, rect, start
+        case 3: return argb(d.u32(at + 16));               // path gradient: flags, wrap, centre colour
+        default: return QColor(128, 128, 128);
+        }
+    }
+
+    bool points(Fields& d, qint64 at, quint32 count, quint16 flags, QVector<QPointF>& out)
+    {
+        if (flags & 0x0800)  // relative points: not read
+            return false;
+        const bool small = flags & 0x4000;
+        const qint64 step = small ? 4 : 8;
+        if (count > 1000000 || !d.has(at, qint64(count) * step))
+            return false;
+        out.reserve(count);
+        for (qint64 i = 0; i < count; ++i) {
+            const qint64 p = at + i * step;
+            out << (small ? QPointF(d.i16(p), d.i16(p + 2)) : QPointF(d.f32(p), d.f32(p + 4)));
+        }
+        return true;
+    }
+    QRectF rect(Fields& d, qint64 at, quint16 flags)
+    {
+        if (flags & 0x4000)
+            return QRectF(d.i16(at), d.i16(at + 2), d.i16(at + 4), d.i16(at + 6));
+        return QRectF(d.f32(at), d.f32(at + 4), d.f32(at + 8), d.f32(at + 12));
+    }
+
+    void readObject(quint16 flags, Fields& d)
+    {
+        if (flags & 0x8000)
+            return;  // an object continued over several records: not read
+        Object o;
+        switch (flags >> 8 & 0x7F) {
+        case 1:
+            o.type = Object::Brush;
+            o.colour = brushColour(d, 0);
+            break;
+        case 2: {
+            // Version, type, then the pen data: flags, unit, width, the
+            // optional parts the flags name, and the pen's brush.
+            o.type = Object::Pen;
+            const quint32 penFlags = d.u32(8);
+            o.width = d.f32(16);
+            qint64 at = 20;
+            if (penFlags & 0x1)
+                at += 24;
+            for (quint32 bit : {0x2u, 0x4u, 0x8u, 0x10u, 0x20u, 0x40u, 0x80u})
+                at += penFlags & bit ? 4 : 0;
+            if (penFlags & 0x100)
+                at += 4 + 4 * qint64(d.u32(at));
+            if (penFlags & 0x200)
+                at += 4;
+            if (penFlags & 0x400)
+                at += 4 + 4 * qint64(d.u32(at));
+            if (penFlags & 0x800)
+                at += 4 + qint64(d.u32(at));
+            if (penFlags & 0x1000)
+                at += 4 + qint64(d.u32(at));
+            o.colour = brushColour(d, at);
+            break;
+        }
+        case 3: {
+            o.type = Object::Path;
+            const quint32 count = d.u32(4);
+            const quint16 pointFlags = quint16(d.u32(8));
+            QVector<QPointF> pts;
+            if ((pointFlags & 0x1000) || !points(d, 12, count, pointFlags, pts))
+                return;  // run-length point types: not read
+            const qint64 typesAt = 12 + qint64(count) * (pointFlags & 0x4000 ? 4 : 8);
+            if (!d.has(typesAt, count))
+                return;
+            for (qint64 i = 0; i < count; ++i) {
+                const quint8 t = d.u8(typesAt + i);
+                if ((t & 7) == 0 || o.path.elementCount() == 0) {
+                    o.path.moveTo(pts[i]);
+                } else if ((t & 7) == 3 && i + 2 < count) {
+                    o.path.cubicTo(pts[i], pts[i + 1], pts[i + 2]);
+                    i += 2;
+                    if (d.u8(typesAt + i) & 0x80)
+                        o.path.closeSubpath();
+                    continue;
+                } else {
+                    o.path.lineTo(pts[i]);
+                }
+                if (t & 0x80)
+                    o.path.closeSubpath();
+            }
+            break;
+        }
+        default:
+            return;
+        }
+        objects_[flags & 0xFF] = o;
+    }
+
+    bool apply()
+    {
+        const QTransform t = state_.world * QTransform::fromScale(state_.page, state_.page) * base_;
+        if (!finite(t) || !t.isInvertible())
+            return false;
+        painter_.resetTransform();
+        if (state_.clipped)
+            painter_.setClipPath(state_.clip);
+        else
+            painter_.setClipping(false);
+        painter_.setTransform(t);
+        return true;
+    }
+    QBrush fill(quint16 flags, quint32 id) const
+    {
+        if (flags & 0x8000)
+            return argb(id);
+        const Object o = objects_.value(int(id & 0xFF));
+        return o.type == Object::Brush ? QBrush(o.colour) : QBrush(Qt::NoBrush);
+    }
+    QPen outline(quint32 id) const
+    {
+        const Object o = objects_.value(int(id & 0xFF));
+        if (o.type != Object::Pen)
+            return Qt::NoPen;
+        QPen pen(o.colour, o.width);
+        pen.setCosmetic(o.width <= 0);
+        pen.setJoinStyle(Qt::MiterJoin);
+        return pen;
+    }
+    void fillPath(const QPainterPath& path, const QBrush& brush)
+    {
+        if (apply())
+            painter_.fillPath(path, brush);
+    }
+    void strokePath(const QPainterPath& path, const QPen& pen)
+    {
+        if (apply())
+            painter_.strokePath(path, pen);
+    }
+    void setClip(const QPainterPath& logical, quint16 flags)
+    {
+        const QTransform t = state_.world * QTransform::fromScale(state_.page, state_.page) * base_;
+        if (!finite(t))
+            return;
+        const QPainterPath area = t.map(logical);
+        QPainterPath all;
+        all.addRect(QRectF(0, 0, painter_.device()->width(), painter_.device()->height()));
+        const QPainterPath current = state_.clipped ? state_.clip : all;
+        switch (flags >> 8 & 0xF) {
+        case 0: state_.clip = area; break;                           // replace
+        case 1: state_.clip = current.intersected(area); break;      // intersect
+        case 2: state_.clip = current.united(area); break;           // union
+        case 3: state_.clip = current.subtracted(area).united(area.subtracted(current)); break;  // xor
+        case 4: state_.clip = current.subtracted(area); break;       // exclude
+        case 5: state_.clip = area.subtracted(current); break;       // complement
+        default: return;
+        }
+        state_.clipped = true;
+    }
+    void transform(const QTransform& m, quint16 flags)
+    {
+        // Without the "append" flag the new matrix applies first.
+        state_.world = flags & 0x2000 ? state_.world * m : m * state_.world;
+    }
+
+    static QPainterPath pie(const QRectF& box, double start, double sweep, bool closed)
+    {
+        // EMF+ angles turn clockwise on the screen; Qt's the other way.
+        QPainterPath path;
+        if (closed)
+            path.moveTo(box.center());
+        else
+            path.arcMoveTo(box, -start);
+        path.arcTo(box, -start, -sweep);
+        if (closed)
+            path.closeSubpath();
+        return path;
+    }
+
+    void play(quint16 type, quint16 flags, Fields& d)
+    {
+        switch (type) {
+        case PlusHeader:
+            dpi_ = d.u32(8) > 0 && d.u32(8) < 100000 ? d.u32(8) : 96;
+            break;
+        case PlusObject: readObject(flags, d); break;
+        case PlusClear:
+            painter_.save();
+            painter_.resetTransform();
+            painter_.setClipping(false);
+            painter_.fillRect(QRectF(0, 0, painter_.device()->width(), painter_.device()->height()), argb(d.u32(0)));
+            painter_.restore();
+            break;
+        case PlusFillRects:
+        case PlusDrawRects: {
+            const bool filled = type == PlusFillRects;
+            const qint64 at = filled ? 8 : 4;
+            const quint32 count = d.u32(at - 4);
+            const qint64 step = flags & 0x4000 ? 8 : 16;
+            if (count > 1000000 || !d.has(at, qint64(count) * step))
+                break;
+            QPainterPath path;
+            for (qint64 i = 0; i < count; ++i)
+                path.addRect(rect(d, at + i * step, flags));
+            if (filled)
+                fillPath(path, fill(flags, d.u32(0)));
+            else
+                strokePath(path, outline(flags));
+            break;
+        }
+        case PlusFillPolygon:
+        case PlusDrawLines:
+        case PlusDrawBeziers: {
+            const bool filled = type == PlusFillPolygon;
+            QVector<QPointF> pts;
+            if (!points(d, filled ? 8 : 4, d.u32(filled ? 4 : 0), flags, pts) || pts.isEmpty())
+                break;
+            QPainterPath path(pts[0]);
+            if (type == PlusDrawBeziers) {
+                for (qsizetype i = 1; i + 2 < pts.size(); i += 3)
+                    path.cubicTo(pts[i], pts[i + 1], pts[i + 2]);
+            } else {
+                for (qsizetype i = 1; i < pts.size(); ++i)
+                    path.lineTo(pts[i]);
+            }
+            if (filled || (type == PlusDrawLines && (flags & 0x2000)))
+                path.closeSubpath();
+            if (filled)
+                fillPath(path, fill(flags, d.u32(0)));
+            else
+                strokePath(path, outline(flags));
+            break;
+        }
+        case PlusFillEllipse:
+        case PlusDrawEllipse: {
+            QPainterPath path;
+            path.addEllipse(rect(d, type == PlusFillEllipse ? 4 : 0, flags));
+            if (type == PlusFillEllipse)
+                fillPath(path, fill(flags, d.u32(0)));
+            else
+                strokePath(path, outline(flags));
+            break;
+        }
+        case PlusFillPie:
+            fillPath(pie(rect(d, 12, flags), d.f32(4), d.f32(8), true), fill(flags, d.u32(0)));
+            break;
+        case PlusDrawPie:
+        case PlusDrawArc:
+            strokePath(pie(rect(d, 8, flags), d.f32(0), d.f32(4), type == PlusDrawPie), outline(flags));
+            break;
+        case PlusFillPath: {
+            const Object o = objects_.value(flags & 0xFF);
+            if (o.type == Object::Path)
+                fillPath(o.path, fill(flags, d.u32(0)));
+            break;
+        }
+        case PlusDrawPath: {
+            const Object o = objects_.value(flags & 0xFF);
+            if (o.type == Object::Path)
+                strokePath(o.path, outline(d.u32(0)));
+            break;
+        }
+        case PlusSave:
+        case PlusBeginContainerNoParams:
+            if (saved_.size() < kMaxSavedStates)
+                saved_.insert(d.u32(0), state_);
+            break;
+        case PlusRestore:
+        case PlusEndContainer:
+            if (saved_.contains(d.u32(0)))
+                state_ = saved_.take(d.u32(0));
+            break;
+        case PlusSetWorldTransform:
+            state_.world = QTransform(d.f32(0), d.f32(4), d.f32(8), d.f32(12), d.f32(16), d.f32(20));
+            break;
+        case PlusResetWorldTransform: state_.world = QTransform(); break;
+        case PlusMultiplyWorldTransform:
+            transform(QTransform(d.f32(0), d.f32(4), d.f32(8), d.f32(12), d.f32(16), d.f32(20)), flags);
+            break;
+        case PlusTranslateWorldTransform: transform(QTransform::fromTranslate(d.f32(0), d.f32(4)), flags); break;
+        case PlusScaleWorldTransform: transform(QTransform::fromScale(d.f32(0), d.f32(4)), flags); break;
+        case PlusRotateWorldTransform: transform(QTransform().rotate(d.f32(0)), flags); break;
+        case PlusSetPageTransform: {
+            // Page units: world/display/pixel, point, inch, document, mm.
+            const double scale = d.f32(0);
+            double unit = 1;
+            switch (flags & 0xFF) {
+            case 3: unit = dpi_ / 72.0; break;
+            case 4: unit = dpi_; break;
+            case 5: unit = dpi_ / 300.0; break;
+            case 6: unit = dpi_ / 25.4; break;
+            default: break;
+            }
+            state_.page = scale > 0 && scale < 1e6 ? scale * unit : unit;
+            break;
+        }
+        case PlusResetClip: state_.clipped = false; break;
+        case PlusSetClipRect: {
+            QPainterPath r;
+            r.addRect(rect(d, 0, 0));
+            setClip(r, flags);
+            break;
+        }
+        case PlusSetClipPath: {
+            const Object o = objects_.value(flags & 0xFF);
+            if (o.type == Object::Path)
+                setClip(o.path, flags);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+
+    QPainter& painter_;
+    QTransform base_;
+    State state_;
+    QHash<quint32, State> saved_;
+    QHash<int, Object> objects_;
+    double dpi_ = 96;
+    bool plainRecordsDraw_ = false;
+};
+
 // ---- EMF ------------------------------------------------------------------
 
 class EmfPlayback {
 public:
-    EmfPlayback(const QByteArray& bytes, qsizetype first, Gdi& gdi) : bytes_(bytes), first_(first), gdi_(gdi) {}
+    // With `plus`, the file is EMF+ only: its comments are played as EMF+
+    // and its plain records only where a GetDC record lets them draw.
+    EmfPlayback(const QByteArray& bytes, qsizetype first, Gdi& gdi, EmfPlus* plus = nullptr)
+        : bytes_(bytes), first_(first), gdi_(gdi), plus_(plus)
+    {
+    }
 
     void run()
     {
@@ -689,7 +1111,12 @@ public:
                 return;
             if (type == U_EMR_EOF)
                 return;
-            play(type, bytes_.constData() + at, size);
+            if (!plus_)
+                play(type, bytes_.constData() + at, size);
+            else if (type == U_EMR_COMMENT)
+                plus_->comment(bytes_.constData() + at, size);
+            else if (plus_->plainRecordsDraw())
+                play(type, bytes_.constData() + at, size);
             at += size;
             if ((count & 255) == 0 && timer.elapsed() > MetafilePlayer::kMaxMilliseconds)
                 return;
@@ -833,12 +1260,12 @@ private:
         case U_EMR_POLYPOLYLINE16: polyPoly(f, true, false); break;
         case U_EMR_POLYPOLYGON: polyPoly(f, false, true); break;
         case U_EMR_POLYPOLYGON16: polyPoly(f, true, true); break;
-        case U_EMR_SETWINDOWEXTEX: s.windowExt = QSizeF(f.i32(8), f.i32(12)); break;
+        case U_EMR_SETWINDOWEXTEX: gdi_.setExtent(true, QSizeF(f.i32(8), f.i32(12))); break;
         case U_EMR_SETWINDOWORGEX: s.windowOrg = point(f, 8); break;
-        case U_EMR_SETVIEWPORTEXTEX: s.viewportExt = QSizeF(f.i32(8), f.i32(12)); break;
+        case U_EMR_SETVIEWPORTEXTEX: gdi_.setExtent(false, QSizeF(f.i32(8), f.i32(12))); break;
         case U_EMR_SETVIEWPORTORGEX: s.viewportOrg = point(f, 8); break;
         case U_EMR_SETPIXELV: gdi_.setPixel(point(f, 8), colorRef(f.u32(16))); break;
-        case U_EMR_SETMAPMODE: s.mapMode = f.u32(8); break;
+        case U_EMR_SETMAPMODE: gdi_.setMapMode(f.u32(8)); break;
         case U_EMR_SETBKMODE: s.bkMode = int(f.u32(8)); break;
         case U_EMR_SETPOLYFILLMODE: s.fillRule = f.u32(8) == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
         case U_EMR_SETTEXTALIGN: s.textAlign = f.u32(8); break;
@@ -849,14 +1276,9 @@ private:
         case U_EMR_EXCLUDECLIPRECT: gdi_.intersectClip(rect(f, 8), true); break;
         case U_EMR_INTERSECTCLIPRECT: gdi_.intersectClip(rect(f, 8), false); break;
         case U_EMR_SCALEVIEWPORTEXTEX:
-        case U_EMR_SCALEWINDOWEXTEX: {
-            const double xn = f.i32(8), xd = f.i32(12), yn = f.i32(16), yd = f.i32(20);
-            if (xd == 0 || yd == 0)
-                break;
-            QSizeF& ext = type == U_EMR_SCALEVIEWPORTEXTEX ? s.viewportExt : s.windowExt;
-            ext = QSizeF(ext.width() * xn / xd, ext.height() * yn / yd);
+        case U_EMR_SCALEWINDOWEXTEX:
+            gdi_.scaleExtent(type == U_EMR_SCALEWINDOWEXTEX, f.i32(8), f.i32(12), f.i32(16), f.i32(20));
             break;
-        }
         case U_EMR_SAVEDC: gdi_.save(); break;
         case U_EMR_RESTOREDC: gdi_.restore(f.i32(8)); break;
         case U_EMR_SETWORLDTRANSFORM:
@@ -1049,6 +1471,7 @@ private:
     Gdi& gdi_;
     QHash<quint32, GdiObject> objects_;
     QByteArray scratch_;
+    EmfPlus* plus_;
 };
 
 // ---- WMF ------------------------------------------------------------------
@@ -1148,16 +1571,22 @@ private:
         switch (function & U_WMR_MASK) {
         case U_WMR_SETBKCOLOR: s.bkColor = colorRef(f.u32(p)); break;
         case U_WMR_SETBKMODE: s.bkMode = f.u16(p); break;
-        case U_WMR_SETMAPMODE: s.mapMode = f.u16(p); break;
+        case U_WMR_SETMAPMODE: gdi_.setMapMode(f.u16(p)); break;
         case U_WMR_SETPOLYFILLMODE: s.fillRule = f.u16(p) == 2 ? Qt::WindingFill : Qt::OddEvenFill; break;
         case U_WMR_SETTEXTCOLOR: s.textColor = colorRef(f.u32(p)); break;
         case U_WMR_SETTEXTALIGN: s.textAlign = f.u16(p); break;
         case U_WMR_SETWINDOWORG: s.windowOrg = yx(f, p); break;
-        case U_WMR_SETWINDOWEXT: s.windowExt = QSizeF(f.i16(p + 2), f.i16(p)); break;
+        case U_WMR_SETWINDOWEXT: gdi_.setExtent(true, QSizeF(f.i16(p + 2), f.i16(p))); break;
         case U_WMR_SETVIEWPORTORG: s.viewportOrg = yx(f, p); break;
-        case U_WMR_SETVIEWPORTEXT: s.viewportExt = QSizeF(f.i16(p + 2), f.i16(p)); break;
+        case U_WMR_SETVIEWPORTEXT: gdi_.setExtent(false, QSizeF(f.i16(p + 2), f.i16(p))); break;
         case U_WMR_OFFSETWINDOWORG: s.windowOrg += yx(f, p); break;
         case U_WMR_OFFSETVIEWPORTORG: s.viewportOrg += yx(f, p); break;
+        case U_WMR_SCALEWINDOWEXT:
+        case U_WMR_SCALEVIEWPORTEXT:
+            // yDenom, yNum, xDenom, xNum
+            gdi_.scaleExtent((function & U_WMR_MASK) == U_WMR_SCALEWINDOWEXT, f.i16(p + 6), f.i16(p + 4),
+                             f.i16(p + 2), f.i16(p));
+            break;
         case U_WMR_LINETO: gdi_.lineTo(yx(f, p)); break;
         case U_WMR_MOVETO: gdi_.moveTo(yx(f, p)); break;
         case U_WMR_EXCLUDECLIPRECT: gdi_.intersectClip(rect(f, p), true); break;
@@ -1404,6 +1833,8 @@ bool MetafilePlayer::readEmfHeader()
         mmX = mmY = 25.4;
     }
     // Pixels of the reference device per 0.01 mm.
+    deviceSize_ = QSizeF(devX, devY);
+    deviceMillimetres_ = QSizeF(mmX, mmY);
     const double px = devX / (mmX * 100), py = devY / (mmY * 100);
     frame_ = QRectF(QPointF(fl * px, ft * py), QPointF(fr * px, fb * py));
     const qint64 width = std::llround((fr - fl) * 96 / 2540);
@@ -1434,6 +1865,23 @@ bool MetafilePlayer::checkEmfRecords()
         const quint32 size = f.u32(4);
         if (size < 8 || size % 4 != 0 || size > quint64(bytes_.size() - at))
             return false;
+        // GDI+ writes its drawing as EMF+ records inside comments. A "dual"
+        // file draws the same again in plain records, which we play; for an
+        // "EMF+ only" one we play the EMF+ records, and say if some of them
+        // draw what we do not.
+        if (type == U_EMR_COMMENT && f.u32(12) == kEmfPlusSignature) {
+            if (f.u16(16) == kEmfPlusHeader && (f.u16(18) & 1) == 0)
+                emfPlusOnly_ = true;
+            const qint64 end = 12 + qint64(f.u32(8));
+            for (qint64 r = 16; emfPlusOnly_ && r + 12 <= end && end <= size;) {
+                const quint32 recordSize = f.u32(r + 4);
+                if (!emfPlusRecordPlayed(f.u16(r)))
+                    notice_ = QStringLiteral("EMF+ 形式の文字や画像など、表示できない部分があります。");
+                if (recordSize < 12)
+                    break;
+                r += recordSize;
+            }
+        }
         at += size;
         if (type == U_EMR_EOF)
             return true;
@@ -1536,18 +1984,24 @@ QImage MetafilePlayer::render(QSize size) const
     const QTransform base = QTransform::fromTranslate(-frame_.left(), -frame_.top())
         * QTransform::fromScale(size.width() / frame_.width(), size.height() / frame_.height());
     if (format_ == Format::Emf) {
-        Gdi gdi(painter, base, 96 / 25.4);
-        EmfPlayback(bytes_, firstRecord_, gdi).run();
+        Gdi gdi(painter, base, Device{deviceSize_, deviceMillimetres_});
+        if (emfPlusOnly_) {
+            EmfPlus plus(painter, base);
+            EmfPlayback(bytes_, firstRecord_, gdi, &plus).run();
+        } else {
+            EmfPlayback(bytes_, firstRecord_, gdi).run();
+        }
     } else {
         // A WMF plays into its bounds: window = bounds unless the file says
         // otherwise, viewport = the bounds in frame units.
-        Gdi gdi(painter, QTransform(), 96 / 25.4);
+        Gdi gdi(painter, QTransform(), Device{QSizeF(size), QSizeF(size) * 25.4 / 96});
         DcState& s = gdi.state();
         s.mapMode = 8;  // anisotropic
         s.windowOrg = frame_.topLeft();
         s.windowExt = frame_.size();
         s.viewportOrg = QPointF(0, 0);
         s.viewportExt = QSizeF(size);
+        gdi.keepScalableExtents();
         WmfPlayback(bytes_, firstRecord_, wmfObjects_, gdi).run();
     }
     painter.end();

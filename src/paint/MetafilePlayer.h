@@ -25,6 +25,8 @@ public:
 
     bool isValid() const { return valid_; }
     QString errorMessage() const { return error_; }
+    // Said after the opening message when part of the file cannot be shown.
+    QString notice() const { return notice_; }
     // The picture's own size in screen pixels (96 dots an inch).
     QSize size() const { return size_; }
     // The metafile drawn over white into an image of `size`.
@@ -44,8 +46,13 @@ private:
     // The part of the metafile's coordinate space that maps onto the image:
     // reference-device pixels for EMF, logical units for WMF.
     QRectF frame_;
+    // The EMF's reference device, in pixels and millimetres.
+    QSizeF deviceSize_;
+    QSizeF deviceMillimetres_;
     qsizetype firstRecord_ = 0;
     int wmfObjects_ = 0;
+    bool emfPlusOnly_ = false;
+    QString notice_;
 };
 
 } // namespace pel

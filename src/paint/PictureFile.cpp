@@ -1,5 +1,6 @@
 #include "paint/PictureFile.h"
 
+#include "paint/BitmapDecoder.h"
 #include "paint/MetafilePlayer.h"
 #include "platform/SafeFile.h"
 
@@ -8,6 +9,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <bit>
 #include <csetjmp>
 #include <cstdlib>
 #include <limits>
@@ -77,6 +79,11 @@ bool sizeAllowed(qint64 width, qint64 height)
         && width * height <= kMaxPicturePixels;
 }
 
+QString damagedMessage()
+{
+    return QStringLiteral("ファイルが壊れています。足りない部分は白で表示しています。");
+}
+
 QString invalidMessage(PictureKind kind)
 {
     switch (kind) {
@@ -93,108 +100,100 @@ QString invalidMessage(PictureKind kind)
     return QStringLiteral("画像は有効ではありません");
 }
 
-// BMP and ICO through Qt's readers, with the size checked before any pixel
-// memory is taken.
-// Where an uncompressed BMP file ends before its last row: the rows (in file
-// order) it holds whole, and the pixels of the row it breaks off in.
-struct BmpShortfall {
-    qint64 paddedSize = 0;
-    qint64 wholeRows = 0;
-    qint64 partialPixels = 0;
-    qint64 height = 0;
-    bool bottomUp = true;
-};
-
-std::optional<BmpShortfall> bmpShortfall(QByteArrayView bytes)
+QString unsupportedBitmapMessage(quint32 compression)
 {
-    if (bytes.size() < 34 || bytes[0] != 'B' || bytes[1] != 'M')
-        return std::nullopt;
+    return QStringLiteral("このビットマップの圧縮形式 (%1) には対応していません").arg(compression);
+}
+
+PictureResult decodeBitmap(QByteArrayView bytes)
+{
+    const BitmapDecode decoded = decodeBmpFile(bytes);
+    switch (decoded.status) {
+    case BitmapDecode::Ok:
+        return {Picture{PictureKind::Bitmap, decoded.image, {}}, {}};
+    case BitmapDecode::Damaged:
+        return {Picture{PictureKind::Bitmap, decoded.image, {}}, {}, damagedMessage()};
+    case BitmapDecode::TooLarge:
+        return {std::nullopt, tooLargeMessage(decoded.width, decoded.height)};
+    case BitmapDecode::Unsupported:
+        return {std::nullopt, unsupportedBitmapMessage(decoded.compression)};
+    case BitmapDecode::Invalid:
+        break;
+    }
+    return {std::nullopt, invalidMessage(PictureKind::Bitmap)};
+}
+
+// The entry of a multi-size icon that the standard icon size (32 × 32)
+// takes: that size, else the nearest larger, else the largest; of equal
+// sizes the one with the most colours. -1 when the directory is unreadable.
+int standardIconEntry(QByteArrayView bytes)
+{
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
-    auto u16 = [p](int at) { return quint32(p[at]) | quint32(p[at + 1]) << 8; };
-    auto u32 = [u16](int at) { return u16(at) | u16(at + 2) << 16; };
-    const quint32 offset = u32(10);
-    const quint32 header = u32(14);
-    if (header < 40)
-        return std::nullopt;
-    const qint64 width = qint32(u32(18));
-    const qint32 h = qint32(u32(22));
-    const quint32 bits = u16(28);
-    const quint32 compression = u32(30);
-    // Run-length data has no fixed size; only plain and bit-field rows do.
-    if ((compression != 0 && compression != 3) || width <= 0 || h == 0 || h == std::numeric_limits<qint32>::min())
-        return std::nullopt;
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
-        return std::nullopt;
-    const qint64 height = std::abs(qint64(h));
-    if (!sizeAllowed(width, height) || offset < 14 + header || offset > quint32(bytes.size()))
-        return std::nullopt;
-    const qint64 rowBytes = (width * bits + 31) / 32 * 4;
-    const qint64 end = qint64(offset) + rowBytes * height;
-    if (bytes.size() >= end)
-        return std::nullopt;
-    const qint64 held = bytes.size() - offset;
-    return BmpShortfall{end, held / rowBytes, (held % rowBytes) * 8 / bits, height, h > 0};
+    auto u16 = [&](qint64 at) { return at + 2 <= bytes.size() ? int(p[at] | p[at + 1] << 8) : 0; };
+    const int count = u16(4);
+    if (bytes.size() < 6 || u16(0) != 0 || count == 0)
+        return -1;
+    constexpr int kStandard = 32;
+    int best = -1;
+    qint64 bestSide = 0, bestDepth = 0;
+    for (int i = 0; i < count && 6 + 16 * (i + 1) <= bytes.size(); ++i) {
+        const uchar* e = p + 6 + 16 * i;
+        const int width = e[0] == 0 ? 256 : e[0];
+        const int height = e[1] == 0 ? 256 : e[1];
+        const qint64 side = std::max(width, height);
+        qint64 depth = u16(6 + 16 * i + 6);
+        if (depth == 0)
+            depth = e[2] == 0 ? 8 : std::bit_width(unsigned(e[2] - 1));
+        const auto rank = [](qint64 s) {
+            // Smaller is better: exact, then larger ones nearest first, then
+            // smaller ones largest first.
+            return s == kStandard ? 0 : s > kStandard ? s : 100000 - s;
+        };
+        if (best < 0 || rank(side) < rank(bestSide) || (side == bestSide && depth > bestDepth)) {
+            best = i;
+            bestSide = side;
+            bestDepth = depth;
+        }
+    }
+    return best;
 }
 
-// The rows a cut-off file does not hold become white, not whatever the
-// memory held before.
-void whitenMissingRows(QImage& image, const BmpShortfall& shortfall)
+// Icons through Qt's reader, with the size checked before any pixel memory
+// is taken.
+PictureResult decodeIconEntry(QByteArrayView bytes, int entry)
 {
-    const QRgb white = qRgb(255, 255, 255);
-    for (qint64 row = shortfall.wholeRows; row < shortfall.height && row < image.height(); ++row) {
-        const int y = int(shortfall.bottomUp ? shortfall.height - 1 - row : row);
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const qint64 from = row == shortfall.wholeRows ? shortfall.partialPixels : 0;
-        for (qint64 x = from; x < image.width(); ++x)
-            line[x] = white;
-    }
-}
-
-PictureResult decodeWithQt(QByteArrayView bytes, PictureKind kind)
-{
-    std::optional<BmpShortfall> shortfall;
-    QByteArray padded;
-    if (kind == PictureKind::Bitmap && (shortfall = bmpShortfall(bytes))) {
-        padded = QByteArray(bytes.data(), bytes.size());
-        padded.append(QByteArray(shortfall->paddedSize - bytes.size(), '\0'));
-        bytes = padded;
-    }
     QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
-    if (kind == PictureKind::Bitmap && bytes.size() >= 26 && bytes[0] == 'B' && bytes[1] == 'M') {
-        // Qt refuses some oversized headers without saying why; name the size.
-        const auto* p = reinterpret_cast<const uchar*>(bytes.data());
-        const quint32 header = quint32(p[14]) | quint32(p[15]) << 8 | quint32(p[16]) << 16 | quint32(p[17]) << 24;
-        if (header >= 40) {
-            const qint32 w = qint32(quint32(p[18]) | quint32(p[19]) << 8 | quint32(p[20]) << 16 | quint32(p[21]) << 24);
-            const qint32 h = qint32(quint32(p[22]) | quint32(p[23]) << 8 | quint32(p[24]) << 16 | quint32(p[25]) << 24);
-            const qint64 height = h == std::numeric_limits<qint32>::min() ? qint64(1) << 31 : std::abs(qint64(h));
-            if (w > 0 && !sizeAllowed(w, height))
-                return {std::nullopt, tooLargeMessage(w, height)};
-        }
-    }
     // Qt's own cap on the memory one image may take, tightened to ours.
     QImageReader::setAllocationLimit(int(kMaxPicturePixels * 4 / (1024 * 1024)) + 1);
-    QImageReader reader(&buffer, kind == PictureKind::Icon ? "ico" : "bmp");
+    QImageReader reader(&buffer, "ico");
     reader.setAutoTransform(false);
+    if (entry > 0 && !reader.jumpToImage(entry))
+        return {std::nullopt, invalidMessage(PictureKind::Icon)};
     const QSize size = reader.size();
     if (size.isValid() && !sizeAllowed(size.width(), size.height()))
         return {std::nullopt, tooLargeMessage(size.width(), size.height())};
     QImage image;
     if (!reader.read(&image) || image.isNull())
-        return {std::nullopt, invalidMessage(kind)};
+        return {std::nullopt, invalidMessage(PictureKind::Icon)};
     if (!sizeAllowed(image.width(), image.height()))
         return {std::nullopt, tooLargeMessage(image.width(), image.height())};
-    if (kind == PictureKind::Bitmap)
-        image = image.convertToFormat(QImage::Format_RGB32);
-    else
-        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    if (shortfall) {
-        whitenMissingRows(image, *shortfall);
-        return {Picture{kind, image, {}}, {}, QStringLiteral("ファイルが壊れています。足りない部分は白で表示しています。")};
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    return {Picture{PictureKind::Icon, image, {}}, {}};
+}
+
+// The entry the standard size takes; when that one is damaged, the first.
+PictureResult decodeIcon(QByteArrayView bytes)
+{
+    const int entry = standardIconEntry(bytes);
+    PictureResult result = decodeIconEntry(bytes, entry);
+    if (!result.picture && entry > 0) {
+        PictureResult first = decodeIconEntry(bytes, 0);
+        if (first.picture)
+            return first;
     }
-    return {Picture{kind, image, {}}, {}};
+    return result;
 }
 
 // ---- JPEG ---------------------------------------------------------------
@@ -207,6 +206,13 @@ struct JpegFailure {
     int code = 0;
     qint64 width = 0;
     qint64 height = 0;
+    // The data ended before the picture did (libjpeg went on as if the rest
+    // were empty).
+    bool cutShort = false;
+    // The block a cut-off file leaves undecoded, in output pixels, and the
+    // colour such a block comes out as (all coefficients zero).
+    QSize block;
+    QRgb emptyColour = 0;
 };
 
 struct JpegErrorManager {
@@ -234,9 +240,10 @@ void jpegEmitMessage(j_common_ptr cinfo, int level)
     if (level >= 0)
         return;  // trace messages
     auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
-    // A file cut short would show a half grey picture; report it instead.
+    if (manager->pub.msg_code == JWRN_JPEG_EOF)
+        manager->failure->cutShort = true;
     // Streams of corrupt data are cut off before they cost time.
-    if (manager->pub.msg_code == JWRN_JPEG_EOF || ++manager->warnings > 1000000)
+    if (++manager->warnings > 1000000)
         jpegErrorExit(cinfo);
 }
 
@@ -252,7 +259,19 @@ void jpegProgress(j_common_ptr cinfo)
     }
 }
 
-void decodeJpegInto(const unsigned char* data, unsigned long size, QImage* out, JpegFailure* failure)
+QRgb cmykToRgb(int c, int m, int y, int k, bool inverted)
+{
+    // Adobe writes CMYK inverted; then each channel is already "amount of
+    // light".
+    if (!inverted) {
+        c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
+    }
+    return qRgb(c * k / 255, m * k / 255, y * k / 255);
+}
+
+// `plain`: no smoothing across blocks, so the blocks a cut-off file lacks
+// come out as exactly their empty colour.
+void decodeJpegInto(const unsigned char* data, unsigned long size, QImage* out, JpegFailure* failure, bool plain)
 {
     jpeg_decompress_struct cinfo;
     JpegErrorManager errors;
@@ -288,7 +307,17 @@ void decodeJpegInto(const unsigned char* data, unsigned long size, QImage* out, 
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+    if (plain) {
+        cinfo.do_fancy_upsampling = FALSE;
+        cinfo.do_block_smoothing = FALSE;
+    }
     jpeg_start_decompress(&cinfo);
+    const bool inverted = cinfo.saw_Adobe_marker;
+    failure->emptyColour = cmyk ? cmykToRgb(128, 128, 128, 128, inverted) : qRgb(128, 128, 128);
+    if (cinfo.num_components == 1)
+        failure->block = QSize(8, 8);
+    else
+        failure->block = QSize(8 * cinfo.max_h_samp_factor, 8 * cinfo.max_v_samp_factor);
 
     const int width = static_cast<int>(cinfo.output_width);
     const int height = static_cast<int>(cinfo.output_height);
@@ -302,7 +331,6 @@ void decodeJpegInto(const unsigned char* data, unsigned long size, QImage* out, 
     if (cmyk)
         cmykRow = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                              static_cast<JDIMENSION>(width) * 4, 1);
-    const bool inverted = cinfo.saw_Adobe_marker;
     while (cinfo.output_scanline < cinfo.output_height) {
         auto* line = reinterpret_cast<QRgb*>(out->scanLine(static_cast<int>(cinfo.output_scanline)));
         if (!cmyk) {
@@ -312,23 +340,49 @@ void decodeJpegInto(const unsigned char* data, unsigned long size, QImage* out, 
         }
         jpeg_read_scanlines(&cinfo, cmykRow, 1);
         const JSAMPLE* p = cmykRow[0];
-        for (int x = 0; x < width; ++x, p += 4) {
-            // Adobe writes CMYK inverted; then each channel is already
-            // "amount of light".
-            int c = p[0], m = p[1], y = p[2], k = p[3];
-            if (!inverted) {
-                c = 255 - c; m = 255 - m; y = 255 - y; k = 255 - k;
-            }
-            line[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
-        }
+        for (int x = 0; x < width; ++x, p += 4)
+            line[x] = cmykToRgb(p[0], p[1], p[2], p[3], inverted);
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
 }
 
+// The blocks a cut-off file did not reach are the trailing run, in file
+// order, of blocks in the empty colour; they become white.
+void whitenUndecodedBlocks(QImage& image, QSize block, QRgb empty)
+{
+    if (block.isEmpty())
+        return;
+    const qint64 columns = (image.width() + block.width() - 1) / block.width();
+    const qint64 rows = (image.height() + block.height() - 1) / block.height();
+    const auto rectOf = [&](qint64 index) {
+        return QRect(int(index % columns) * block.width(), int(index / columns) * block.height(), block.width(),
+                     block.height()).intersected(image.rect());
+    };
+    qint64 first = columns * rows;
+    for (; first > 0; --first) {
+        const QRect r = rectOf(first - 1);
+        bool blank = true;
+        for (int y = r.top(); y <= r.bottom() && blank; ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = r.left(); x <= r.right() && blank; ++x)
+                blank = (line[x] | 0xFF000000u) == (empty | 0xFF000000u);
+        }
+        if (!blank)
+            break;
+    }
+    for (qint64 index = first; index < columns * rows; ++index) {
+        const QRect r = rectOf(index);
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            std::fill(line + r.left(), line + r.right() + 1, qRgb(255, 255, 255));
+        }
+    }
+}
+
 } // namespace
 
-QImage decodeJpeg(QByteArrayView bytes, QString* error)
+QImage decodeJpeg(QByteArrayView bytes, QString* error, bool* cutShort)
 {
     QImage image;
     JpegFailure failure;
@@ -336,9 +390,20 @@ QImage decodeJpeg(QByteArrayView bytes, QString* error)
         failure.kind = JpegFailure::Library;
         failure.code = JERR_INPUT_EMPTY;
     } else {
-        decodeJpegInto(reinterpret_cast<const unsigned char*>(bytes.data()),
-                       static_cast<unsigned long>(bytes.size()), &image, &failure);
+        const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+        const auto size = static_cast<unsigned long>(bytes.size());
+        decodeJpegInto(data, size, &image, &failure, false);
+        if (failure.kind == JpegFailure::None && failure.cutShort) {
+            // Again without smoothing, so what the file lacks can be told
+            // from what it holds.
+            failure = JpegFailure();
+            decodeJpegInto(data, size, &image, &failure, true);
+            if (failure.kind == JpegFailure::None)
+                whitenUndecodedBlocks(image, failure.block, failure.emptyColour);
+        }
     }
+    if (cutShort)
+        *cutShort = failure.kind == JpegFailure::None && failure.cutShort;
     QString message;
     switch (failure.kind) {
     case JpegFailure::None:
@@ -365,14 +430,16 @@ PictureResult decodePicture(QByteArrayView bytes, PictureKind kind)
 {
     switch (kind) {
     case PictureKind::Bitmap:
+        return decodeBitmap(bytes);
     case PictureKind::Icon:
-        return decodeWithQt(bytes, kind);
+        return decodeIcon(bytes);
     case PictureKind::Jpeg: {
         QString error;
-        QImage image = decodeJpeg(bytes, &error);
+        bool cutShort = false;
+        QImage image = decodeJpeg(bytes, &error, &cutShort);
         if (image.isNull())
             return {std::nullopt, error};
-        return {Picture{kind, image, {}}, {}};
+        return {Picture{kind, image, {}}, {}, cutShort ? damagedMessage() : QString()};
     }
     case PictureKind::Metafile:
     case PictureKind::EnhancedMetafile: {
@@ -387,7 +454,7 @@ PictureResult decodePicture(QByteArrayView bytes, PictureKind kind)
         QImage image = player.render(size);
         if (image.isNull() && !size.isEmpty())
             return {std::nullopt, invalidMessage(kind)};
-        return {Picture{kind, image, data}, {}};
+        return {Picture{kind, image, data}, {}, player.notice()};
     }
     }
     return {std::nullopt, invalidMessage(kind)};

@@ -63,8 +63,9 @@ PictureResult loadPictureFile(const QString& path);
 PictureResult decodePicture(QByteArrayView bytes, PictureKind kind);
 
 // JPEG through libjpeg-turbo. A damaged file gives "JPEG エラー #<code>"
-// with the library's message code in `error`.
-QImage decodeJpeg(QByteArrayView bytes, QString* error);
+// with the library's message code in `error`. A file cut short gives what it
+// holds, the rest white, and sets `cutShort`.
+QImage decodeJpeg(QByteArrayView bytes, QString* error, bool* cutShort = nullptr);
 
 // A picture as the pixels of a bitmap file: alpha is flattened onto white.
 QImage toBitmapImage(const QImage& image);

@@ -60,6 +60,26 @@ inline QByteArray emfRecord(quint32 type, const QByteArray& params)
     return r.data;
 }
 
+// An EMF whose frame is `frameRight` × `frameBottom` hundredths of a
+// millimetre, made on a reference device of `devicePixels` over
+// `deviceMillimetres`, holding `records` (an end record is added).
+inline QByteArray emfFileOn(int frameRight, int frameBottom, int deviceWidth, int deviceHeight, int deviceMmWidth,
+                            int deviceMmHeight, const QByteArray& records)
+{
+    const QByteArray end = emfRecord(14, Bytes().u32(0).u32(16).u32(20).data);
+    Bytes h;
+    h.u32(1).u32(108);
+    h.i32s({0, 0, frameRight * deviceWidth / (deviceMmWidth * 100) - 1,
+            frameBottom * deviceHeight / (deviceMmHeight * 100) - 1});
+    h.i32s({0, 0, frameRight, frameBottom});
+    h.u32(0x464D4520).u32(0x10000);
+    h.u32(quint32(108 + records.size() + end.size()));
+    h.u32(3).u16(8).u16(0).u32(0).u32(0).u32(0);
+    h.i32s({deviceWidth, deviceHeight, deviceMmWidth, deviceMmHeight});
+    h.u32(0).u32(0).u32(0).i32s({deviceMmWidth * 1000, deviceMmHeight * 1000});
+    return h.data + records + end;
+}
+
 // An EMF of `width` × `height` screen pixels holding `records` (an end record
 // is added). The reference device is 96 dots an inch.
 inline QByteArray emfFile(int width, int height, const QByteArray& records)

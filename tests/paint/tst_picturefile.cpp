@@ -196,7 +196,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         const PictureResult result = decodePicture(bytes, PictureKind::Bitmap);
         if (result.picture) {
-            // Qt may show what it could read of a damaged file; it must stay
+            // A damaged file may show what could be read of it; it must stay
             // within the limits.
             QVERIFY(result.picture->image.width() * qint64(result.picture->image.height()) <= kMaxPicturePixels);
         } else {
@@ -313,7 +313,6 @@ private Q_SLOTS:
         QTest::newRow("not a jpeg") << QByteArray("BM not a jpeg at all");
         QTest::newRow("only SOI") << good.left(2);
         QTest::newRow("cut in the header") << good.left(good.size() / 8);
-        QTest::newRow("cut in the scan") << good.left(good.size() - 40);
         QByteArray badMarker = good;
         // The first marker after SOI becomes an SOF of an unsupported kind.
         badMarker[3] = char(0xC3);
