@@ -47,6 +47,7 @@ pel::TextSpelling spelled(pel::TextEncoding encoding)
 {
     pel::TextSpelling spelling;
     spelling.encoding = encoding;
+    spelling.bom = encoding == pel::TextEncoding::Utf16Le || encoding == pel::TextEncoding::Utf16Be;
     return spelling;
 }
 

@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <optional>
 #include <cstring>
 #include <vector>
 
@@ -1015,16 +1016,48 @@ bool looksLikeUtf8(QByteArrayView sample)
 }
 
 // Escapes to two-byte sets or half-width katakana (an escape back to
-// ASCII alone proves nothing).
-qsizetype jisEscapes(QByteArrayView bytes)
+// ASCII alone proves nothing), counted up to `enough`.
+qsizetype jisEscapes(QByteArrayView bytes, qsizetype enough)
 {
     const uchar* const data = reinterpret_cast<const uchar*>(bytes.data());
     qsizetype count = 0;
-    for (qsizetype i = bytes.indexOf('\x1b'); i >= 0; i = bytes.indexOf('\x1b', i + 1)) {
+    for (qsizetype i = bytes.indexOf('\x1b'); i >= 0 && count < enough; i = bytes.indexOf('\x1b', i + 1)) {
         const JisEscape escape = jisEscapeAt(data + i, data + bytes.size());
         count += escape.length && escape.set != JisSet::Ascii;
     }
     return count;
+}
+
+// UTF-16 without a byte-order mark: the NUL bytes of its ASCII
+// characters all stand at odd (little-endian) or all at even positions
+// (sixteen of them at least), and the units pair up. Text in the other
+// encodings never holds NUL.
+std::optional<TextEncoding> utf16WithoutBom(QByteArrayView sample)
+{
+    const uchar* const data = reinterpret_cast<const uchar*>(sample.data());
+    const qsizetype size = sample.size() & ~qsizetype(1);
+    qsizetype even = 0;
+    qsizetype odd = 0;
+    for (qsizetype i = 0; i < size; i += 2) {
+        even += data[i] == 0;
+        odd += data[i + 1] == 0;
+    }
+    if (even + odd < 16 || (even > 0 && odd > 0))
+        return std::nullopt;
+    const auto pairsUp = [&](auto steps) {
+        for (const uchar* p = data; p < data + size;) {
+            const Step s = steps(p, data + size);
+            if (s.raw && (s.length > 1 || p + 1 < data + size))
+                return false;
+            p += s.length;
+        }
+        return true;
+    };
+    if (odd > 0 && pairsUp(Utf16Steps<false>{}))
+        return TextEncoding::Utf16Le;
+    if (even > 0 && pairsUp(Utf16Steps<true>{}))
+        return TextEncoding::Utf16Be;
+    return std::nullopt;
 }
 
 } // namespace
@@ -1060,12 +1093,12 @@ FileEncoding detectTextEncoding(QByteArrayView bytes)
         return {TextEncoding::Utf8, false};
     // ISO-2022-JP is seven-bit text; a few stray eight-bit bytes do not
     // make it something else.
-    const qsizetype escapes = jisEscapes(bytes.first(stop));
-    if (escapes > 0) {
-        const qsizetype high = std::count_if(sample.begin(), sample.end(), [](char b) { return uchar(b) >= 0x80; });
-        if (high <= escapes)
-            return {TextEncoding::Iso2022Jp, false};
-    }
+    const qsizetype high = std::count_if(sample.begin(), sample.end(), [](char b) { return uchar(b) >= 0x80; });
+    const qsizetype escapes = jisEscapes(bytes.first(stop), high + 1);
+    if (escapes > 0 && high <= escapes)
+        return {TextEncoding::Iso2022Jp, false};
+    if (const std::optional<TextEncoding> utf16 = utf16WithoutBom(bytes.first(std::min(size, kSample))))
+        return {*utf16, false};
     if (sample.isEmpty())
         return {};
     // An invalid byte weighs as two kana. One character is too little

@@ -31,7 +31,7 @@ struct TextSpelling {
         bool resetAtEnd = true;
         friend bool operator==(const JisEscapes&, const JisEscapes&) = default;
     };
-    JisEscapes jis;
+    JisEscapes jis{};
     friend bool operator==(const TextSpelling&, const TextSpelling&) = default;
 };
 
@@ -90,11 +90,14 @@ struct EncodedText {
 EncodedText encodeTextFile(QStringView text, const CodeMarks& marks = {}, const TextSpelling& spelling = {});
 
 // The encoding of a document file, in this order: a byte-order mark
-// (UTF-8, UTF-16 LE and BE); valid UTF-8 with at least one multi-byte
-// character; ISO-2022-JP by its escape sequences; otherwise code page 932
-// or EUC-JP, whichever reads the file with fewer invalid bytes and, at
-// equal counts, as more Japanese-looking text (kana, kanji), code page 932
-// winning ties. Looks at a sample of the file, not all of it.
+// (UTF-8, UTF-16 LE and BE); UTF-8 with multi-byte characters and at most
+// one invalid byte in eight of them; ISO-2022-JP by its escape sequences
+// (no more eight-bit bytes than escapes); UTF-16 without a byte-order mark
+// by its NUL bytes; otherwise code page 932 or EUC-JP, whichever reads the
+// file with fewer invalid bytes and as more Japanese-looking text (kana,
+// punctuation, common kanji), code page 932 winning ties and files of
+// fewer than two EUC-JP characters. Reads the 64 KB from the first
+// non-ASCII byte on, not the whole file.
 struct FileEncoding {   // an encoding and whether its files start with a byte-order mark
     TextEncoding encoding = TextEncoding::Cp932;
     bool bom = false;

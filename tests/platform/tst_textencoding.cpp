@@ -74,6 +74,8 @@ private Q_SLOTS:
     void joiningBytesAreRefused_data();
     void joiningBytesAreRefused();
     void detectionLooksPastAsciiAndAtASampleOnly();
+    void realFiles_data();
+    void realFiles();
     void dialogOffersTheEncodings_data();
     void dialogOffersTheEncodings();
 };
@@ -119,6 +121,10 @@ void TestTextEncoding::files_data()
     QTest::newRow("UTF-16BE with BOM, LF") << hex("feff304230443046000a006100620063000a") << BE << u"UTF-16BE"_s
                                            << LineBreak::Lf << u"あいう\nabc\n"_s
                                            << hex("feff3042304230443046000a006100620063000a");
+    QTest::newRow("UTF-16LE without BOM") << hex("6100620063006400650066006700680069006a006b006c006d006e000d000a004230") << LE << u"UTF-16LE (BOMなし)"_s
+                                          << LineBreak::CrLf << u"abcdefghijklmn\nあ"_s << hex("42306100620063006400650066006700680069006a006b006c006d006e000d000a004230");
+    QTest::newRow("UTF-16BE without BOM") << hex("006100620063006400650066006700680069006a006b006c006d006e006f000a3042000a") << BE << u"UTF-16BE (BOMなし)"_s
+                                          << LineBreak::Lf << u"abcdefghijklmno\nあ\n"_s << hex("3042006100620063006400650066006700680069006a006b006c006d006e006f000a3042000a");
     QTest::newRow("UTF-16LE of odd length") << hex("fffe42300a0041") << LE << u"UTF-16LE"_s << LineBreak::Lf
                                             << u"あ\n"_s + box << hex("fffe423042300a0041");
     QTest::newRow("UTF-16LE lone surrogate and NUL") << hex("fffe00d80000410000dc") << LE << u"UTF-16LE"_s
@@ -315,6 +321,56 @@ void TestTextEncoding::detectionLooksPastAsciiAndAtASampleOnly()
     QCOMPARE(pel::detectTextEncoding(hex("1b244224221b2842a0")).encoding, TextEncoding::Iso2022Jp);
     // An ASCII-only escape proves nothing.
     QCOMPARE(pel::detectTextEncoding(hex("1b28426162")).encoding, TextEncoding::Cp932);
+}
+
+// Files from Debian packages (see realfiles/README).
+void TestTextEncoding::realFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<TextEncoding>("encoding");
+    QTest::addColumn<QString>("sameTextAs");   // the same table in another encoding
+
+    const auto row = [](const char* name, TextEncoding encoding, const char* sameAs = "") {
+        QTest::newRow(name) << QString::fromLatin1(name) << encoding << QString::fromLatin1(sameAs);
+    };
+    row("hira2kata.utf-8.dat", TextEncoding::Utf8);
+    row("hira2kata.cp932.dat", TextEncoding::Cp932, "hira2kata.utf-8.dat");
+    row("hira2kata.euc-jp.dat", TextEncoding::EucJp, "hira2kata.utf-8.dat");
+    row("roma2hira.euc-jp.dat", TextEncoding::EucJp, "roma2hira.utf-8.dat");
+    row("cmigemo-README_j.txt", TextEncoding::Cp932);
+    row("nkf.doc", TextEncoding::EucJp);
+    row("edict_doc.html", TextEncoding::EucJp);
+    row("semi-TODO", TextEncoding::Iso2022Jp);
+}
+
+void TestTextEncoding::realFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(TextEncoding, encoding);
+    QFETCH(QString, sameTextAs);
+
+    const auto read = [](const QString& file) {
+        QFile f(QFINDTESTDATA(u"realfiles/"_s + file));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray bytes = read(name);
+    QVERIFY(!bytes.isEmpty());
+    const pel::DecodedText file = pel::decodeTextFile(bytes);
+    QCOMPARE(file.spelling.encoding, encoding);
+    QVERIFY(file.marks.isEmpty());
+    QCOMPARE(reopened(bytes).toHex(), bytes.toHex());
+    // EUC-JP's A1 C1 reads as the full-width tilde, the character code page
+    // 932 gives the same shape (the Unicode copy has the wave dash).
+    if (!sameTextAs.isEmpty())
+        QCOMPARE(file.text, pel::decodeTextFile(read(sameTextAs)).text.replace(u'〜', u'～'));
+
+    // Typed into the middle, a kanji keeps the file in its encoding.
+    const pel::DecodedText edited = typedInto(file, file.text.size() / 2, u"漢"_s);
+    const pel::EncodedText saved = pel::encodeTextFile(edited.text, edited.marks, edited.spelling);
+    QVERIFY(saved.ok());
+    const pel::DecodedText again = pel::decodeTextFile(saved.bytes);
+    QCOMPARE(again.spelling.encoding, encoding);
+    QCOMPARE(again.text, edited.text);
 }
 
 void TestTextEncoding::dialogOffersTheEncodings_data()
