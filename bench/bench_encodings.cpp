@@ -65,7 +65,7 @@ void BM_Detect(benchmark::State& state)
     const QByteArray& bytes = sampleIn(pel::TextEncoding(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(pel::detectTextEncoding(bytes));
-    state.SetLabel(pel::textEncodingName(pel::TextEncoding(state.range(0))).toStdString());
+    state.SetLabel(pel::textEncodingName(spelled(pel::TextEncoding(state.range(0)))).toStdString());
 }
 BENCHMARK(BM_Detect)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
 
@@ -75,7 +75,7 @@ void BM_DecodeTextFile(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(pel::decodeTextFile(bytes));
     state.SetBytesProcessed(state.iterations() * bytes.size());
-    state.SetLabel(pel::textEncodingName(pel::TextEncoding(state.range(0))).toStdString());
+    state.SetLabel(pel::textEncodingName(spelled(pel::TextEncoding(state.range(0)))).toStdString());
 }
 BENCHMARK(BM_DecodeTextFile)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
@@ -85,7 +85,7 @@ void BM_EncodeTextFile(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(pel::encodeTextFile(sampleText(), {}, spelling));
     state.SetBytesProcessed(state.iterations() * sampleIn(spelling.encoding).size());
-    state.SetLabel(pel::textEncodingName(spelling.encoding).toStdString());
+    state.SetLabel(pel::textEncodingName(spelling).toStdString());
 }
 BENCHMARK(BM_EncodeTextFile)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
