@@ -25,7 +25,7 @@ namespace pel {
 //   use. Bytes 00–7F are ASCII both ways (ICU's converter rotates 1A/1C/7F
 //   the IBM way; Windows does not).
 // * `decode` and `encode` keep what they must remember in the string itself
-//   (phrase files use them); documents use `decodeTextFile` below, which
+//   (phrase files use them); documents use `decodeTextFile` (TextEncoding.h), which
 //   keeps it beside the text instead.
 // * Stand-ins live at U+F700 + byte, a private-use block code page 932 never
 //   uses (its user-defined area is U+E000–U+E757). A stand-in exists for each
