@@ -6,8 +6,8 @@ const QList<Target>& targets()
 {
     static const QList<Target> all = {
         {"bmp", checkBmp},   {"ico", checkIco},     {"jpeg", checkJpeg},           {"wmf", checkWmf},
-        {"emf", checkEmf},   {"cp932", checkCp932}, {"phrasefile", checkPhraseFile}, {"settings", checkSettings},
-        {"recovery", checkRecovery},
+        {"emf", checkEmf},   {"cp932", checkCp932}, {"encodings", checkEncodings}, {"phrasefile", checkPhraseFile},
+        {"settings", checkSettings}, {"recovery", checkRecovery},
     };
     return all;
 }

@@ -19,6 +19,7 @@ QString checkWmf(QByteArrayView bytes);
 QString checkEmf(QByteArrayView bytes);
 // TextChecks.cpp
 QString checkCp932(QByteArrayView bytes);
+QString checkEncodings(QByteArrayView bytes);
 QString checkPhraseFile(QByteArrayView bytes);
 QString checkRecovery(QByteArrayView bytes);
 // SettingsChecks.cpp: the bytes as the main window's and the paint form's

@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace pel::fuzz {
 
 // ---- Code page 932 ------------------------------------------------------------
@@ -52,6 +54,52 @@ QString checkCp932(QByteArrayView bytes)
         const EncodedText written = encodeTextFile(typed, {}, TextSpelling{lineBreak});
         if (written.ok() && decodeTextFile(written.bytes).text != asRead)
             return QStringLiteral("saved text does not read back as the text");
+        if (!written.ok() && (written.failedAt < 0 || written.failedAt >= typed.size()))
+            return QStringLiteral("refusal names no character of the text");
+    }
+    return {};
+}
+
+// ---- Other encodings --------------------------------------------------------------
+// Any bytes opened as a document in each encoding (and as detected) save
+// back unchanged; text written in each encoding reads back as that text,
+// or the refusal names one of its characters.
+
+QString checkEncodings(QByteArrayView bytes)
+{
+    const auto keeps = [&bytes](const DecodedText& file) -> QString {
+        if (file.text.contains(u'\r') || file.text.contains(QChar(0)))
+            return QStringLiteral("CR or NUL left in the editor's text");
+        for (qsizetype i = 0; i < file.marks.size(); ++i) {
+            const qsizetype at = file.marks[i].position;
+            if (at < 0 || at >= file.text.size() || (i > 0 && at <= file.marks[i - 1].position))
+                return QStringLiteral("marks out of the text or out of order");
+        }
+        const EncodedText saved = encodeTextFile(file.text, file.marks, file.spelling);
+        if (!saved.ok() || saved.bytes != bytes)
+            return QStringLiteral("%1 file does not save as it was read").arg(textEncodingName(file.spelling));
+        return {};
+    };
+    const TextEncoding encodings[] = {TextEncoding::Cp932, TextEncoding::Utf8, TextEncoding::Utf16Le,
+                                      TextEncoding::Utf16Be, TextEncoding::EucJp, TextEncoding::Iso2022Jp};
+    for (const TextEncoding encoding : encodings)
+        if (const QString failure = keeps(decodeTextFile(bytes, encoding)); !failure.isEmpty())
+            return failure;
+    if (const QString failure = keeps(decodeTextFile(bytes)); !failure.isEmpty())
+        return u"detected: "_s + failure;
+
+    QString typed(bytes.size() / 2, Qt::Uninitialized);
+    std::memcpy(typed.data(), bytes.data(), size_t(typed.size()) * 2);
+    typed.remove(u'\r');
+    typed.remove(QChar(0));
+    for (const TextEncoding encoding : encodings) {
+        TextSpelling spelling;
+        spelling.encoding = encoding;
+        spelling.bom = encoding == TextEncoding::Utf16Le;
+        spelling.lineBreak = encoding == TextEncoding::Utf8 ? TextSpelling::LineBreak::Lf : TextSpelling::LineBreak::CrLf;
+        const EncodedText written = encodeTextFile(typed, {}, spelling);
+        if (written.ok() && decodeTextFile(written.bytes, encoding).text != typed)
+            return QStringLiteral("text saved as %1 does not read back as the text").arg(textEncodingName(encoding));
         if (!written.ok() && (written.failedAt < 0 || written.failedAt >= typed.size()))
             return QStringLiteral("refusal names no character of the text");
     }

@@ -665,6 +665,17 @@ def texts():
     write("cp932", "selectors.txt", "\u7e8a\ufe00 ∵\ufe01".encode("utf-16-le"))
 
 
+def encodings():
+    text = "件名：日本語のテキスト\nｶﾀｶﾅ 丂 ～〜 ①\nabc\n"
+    write("encodings", "utf8.txt", text.encode("utf-8"))
+    write("encodings", "utf8-bom-crlf.txt", b"\xef\xbb\xbf" + text.replace("\n", "\r\n").encode("utf-8") + b"\xff")
+    write("encodings", "utf16le-bom.txt", b"\xff\xfe" + (text + "😀").encode("utf-16-le") + b"\x00\xd8")
+    write("encodings", "utf16be-odd.txt", b"\xfe\xff" + text.encode("utf-16-be") + b"\x41")
+    write("encodings", "eucjp.txt", text.replace("～", "").replace("①", "").encode("euc_jp") + b"\x8f\xa2\xb7\xad\xa1\x80\xa4")
+    write("encodings", "iso2022jp.txt", "件名：日本語\r\nabc\r\n".encode("iso2022_jp"))
+    write("encodings", "iso2022jp-old.txt", b"\x1b$@$\"\x1b(Ja\n\x1b$@$$\n\x1b(I123\x1b$(D0!\x1b(B\x1b(B")
+
+
 def phrases():
     write("phrasefile", "register.txt", "<BR>\r\n<P>\r\n&nbsp;\r\nよろしくお願いします。\r\n".encode("cp932"))
     write("phrasefile", "lf-and-cr.txt", "一\n二\r三\r\n\r\n最後".encode("cp932"))
@@ -732,6 +743,7 @@ def main():
     metafiles_wmf()
     metafiles_emf()
     texts()
+    encodings()
     phrases()
     settings()
 

@@ -176,6 +176,19 @@ void TForm1::buildLayout()
     StatusBar1->setFixedHeight(24);
     StatusBar1->setSizeGripEnabled(true);
     setStatusBar(StatusBar1);
+    // The document's encoding and line breaks, as its file has them.
+    auto* encoding = new QLabel(StatusBar1);
+    encoding->setObjectName(QStringLiteral("EncodingLabel"));
+    StatusBar1->addPermanentWidget(encoding);
+    const auto showEncoding = [this, encoding] {
+        const pel::TextSpelling spelling = session_->spelling();
+        const QString text = pel::textEncodingName(spelling) + QStringLiteral("  ") + pel::lineBreakName(spelling.lineBreak);
+        if (encoding->text() != text)
+            encoding->setText(text);
+    };
+    connect(session_, &pel::DocumentSession::contentChanged, encoding, showEncoding);
+    connect(session_, &pel::DocumentSession::textReset, encoding, showEncoding);
+    showEncoding();
 
     // Bars hidden at start; ToolBar4 stays visible inside its hidden scroller.
     ToolBar3->hide();

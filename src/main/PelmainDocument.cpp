@@ -172,7 +172,8 @@ bool TForm1::writeDocument(const QString& path)
         const QString text = session_->text();
         pel::prompts().error(this, encoded.failure == pel::EncodedText::Failure::Merges
                                        ? joiningByteMessage(text, encoded.failedAt, session_->document().marks())
-                                       : pel::unsavableCharacterMessage(text, encoded.failedAt));
+                                       : pel::unsavableCharacterMessage(text, encoded.failedAt,
+                                                                        session_->spelling().encoding));
         return false;
     }
     case pel::DocumentSession::SaveResult::CannotWrite:

@@ -549,11 +549,11 @@ QString decodeDocument(QByteArrayView bytes, Breaks breaks, CodeMarks& marks)
 
 } // namespace
 
-EncodedText encodeTextFile(QStringView text, const CodeMarks& marks, const TextSpelling& spelling)
+EncodedText encodeCp932File(QStringView text, const CodeMarks& marks, TextSpelling::LineBreak spelledBreak)
 {
     const Tables& t = tables();
     const uint32_t* const table = t.documentEncode.data();
-    const Breaks breaks = breaksOf(spelling.lineBreak);
+    const Breaks breaks = breaksOf(spelledBreak);
     const char lineBreak = breaks == Breaks::Cr ? '\r' : '\n';
 
     EncodedText result;
@@ -641,8 +641,6 @@ EncodedText encodeTextFile(QStringView text, const CodeMarks& marks, const TextS
     return result;
 }
 
-namespace {
-
 TextSpelling::LineBreak dominantLineBreak(QByteArrayView bytes)
 {
     // One branch-free pass, in blocks small enough for 32-bit counters, so
@@ -677,8 +675,6 @@ TextSpelling::LineBreak dominantLineBreak(QByteArrayView bytes)
     return loneLfs >= loneCrs ? TextSpelling::LineBreak::Lf : TextSpelling::LineBreak::Cr;
 }
 
-} // namespace
-
 QString Cp932::decode(QByteArrayView bytes, Alternates* alternates)
 {
     return decodeBytes(bytes, alternates, Breaks::Raw);
@@ -708,11 +704,11 @@ QChar Cp932::codePageForm(QChar c)
     return (e & kJisForm) ? QChar(char16_t(t.pair[e & 0xFFFF])) : c;
 }
 
-DecodedText decodeTextFile(QByteArrayView bytes)
+DecodedText decodeCp932File(QByteArrayView bytes, TextSpelling::LineBreak lineBreak)
 {
     DecodedText result;
-    result.spelling.lineBreak = dominantLineBreak(bytes);
-    result.text = decodeDocument(bytes, breaksOf(result.spelling.lineBreak), result.marks);
+    result.spelling.lineBreak = lineBreak;
+    result.text = decodeDocument(bytes, breaksOf(lineBreak), result.marks);
     return result;
 }
 

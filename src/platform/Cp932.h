@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "platform/TextEncoding.h"
+
 namespace pel {
 
 // Code page 932 (Shift-JIS as Windows writes it) ⇄ Unicode, without loss.
@@ -23,7 +25,7 @@ namespace pel {
 //   use. Bytes 00–7F are ASCII both ways (ICU's converter rotates 1A/1C/7F
 //   the IBM way; Windows does not).
 // * `decode` and `encode` keep what they must remember in the string itself
-//   (phrase files use them); documents use `decodeTextFile` below, which
+//   (phrase files use them); documents use `decodeTextFile` (TextEncoding.h), which
 //   keeps it beside the text instead.
 // * Stand-ins live at U+F700 + byte, a private-use block code page 932 never
 //   uses (its user-defined area is U+E000–U+E757). A stand-in exists for each
@@ -77,58 +79,11 @@ public:
     static QChar codePageForm(QChar c);
 };
 
-// How one text file was spelled, so that saving it writes back what was read.
-struct TextSpelling {
-    enum class LineBreak { CrLf, Lf, Cr };
-    LineBreak lineBreak = LineBreak::CrLf;
-};
-
-// What a document file's bytes say beyond its characters, kept beside the
-// text rather than in it, so the text is exactly what the user sees.
-struct CodeMark {
-    qsizetype position = 0;   // index into the text
-    // On a stand-in (U+FFFC): the raw byte it stands for. On a character
-    // with more than one code: the code the file used, when not the
-    // standard one.
-    quint16 code = 0;
-    friend bool operator==(const CodeMark&, const CodeMark&) = default;
-};
-using CodeMarks = QList<CodeMark>;
-
-struct DecodedText {
-    QString text;       // line breaks as '\n', stand-ins as U+FFFC
-    TextSpelling spelling;
-    CodeMarks marks;    // ascending positions
-};
-
-// A document file: bytes → text with '\n' line breaks.
-//
-// The file's dominant line break becomes '\n': the most frequent of CR LF,
-// lone LF and lone CR (ties go to CR LF, then LF; a file without breaks is
-// CR LF). Every byte the text cannot show as a character (an invalid byte,
-// NUL, a break byte of another kind) becomes one stand-in, U+FFFC, with a
-// mark naming the byte; a duplicate code other than the standard one leaves
-// a mark on its character. With the marks the file comes back byte for
-// byte.
-DecodedText decodeTextFile(QByteArrayView bytes);
-
-struct EncodedText {
-    QByteArray bytes;   // empty unless ok()
-    enum class Failure { None, NoCode, Merges };
-    Failure failure = Failure::None;
-    // Index into the text of the first character code page 932 cannot hold
-    // (an unmarked stand-in or private-use stand-in included), or of the
-    // first stand-in whose byte would join its neighbours into something
-    // else when the file is read again; -1 when ok.
-    qsizetype failedAt = -1;
-    bool ok() const { return failure == Failure::None; }
-};
-
-// Text with '\n' line breaks → bytes, each '\n' as `spelling.lineBreak`.
-// A mark on a character that does not match it (a stand-in's byte on a
-// letter, a code of another character) is ignored. Characters without a
-// mark take their standard code. The bytes always read back as the text,
-// except that a JIS form (below) reads back as the code page's character.
-EncodedText encodeTextFile(QStringView text, const CodeMarks& marks = {}, const TextSpelling& spelling = {});
+// Code page 932 document files, without detection (TextEncoding.cpp picks
+// the codec). Stand-ins and marks as decodeTextFile describes them.
+DecodedText decodeCp932File(QByteArrayView bytes, TextSpelling::LineBreak lineBreak);
+EncodedText encodeCp932File(QStringView text, const CodeMarks& marks, TextSpelling::LineBreak lineBreak);
+// The dominant line break of bytes where CR and LF are single bytes.
+TextSpelling::LineBreak dominantLineBreak(QByteArrayView bytes);
 
 } // namespace pel

@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QHBoxLayout>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -97,6 +99,54 @@ void widenFileColumns(QFileDialog& dialog)
     dialog.resize(std::max(size.width(), width + 240), std::max(size.height(), 440));
 }
 
+// The 文字コード field (and on Save As the line-break field) below the
+// file type; returns what writes the choice back.
+std::function<void()> addTextFileChoice(QFileDialog& dialog, TextFileChoice& choice, bool saving)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid)
+        return [] {};
+    auto* encodings = new QComboBox(&dialog);
+    encodings->setObjectName(QStringLiteral("EncodingBox"));
+    QList<FileEncoding> offered = offeredTextEncodings();
+    if (choice.encoding && !offered.contains(*choice.encoding))
+        offered << *choice.encoding;
+    if (!saving)
+        encodings->addItem(QStringLiteral("自動判別"));
+    for (const FileEncoding& e : offered)
+        encodings->addItem(textEncodingName(e.encoding, e.bom));
+    const int first = saving ? 0 : 1;
+    encodings->setCurrentIndex(choice.encoding ? first + int(offered.indexOf(*choice.encoding)) : 0);
+    auto* label = new QLabel(QStringLiteral("文字コード(&E):"), &dialog);
+    label->setBuddy(encodings);
+    auto* row = new QHBoxLayout;
+    row->addWidget(encodings);
+    QComboBox* breaks = nullptr;
+    if (saving) {
+        breaks = new QComboBox(&dialog);
+        breaks->setObjectName(QStringLiteral("LineBreakBox"));
+        for (const auto lineBreak : {TextSpelling::LineBreak::CrLf, TextSpelling::LineBreak::Lf, TextSpelling::LineBreak::Cr})
+            breaks->addItem(lineBreakName(lineBreak), int(lineBreak));
+        breaks->setCurrentIndex(breaks->findData(int(choice.lineBreak)));
+        auto* breakLabel = new QLabel(QStringLiteral("改行(&L):"), &dialog);
+        breakLabel->setBuddy(breaks);
+        row->addSpacing(12);
+        row->addWidget(breakLabel);
+        row->addWidget(breaks);
+    }
+    row->addStretch(1);
+    const int at = grid->rowCount();
+    grid->addWidget(label, at, 0);
+    grid->addLayout(row, at, 1);
+    return [&choice, encodings, breaks, offered, first] {
+        const int index = encodings->currentIndex() - first;
+        choice.encoding = index >= 0 && index < offered.size() ? std::optional(offered.at(index)) : std::nullopt;
+        if (breaks)
+            choice.lineBreak = TextSpelling::LineBreak(breaks->currentData().toInt());
+    };
+}
+
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode)
 {
@@ -125,9 +175,14 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     }
     if (request.picturePreview && request.preview)
         addPicturePreview(dialog, request.preview);
+    std::function<void()> takeTextFileChoice;
+    if (request.textFile)
+        takeTextFileChoice = addTextFileChoice(dialog, *request.textFile, mode == QFileDialog::AcceptSave);
     widenFileColumns(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    if (takeTextFileChoice)
+        takeTextFileChoice();
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 

@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+#include "platform/TextEncoding.h"
+
 class QWidget;
 class QPrinter;
 
@@ -18,6 +20,14 @@ namespace pel {
 struct FileFilter {
     QString description;
     QString patterns;
+};
+
+// The 文字コード field of the document file dialogs.
+struct TextFileChoice {
+    // Open: none is 自動判別. Save As: the encoding the file is written in.
+    std::optional<FileEncoding> encoding;
+    TextSpelling::LineBreak lineBreak = TextSpelling::LineBreak::CrLf;   // Save As only
+    friend bool operator==(const TextFileChoice&, const TextFileChoice&) = default;
 };
 
 struct FileDialogRequest {
@@ -31,6 +41,10 @@ struct FileDialogRequest {
     // With a picture preview: the chosen file as a small picture beside the
     // file list (a null image when it cannot be shown).
     std::function<QImage(const QString& path, QSize room)> preview;
+    // When given, the dialog offers a 文字コード choice starting from
+    // *textFile (Open lists 自動判別 first; Save As shows the line-break
+    // kind beside it), and writes the choice back when the user confirms.
+    TextFileChoice* textFile = nullptr;
 };
 
 // The common dialogs. Everything the program asks through a system dialog

@@ -46,14 +46,20 @@ QString describeCharacter(const QString& text, qsizetype index, int standInByte)
 
 QString unsavableCharacterMessage(const QString& text, qsizetype index)
 {
+    return unsavableCharacterMessage(text, index, TextEncoding::Cp932);
+}
+
+QString unsavableCharacterMessage(const QString& text, qsizetype index, TextEncoding encoding)
+{
+    const QString name = encoding == TextEncoding::Cp932 ? QStringLiteral("Shift-JIS") : textEncodingName(encoding);
     const qsizetype lineStart = text.lastIndexOf(u'\n', index - 1) + 1;
     const qsizetype line = text.left(index).count(u'\n') + 1;
     const qsizetype column = index - lineStart + 1;
-    return QStringLiteral("%1行目の%2文字目の文字%3 はShift-JISで保存できません｡\n"
+    return QStringLiteral("%1行目の%2文字目の文字%3 は%4で保存できません｡\n"
                           "この文字を削除するか置き換えてから保存してください｡ファイルは変更されていません｡")
         .arg(line)
         .arg(column)
-        .arg(describeCharacter(text, index));
+        .arg(describeCharacter(text, index), name);
 }
 
 QString unregistrableCharacterMessage(const QString& text, qsizetype index)

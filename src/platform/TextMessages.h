@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include "platform/TextEncoding.h"
+
 namespace pel {
 
 // "「€」(U+20AC)": the character at `index` of `text` (a surrogate pair
@@ -12,6 +14,8 @@ QString describeCharacter(const QString& text, qsizetype index, int standInByte 
 // A document character the code page cannot hold: which one, and where
 // (line and column counted from 1), so the user can find it.
 QString unsavableCharacterMessage(const QString& text, qsizetype index);
+// The same for a document in `encoding` (named as the status bar names it).
+QString unsavableCharacterMessage(const QString& text, qsizetype index, TextEncoding encoding);
 
 // A phrase character the code page cannot hold; nothing is registered.
 QString unregistrableCharacterMessage(const QString& text, qsizetype index);

@@ -106,10 +106,11 @@ void DocumentSession::clear()
 
 EncodedText DocumentSession::encode() const
 {
-    // The code page has no no-break space; it has always been written as a
-    // plain space.
+    // Code page 932 has no no-break space; it has always been written there
+    // as a plain space.
     QString text = document_.text();
-    text.replace(QChar::Nbsp, u' ');
+    if (spelling_.encoding == TextEncoding::Cp932)
+        text.replace(QChar::Nbsp, u' ');
     return encodeTextFile(text, document_.marks(), spelling_);
 }
 

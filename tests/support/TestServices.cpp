@@ -27,16 +27,31 @@ QStringList ScriptedPrompts::texts() const
     return result;
 }
 
+namespace {
+
+std::optional<QString> answerFileDialog(const FileDialogRequest& request, QQueue<std::optional<QString>>& answers,
+                                        QList<TextFileChoice>& textFileRequests, QQueue<TextFileChoice>& textFileAnswers)
+{
+    if (request.textFile)
+        textFileRequests << *request.textFile;
+    const std::optional<QString> answer = answers.isEmpty() ? std::nullopt : answers.dequeue();
+    if (answer && request.textFile && !textFileAnswers.isEmpty())
+        *request.textFile = textFileAnswers.dequeue();
+    return answer;
+}
+
+} // namespace
+
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const FileDialogRequest& request)
 {
     openRequests << request;
-    return openAnswers.isEmpty() ? std::nullopt : openAnswers.dequeue();
+    return answerFileDialog(request, openAnswers, textFileRequests, textFileAnswers);
 }
 
 std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogRequest& request)
 {
     saveRequests << request;
-    return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.dequeue();
+    return answerFileDialog(request, saveAnswers, textFileRequests, textFileAnswers);
 }
 
 std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont& initial,

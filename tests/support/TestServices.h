@@ -53,6 +53,11 @@ public:
     QQueue<bool> setupAnswers;
     QList<FileDialogRequest> openRequests;
     QList<FileDialogRequest> saveRequests;
+    // A dialog that offers a 文字コード choice: what it showed at first,
+    // and the choices made when a file is chosen (an empty queue keeps
+    // what was shown).
+    QList<TextFileChoice> textFileRequests;
+    QQueue<TextFileChoice> textFileAnswers;
     QList<QFont> fontRequests;
     QList<QColor> colorRequests;
     // Called with the printer when a print dialog is answered yes, so a test
