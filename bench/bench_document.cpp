@@ -146,7 +146,7 @@ void openAndEdit(const char* name, const QByteArray& bytes, bool findAndSave, bo
     const double windows = residentMb();
     int updates = 0;
     const auto connection = QObject::connect(pel::test::mainChild<QStatusBar>("StatusBar1"), &QStatusBar::messageChanged, [&] { ++updates; });
-    measure("open (read, decode, load, first paint)", [&] { Form1->loadDocumentBytes(*pel::readWholeFile(path)); });
+    measure("open (read, decode, load, first paint)", [&] { Form1->loadFile(path); });
     QObject::disconnect(connection);
     std::printf("  %-44s %9d\n", "status bar updates while loading", updates);
     std::printf("  %-44s %9.1f MB (%.1f x the file)\n", "memory held by the document", residentMb() - windows,
