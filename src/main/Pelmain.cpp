@@ -360,6 +360,14 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
 }
 
+void TForm1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Queued: the question waits until the activation is done.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(this, &TForm1::offerReloadIfChanged, Qt::QueuedConnection);
+}
+
 void TForm1::minimiseNow()
 {
     if (isVisible())

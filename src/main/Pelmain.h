@@ -102,6 +102,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // ---- Commands (PelmainActions.cpp) -----------------------------------
@@ -157,6 +158,12 @@ private:
     void SaveActionExecute();
     // Save As; true when the document was written to a file.
     bool SaveAsActionExecute();
+    // Before Save writes over the document's file: asks when another program
+    // changed it since, says so when it is gone; false when the user said no.
+    bool mayWriteOverFile();
+    // The window became active: a file changed behind the editor's back is
+    // offered for reading again.
+    void offerReloadIfChanged();
     bool FormCloseQuery();
     bool writeBackups();
     void setCaptionFromFileName();

@@ -231,10 +231,49 @@ bool TForm1::openDocument(const QString& path)
     if (!loadFile(path))
         return false;
     session_->setFileName(path);
+    session_->noteFile();
     session_->markUnchanged();
     setCaptionFromFileName();
     session_->setModifiedFlag(false);
     return true;
+}
+
+bool TForm1::mayWriteOverFile()
+{
+    const QString name = fileNamePart(session_->fileName());
+    switch (session_->fileState()) {
+    case pel::DocumentSession::FileState::Changed: {
+        // Another program wrote the file since it was read or saved here:
+        // its text is not dropped without a question.
+        pel::systemBeep();
+        const auto answer = pel::prompts().confirm(
+            this, name + QStringLiteral("\r\nは他のプログラムによって変更されています｡\r\n上書きしてよろしいですか ?"),
+            pel::Prompts::Buttons::YesNo);
+        return answer == pel::Prompts::Answer::Yes;
+    }
+    case pel::DocumentSession::FileState::Gone:
+        pel::prompts().message(this, name + QStringLiteral("\r\nは削除されたか移動されています｡新しく保存します｡"));
+        return true;
+    case pel::DocumentSession::FileState::Same:
+    case pel::DocumentSession::FileState::Unknown:
+        break;
+    }
+    return true;
+}
+
+void TForm1::offerReloadIfChanged()
+{
+    if (loading_ || closing_ || !session_->hasNewFileChange())
+        return;
+    // Asked once per change; a save still asks before it writes over it.
+    const QString path = session_->fileName();
+    const bool unsaved = session_->hasUnsavedChanges();
+    session_->noticeChange();
+    pel::systemBeep();
+    const QString text = fileNamePart(path) + QStringLiteral("\r\nは他のプログラムによって変更されています｡\r\n読み込み直しますか ?")
+        + (unsaved ? QStringLiteral("\r\n(編集中の変更は失われます｡)") : QString());
+    if (pel::prompts().confirm(this, text, pel::Prompts::Buttons::YesNo) == pel::Prompts::Answer::Yes)
+        openDocument(path);
 }
 
 void TForm1::SaveActionExecute()
@@ -243,7 +282,7 @@ void TForm1::SaveActionExecute()
         SaveAsActionExecute();
         return;
     }
-    if (!writeDocument(session_->fileName()))
+    if (!mayWriteOverFile() || !writeDocument(session_->fileName()))
         return;
     setCaptionFromFileName();
     session_->setModifiedFlag(false);

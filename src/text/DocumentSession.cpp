@@ -4,6 +4,11 @@
 #include "platform/SafeFile.h"
 #include "text/TextMime.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
 #include <utility>
 
 namespace pel {
@@ -126,7 +131,56 @@ DocumentSession::SaveResult DocumentSession::save(const QString& path, EncodedTe
     if (!written)
         return SaveResult::CannotWrite;
     markSaved();
+    if (path == fileName_)
+        noteFile();
     return SaveResult::Saved;
+}
+
+DocumentSession::FileStamp DocumentSession::stampOf(const QString& path)
+{
+    FileStamp stamp;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return stamp;
+    stamp.exists = true;
+    stamp.size = info.size();
+    stamp.modified = info.lastModified().toMSecsSinceEpoch();
+#ifdef Q_OS_UNIX
+    // A file written elsewhere and renamed over this one is another file,
+    // whatever its size and time.
+    struct stat status {};
+    if (::stat(QFile::encodeName(info.absoluteFilePath()).constData(), &status) == 0)
+        stamp.identity = (quint64(status.st_dev) << 40) ^ quint64(status.st_ino);
+#endif
+    return stamp;
+}
+
+bool DocumentSession::hasNewFileChange() const
+{
+    return fileState() == FileState::Changed && (!noticed_ || *noticed_ != stampOf(fileName_));
+}
+
+void DocumentSession::noticeChange()
+{
+    noticed_ = stampOf(fileName_);
+}
+
+void DocumentSession::noteFile()
+{
+    stamp_.reset();
+    noticed_.reset();
+    if (!fileName_.isEmpty())
+        stamp_ = stampOf(fileName_);
+}
+
+DocumentSession::FileState DocumentSession::fileState() const
+{
+    if (fileName_.isEmpty() || !stamp_ || !stamp_->exists)
+        return FileState::Unknown;
+    const FileStamp now = stampOf(fileName_);
+    if (!now.exists)
+        return FileState::Gone;
+    return now == *stamp_ ? FileState::Same : FileState::Changed;
 }
 
 void DocumentSession::setModifiedFlag(bool modified)

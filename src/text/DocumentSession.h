@@ -61,6 +61,18 @@ public:
     // Writes the text to `path`; on success the text counts as saved.
     SaveResult save(const QString& path, EncodedText* encoded = nullptr);
 
+    // Whether the file on disk is still the one this text was read from or
+    // last written to (another program may have replaced, changed or
+    // removed it since).
+    enum class FileState { Unknown, Same, Changed, Gone };
+    FileState fileState() const;
+    // The file as it is now is the one the text belongs to.
+    void noteFile();
+    // A change of the file not yet offered to the user (each change is
+    // offered once); noticeChange() marks it offered.
+    bool hasNewFileChange() const;
+    void noticeChange();
+
     // ---- Change states ----------------------------------------------------
     bool modifiedFlag() const { return modifiedForced_ || document_.revision() != flagCleared_; }
     void setModifiedFlag(bool modified);
@@ -85,8 +97,19 @@ private:
     void documentChanged(qsizetype from, qsizetype removed, qsizetype added);
     void noteChange();
 
+    struct FileStamp {
+        bool exists = false;
+        qint64 size = 0;
+        qint64 modified = 0;   // milliseconds since the epoch
+        quint64 identity = 0;  // device and inode, or 0 where unknown
+        friend bool operator==(const FileStamp&, const FileStamp&) = default;
+    };
+    static FileStamp stampOf(const QString& path);
+
     TextDocument document_;
     Selection selection_;
+    std::optional<FileStamp> stamp_;
+    std::optional<FileStamp> noticed_;
     QString fileName_;
     TextSpelling spelling_;
     quint64 flagCleared_ = 0;

@@ -302,6 +302,10 @@ QString PieceTable::text(qsizetype from, qsizetype length) const
 {
     from = std::clamp<qsizetype>(from, 0, this->length());
     length = std::clamp<qsizetype>(length, 0, this->length() - from);
+    // The untouched file whole: its own buffer, shared rather than copied.
+    if (root_ && !root_->left && !root_->right && root_->buffer == 0 && root_->start == 0 && from == 0
+        && length == buffers_[0].text.size())
+        return buffers_[0].text;
     QString out;
     out.reserve(length);
     chunks(from, length, [&out](QStringView chunk) { out.append(chunk); });

@@ -7,6 +7,7 @@
 #include "phrases/PhraseList.h"
 #include "platform/RegistryKey.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +30,9 @@ class TestDocument : public QObject {
 private Q_SLOTS:
     void init() { f = std::make_unique<MainFixture>(); f->start(); }
     void cleanup() { f.reset(); }
+    void fileChangedElsewhere_data();
+    void fileChangedElsewhere();
+    void changedFileOfferedOnActivation();
 
     void indicatorFollowsChanges();
     void newOnEmptyEditorDoesNothing();
@@ -309,7 +313,9 @@ void TestDocument::openedFileRoundTripsByteForByte()
     writeFile(path, bytes);
     f->env->dialogs->openAnswers.enqueue(path);
     f->run("OpenAction");
+    // Changed elsewhere meanwhile: written over once the user agrees.
     writeFile(path, "overwritten");
+    f->env->prompts->answers.enqueue(Answer::Yes);
     f->run("SaveAction");
     QCOMPARE(readFile(path), bytes);
 }
@@ -443,4 +449,84 @@ void TestDocument::listFilesWrittenAtEnd()
 }
 
 QTEST_MAIN(TestDocument)
+namespace {
+// Another program writes the file anew and renames it over the old one.
+void replaceBehindTheEditor(const QString& path, const QByteArray& bytes)
+{
+    writeFile(path + QStringLiteral(".new"), bytes);
+    QFile::remove(path);
+    QVERIFY(QFile::rename(path + QStringLiteral(".new"), path));
+}
+} // namespace
+
+void TestDocument::fileChangedElsewhere_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("answer");   // to the overwrite question; -1: none asked
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<QByteArray>("onDisk");
+    const QByteArray mine("mine\r\nedited");
+    QTest::newRow("replaced, kept") << "replace" << int(Answer::No) << "は他のプログラムによって変更されています" << QByteArray("theirs");
+    QTest::newRow("replaced, overwritten") << "replace" << int(Answer::Yes) << "は他のプログラムによって変更されています" << mine;
+    QTest::newRow("removed: saved anew") << "remove" << -1 << "は削除されたか移動されています" << mine;
+    QTest::newRow("untouched: no question") << "none" << -1 << "" << mine;
+}
+
+// A file another program changed since it was opened is never written over
+// without a question; one that is gone is saved anew, and the user is told.
+void TestDocument::fileChangedElsewhere()
+{
+    QFETCH(QString, change);
+    QFETCH(int, answer);
+    QFETCH(QString, told);
+    QFETCH(QByteArray, onDisk);
+    const QString path = f->env->path(QStringLiteral("doc.txt"));
+    writeFile(path, "mine\r\n");
+    f->env->dialogs->openAnswers.enqueue(path);
+    f->run("OpenAction");
+    f->driver().placeCaret(f->session().document().length());
+    f->session().ReplaceEditorSelection(QStringLiteral("edited"));
+    if (change == u"replace")
+        replaceBehindTheEditor(path, "theirs");
+    else if (change == u"remove")
+        QFile::remove(path);
+    if (answer >= 0)
+        f->env->prompts->answers.enqueue(Answer(answer));
+    f->env->prompts->shown.clear();
+    f->run("SaveAction");
+    QCOMPARE(readFile(path), onDisk);
+    QCOMPARE(f->env->prompts->shown.size(), told.isEmpty() ? 0 : 1);
+    if (!told.isEmpty())
+        QVERIFY(f->env->prompts->shown.constFirst().text.contains(told));
+    // Once written, the file is the document's again: the next save asks nothing.
+    if (onDisk != "theirs") {
+        f->env->prompts->shown.clear();
+        f->run("SaveAction");
+        QVERIFY(f->env->prompts->shown.isEmpty());
+    }
+}
+
+void TestDocument::changedFileOfferedOnActivation()
+{
+    const QString path = f->env->path(QStringLiteral("doc.txt"));
+    writeFile(path, "old\r\n");
+    f->env->dialogs->openAnswers.enqueue(path);
+    f->run("OpenAction");
+    f->main().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f->main()));
+    replaceBehindTheEditor(path, "new text\r\n");
+    f->env->prompts->answers.enqueue(Answer::Yes);
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(&f->main());
+    QTRY_COMPARE(f->driver().text(), QStringLiteral("new text\n"));
+    QVERIFY(f->env->prompts->shown.constFirst().text.contains(QStringLiteral("読み込み直しますか")));
+    QCOMPARE(f->main().ChangeIndicator(), QStringLiteral("　変更　なし"));
+    // Asked once per change.
+    f->env->prompts->shown.clear();
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(&f->main());
+    QCoreApplication::processEvents();
+    QVERIFY(f->env->prompts->shown.isEmpty());
+}
+
 #include "tst_document.moc"
