@@ -630,8 +630,10 @@ EncodedText encodeCp932File(QStringView text, const CodeMarks& marks, TextSpelli
     // a stray CR and LF into a line break): such a file is read again here
     // and must give the same text.
     if (raw) {
+        // Read as Open reads it: the line-break kind found again, since a
+        // raw CR or LF can change which kind the file seems to use.
         CodeMarks reread;
-        const QString again = decodeDocument(result.bytes, breaks, reread);
+        const QString again = decodeDocument(result.bytes, breaksOf(dominantLineBreak(result.bytes)), reread);
         // A JIS form reads back as the code page's character of its code.
         const auto same = [](QChar mine, QChar theirs) { return Cp932::codePageForm(mine) == theirs; };
         const auto [mine, theirs] = std::mismatch(text.begin(), text.end(), again.begin(), again.end(), same);

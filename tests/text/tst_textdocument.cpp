@@ -74,6 +74,8 @@ private Q_SLOTS:
     void changeStates();
     void editUndoSteps();
     void clipboardKeepsMarksInside();
+    void bytesThatWouldJoinAreRefused_data();
+    void bytesThatWouldJoinAreRefused();
     void filesComeBackByteForByte_data();
     void filesComeBackByteForByte();
 };
@@ -269,6 +271,27 @@ void TestTextDocument::filesComeBackByteForByte()
     edit::type(session, u"ü");
     QVERIFY(edit::undo(session));
     QCOMPARE(session.encode().bytes, bytes);
+}
+
+void TestTextDocument::bytesThatWouldJoinAreRefused_data()
+{
+    // A file, and the character deleted from it: the stand-in left beside
+    // a neighbour would read back as something else.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("deleted");
+    QTest::newRow("stray CR before a line break") << QByteArray("a\rX\nb") << 2;
+    QTest::newRow("lead byte before a trail byte") << QByteArray::fromHex("61825ca0") << 2;
+}
+
+void TestTextDocument::bytesThatWouldJoinAreRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, deleted);
+    DocumentSession session;
+    session.load(bytes);
+    edit::remove(session, {deleted, 1});
+    const EncodedText encoded = session.encode();
+    QCOMPARE(int(encoded.failure), int(EncodedText::Failure::Merges));
 }
 
 QTEST_GUILESS_MAIN(TestTextDocument)
