@@ -19,6 +19,7 @@
 #include "platform/SafeFile.h"
 #include "platform/Services.h"
 #include "platform/WindowPlacement.h"
+#include "platform/TextMessages.h"
 #include "platform/EditorPort.h"
 #include "text/DocumentSession.h"
 
@@ -168,6 +169,12 @@ void TForm1::buildLayout()
     RichEdit1->viewport()->installEventFilter(this);
     connect(session_, &pel::DocumentSession::indicatorChanged, this, &TForm1::showChangeIndicator);
     connect(session_, &pel::DocumentSession::contentChanged, this, &TForm1::followUnsavedChanges);
+    connect(session_, &pel::DocumentSession::refused, this, [this](const QString& text, qsizetype index) {
+        // Located where it would have gone in the document.
+        const QString before = session_->document().text(0, session_->selection().start());
+        pel::prompts().error(this, pel::unsavableCharacterMessage(before + text, before.size() + index,
+                                                                  session_->spelling().encoding));
+    });
     connect(RichEdit1, &QPlainTextEdit::selectionChanged, this, &TForm1::RichEdit1SelectionChange);
     connect(RichEdit1, &pel::DocumentEditor::wrapKeptChanged, this, &TForm1::reportKeptWrap);
 

@@ -190,6 +190,26 @@ void DocumentSession::setModifiedFlag(bool modified)
         flagCleared_ = document_.revision();
 }
 
+qsizetype DocumentSession::firstRefused(QStringView text, const CodeMarks& marks) const
+{
+    qsizetype mark = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        while (mark < marks.size() && marks[mark].position < i)
+            ++mark;
+        if (mark < marks.size() && marks[mark].position == i)
+            continue;
+        const char32_t c = text.at(i).isHighSurrogate() && i + 1 < text.size()
+            ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : text.at(i).unicode();
+        const qsizetype width = c > 0xFFFF ? 2 : 1;
+        const bool invisible = (c >= 0xF700 && c <= 0xF7FF) || (c >= 0xFE00 && c <= 0xFE0F)
+            || (c >= 0xE0100 && c <= 0xE01EF) || c == 0xFFFC || QChar::category(c) == QChar::Other_Format;
+        if (invisible && !encodeTextFile(text.sliced(i, width), {}, spelling_).ok())
+            return i;
+        i += width - 1;
+    }
+    return -1;
+}
+
 void DocumentSession::markUnchanged()
 {
     if (std::exchange(indicator_, Indicator::Unchanged) != Indicator::Unchanged)
@@ -213,10 +233,24 @@ void asOneStep(DocumentSession& session, Change change)
 
 } // namespace
 
+namespace {
+
+// Refused text changes nothing; the session says why.
+bool refuses(DocumentSession& session, QStringView text, const CodeMarks& marks = {})
+{
+    const qsizetype at = session.firstRefused(text, marks);
+    if (at < 0)
+        return false;
+    Q_EMIT session.refused(text.toString(), at);
+    return true;
+}
+
+} // namespace
+
 void replaceSelection(DocumentSession& session, QStringView text, const CodeMarks& marks, UndoPolicy undo)
 {
     const Selection selection = session.selection();
-    if (selection.isEmpty() && text.isEmpty())
+    if ((selection.isEmpty() && text.isEmpty()) || refuses(session, text, marks))
         return;
     const auto change = [&] {
         session.document().replace(selection.range(), text, marks, undo);
@@ -245,6 +279,8 @@ void remove(DocumentSession& session, TextRange range)
 
 void replaceAll(DocumentSession& session, QStringView text)
 {
+    if (refuses(session, text))
+        return;
     asOneStep(session, [&] {
         session.document().replace({0, session.document().length()}, text);
         session.setSelection(Selection::caret(text.size()));

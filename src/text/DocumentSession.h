@@ -83,6 +83,12 @@ public:
     Indicator indicator() const { return indicator_; }
     void markUnchanged();
 
+    // Where `text` holds a character that must not come in: one that shows
+    // nothing (a variation selector, a format character, a stand-in from
+    // outside) and that the document's encoding cannot hold; -1 when none.
+    // Characters with a mark (the program's own stand-ins) come in.
+    qsizetype firstRefused(QStringView text, const CodeMarks& marks = {}) const;
+
 Q_SIGNALS:
     void selectionChanged();
     // [from, from + removed) became [from, from + added) (edits, undo).
@@ -92,6 +98,9 @@ Q_SIGNALS:
     // After every change of the text, of either kind.
     void contentChanged();
     void indicatorChanged();
+    // Text that would have brought in a character no one can see and the
+    // file cannot hold was refused; `index` is where in `text`.
+    void refused(const QString& text, qsizetype index);
 
 private:
     void documentChanged(qsizetype from, qsizetype removed, qsizetype added);

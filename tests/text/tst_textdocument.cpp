@@ -76,6 +76,7 @@ private Q_SLOTS:
     void clipboardKeepsMarksInside();
     void bytesThatWouldJoinAreRefused_data();
     void bytesThatWouldJoinAreRefused();
+    void invisibleCharactersTheFileCannotHoldAreRefused();
     void filesComeBackByteForByte_data();
     void filesComeBackByteForByte();
 };
@@ -292,6 +293,26 @@ void TestTextDocument::bytesThatWouldJoinAreRefused()
     edit::remove(session, {deleted, 1});
     const EncodedText encoded = session.encode();
     QCOMPARE(int(encoded.failure), int(EncodedText::Failure::Merges));
+}
+
+void TestTextDocument::invisibleCharactersTheFileCannotHoldAreRefused()
+{
+    DocumentSession cp932;
+    QSignalSpy refused(&cp932, &DocumentSession::refused);
+    edit::type(cp932, u"\u2252\uFE01");               // typed: a variation selector
+    cp932.ReplaceEditorSelection(QStringLiteral("a\uF780"));   // a tool window: a private stand-in
+    edit::replaceAll(cp932, u"x\u200By");               // the phrase bar: a zero-width space
+    QVERIFY(cp932.isEmpty());
+    QCOMPARE(refused.size(), 3);
+    QCOMPARE(refused.at(0).at(1).value<qsizetype>(), 1);
+    // The program's own stand-in, with its byte, comes in; so does what a
+    // UTF-8 file can hold.
+    edit::replaceSelection(cp932, u"\uFFFC", {{0, 0x80}});
+    QCOMPARE(cp932.encode().bytes, QByteArray("\x80"));
+    DocumentSession utf8;
+    utf8.load("\xEF\xBB\xBF");
+    edit::type(utf8, u"\u845B\U000E0100");
+    QCOMPARE(utf8.text(), QStringLiteral("\u845B\U000E0100"));
 }
 
 QTEST_GUILESS_MAIN(TestTextDocument)
