@@ -222,12 +222,12 @@ void DocumentEditor::markStandIns(qsizetype from, qsizetype to)
     cursor.endEditBlock();
 }
 
-bool DocumentEditor::showLoading(QByteArrayView bytes, const Progress& progress)
+bool DocumentEditor::showLoading(QByteArrayView bytes, const Progress& progress, std::optional<TextEncoding> encoding)
 {
     // The session's reset fills the view; this fill shows its progress.
     loadProgress_ = &progress;
     loadWhole_ = true;
-    session_.load(bytes);
+    session_.load(bytes, encoding);
     loadProgress_ = nullptr;
     return loadWhole_;
 }

@@ -31,7 +31,8 @@ public:
     // it and repaint; when it says no, the view stops filling. Returns
     // whether the text is whole in the view.
     using Progress = std::function<bool(int percent)>;
-    bool showLoading(QByteArrayView bytes, const Progress& progress);
+    bool showLoading(QByteArrayView bytes, const Progress& progress,
+                     std::optional<TextEncoding> encoding = std::nullopt);
 
     // The clipboard's insertion of the Paste command and of the editor's
     // own paste key, which differ only in whether Undo is offered.

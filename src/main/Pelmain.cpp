@@ -195,6 +195,7 @@ void TForm1::buildLayout()
     };
     connect(session_, &pel::DocumentSession::contentChanged, encoding, showEncoding);
     connect(session_, &pel::DocumentSession::textReset, encoding, showEncoding);
+    connect(session_, &pel::DocumentSession::spellingChanged, encoding, showEncoding);
     showEncoding();
 
     // Bars hidden at start; ToolBar4 stays visible inside its hidden scroller.

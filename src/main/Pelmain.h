@@ -30,6 +30,8 @@ class PhraseRegister;
 class RecoveryStore;
 struct CommandRow;
 struct FileFilter;
+struct TextFileChoice;
+enum class TextEncoding;
 } // namespace pel
 
 // The main window: the document's view and the bars and menus every
@@ -67,9 +69,10 @@ public:
     // Loads a file as the document's text (the command line, and Open and
     // dropped files through openDocument). false (after the error box)
     // when it cannot be read, and when a close stopped its loading.
-    bool loadFile(const QString& path);
+    bool loadFile(const QString& path, std::optional<pel::TextEncoding> encoding = std::nullopt);
     // Loads `path` as the document: file name, caption and indicator follow.
-    bool openDocument(const QString& path);
+    // `encoding`: the one chosen in the dialog, else detected.
+    bool openDocument(const QString& path, std::optional<pel::TextEncoding> encoding = std::nullopt);
     // Writes the document; false (after the error box) when it was not written.
     bool writeDocument(const QString& path);
 
@@ -142,7 +145,7 @@ private:
     void setupDocumentActions();
     static QList<pel::FileFilter> documentFilters(bool forOpen);
     // The one way a file's bytes come into the document.
-    bool loadDocumentBytes(QByteArrayView bytes);
+    bool loadDocumentBytes(QByteArrayView bytes, std::optional<pel::TextEncoding> encoding = std::nullopt);
     // The unsaved-text question before the document is replaced; true when
     // the user let it go (No).
     bool mayReplaceDocument();
@@ -152,7 +155,7 @@ private:
     };
     // The save dialog with the overwrite question; nothing when the user
     // cancelled.
-    std::optional<SaveTarget> chooseSaveTarget(const QString& prefill);
+    std::optional<SaveTarget> chooseSaveTarget(const QString& prefill, pel::TextFileChoice* choice = nullptr);
     void NewActionExecute();
     void OpenActionExecute();
     void SaveActionExecute();

@@ -115,10 +115,10 @@ void TForm1::setCaptionFromFileName()
     setWindowTitle(fileNamePart(session_->fileName()));
 }
 
-bool TForm1::loadDocumentBytes(QByteArrayView bytes)
+bool TForm1::loadDocumentBytes(QByteArrayView bytes, std::optional<pel::TextEncoding> encoding)
 {
     if (!isVisible()) {
-        RichEdit1->showLoading(bytes, {});
+        RichEdit1->showLoading(bytes, {}, encoding);
         return true;
     }
     // A large file is shown loading in the status bar, and what is in can
@@ -130,7 +130,7 @@ bool TForm1::loadDocumentBytes(QByteArrayView bytes)
         StatusBar1->showMessage(QStringLiteral("ファイルを読み込んでいます… %1%").arg(percent));
         QCoreApplication::processEvents();
         return !closeAfterLoading_;
-    });
+    }, encoding);
     loading_ = false;
     StatusBar1->clearMessage();
     if (!whole) {
@@ -149,14 +149,14 @@ bool TForm1::loadDocumentBytes(QByteArrayView bytes)
     return whole;
 }
 
-bool TForm1::loadFile(const QString& path)
+bool TForm1::loadFile(const QString& path, std::optional<pel::TextEncoding> encoding)
 {
     const auto bytes = pel::readWholeFile(path);
     if (!bytes) {
         pel::prompts().applicationError(this, pel::cannotOpenMessage(path));
         return false;
     }
-    return loadDocumentBytes(*bytes);
+    return loadDocumentBytes(*bytes, encoding);
 }
 
 bool TForm1::writeDocument(const QString& path)
@@ -220,15 +220,18 @@ void TForm1::OpenActionExecute()
         request.fileName = QStringLiteral("*.txt");
         request.filters = documentFilters(true);
         request.defaultSuffix = QStringLiteral("txt");
-        if (const auto chosen = pel::dialogs().openFile(this, request))
-            openDocument(*chosen);
+        pel::TextFileChoice choice;   // 自動判別
+        request.textFile = &choice;
+        if (const auto chosen = pel::dialogs().openFile(this, request)) {
+            openDocument(*chosen, choice.encoding ? std::optional(choice.encoding->encoding) : std::nullopt);
+        }
     }
     RichEdit1->setFocus();
 }
 
-bool TForm1::openDocument(const QString& path)
+bool TForm1::openDocument(const QString& path, std::optional<pel::TextEncoding> encoding)
 {
-    if (!loadFile(path))
+    if (!loadFile(path, encoding))
         return false;
     session_->setFileName(path);
     session_->noteFile();
@@ -288,10 +291,11 @@ void TForm1::SaveActionExecute()
     session_->setModifiedFlag(false);
 }
 
-std::optional<TForm1::SaveTarget> TForm1::chooseSaveTarget(const QString& prefill)
+std::optional<TForm1::SaveTarget> TForm1::chooseSaveTarget(const QString& prefill, pel::TextFileChoice* choice)
 {
     for (;;) {
         pel::FileDialogRequest request;
+        request.textFile = choice;
         request.fileName = prefill;
         request.filters = documentFilters(false);
         request.defaultSuffix = QStringLiteral("txt");
@@ -317,9 +321,23 @@ bool TForm1::SaveAsActionExecute()
     // The document takes a new name only once it has been written there: a
     // declined or cancelled Save As leaves the previous name, so a later
     // Save never overwrites a file the user turned down.
-    const auto target = chooseSaveTarget(QStringLiteral("無題"));
-    if (!target || !writeDocument(target->path))
+    // The 文字コード field starts on the document's own encoding and breaks.
+    const pel::TextSpelling before = session_->spelling();
+    pel::TextFileChoice choice{pel::FileEncoding{before.encoding, before.bom}, before.lineBreak};
+    const auto target = chooseSaveTarget(QStringLiteral("無題"), &choice);
+    if (!target)
         return false;
+    pel::TextSpelling spelling = before;
+    if (choice.encoding) {
+        spelling.encoding = choice.encoding->encoding;
+        spelling.bom = choice.encoding->bom;
+    }
+    spelling.lineBreak = choice.lineBreak;
+    session_->setSpelling(spelling);
+    if (!writeDocument(target->path)) {
+        session_->setSpelling(before);
+        return false;
+    }
     session_->setFileName(target->path);
     setCaptionFromFileName();
     if (!target->existed)

@@ -72,9 +72,15 @@ void DocumentSession::noteChange()
     Q_EMIT contentChanged();
 }
 
-void DocumentSession::load(QByteArrayView bytes)
+void DocumentSession::setSpelling(const TextSpelling& spelling)
 {
-    DecodedText decoded = decodeTextFile(bytes);
+    spelling_ = spelling;
+    Q_EMIT spellingChanged();
+}
+
+void DocumentSession::load(QByteArrayView bytes, std::optional<TextEncoding> encoding)
+{
+    DecodedText decoded = encoding ? decodeTextFile(bytes, *encoding) : decodeTextFile(bytes);
     spelling_ = decoded.spelling;
     selection_ = {};
     document_.reset(std::move(decoded.text), std::move(decoded.marks));

@@ -50,7 +50,10 @@ public:
     // A new text from a file's bytes, as read: nothing to undo, caret at the
     // start, the text is in a file. A load is a change like any other for
     // the indicator.
-    void load(QByteArrayView bytes);
+    // `encoding`, when given, is what the user chose instead of detection.
+    void load(QByteArrayView bytes, std::optional<TextEncoding> encoding = std::nullopt);
+    // How the next save writes the text (Save As's 文字コード and line breaks).
+    void setSpelling(const TextSpelling& spelling);
     // A new text that is in no file (a recovery copy).
     void restore(const QString& text, const CodeMarks& marks, const TextSpelling& spelling);
     // The empty document of a new start.
@@ -98,6 +101,7 @@ Q_SIGNALS:
     // After every change of the text, of either kind.
     void contentChanged();
     void indicatorChanged();
+    void spellingChanged();
     // Text that would have brought in a character no one can see and the
     // file cannot hold was refused; `index` is where in `text`.
     void refused(const QString& text, qsizetype index);

@@ -33,6 +33,7 @@ private Q_SLOTS:
     void fileChangedElsewhere_data();
     void fileChangedElsewhere();
     void changedFileOfferedOnActivation();
+    void encodingChosenInTheDialogs();
 
     void indicatorFollowsChanges();
     void newOnEmptyEditorDoesNothing();
@@ -527,6 +528,29 @@ void TestDocument::changedFileOfferedOnActivation()
     QApplication::setActiveWindow(&f->main());
     QCoreApplication::processEvents();
     QVERIFY(f->env->prompts->shown.isEmpty());
+}
+
+// The 文字コード fields: Open reads the file in the chosen encoding instead
+// of the one detected; Save As starts on the document's own and writes the
+// chosen one, with the chosen line breaks.
+void TestDocument::encodingChosenInTheDialogs()
+{
+    using pel::TextEncoding;
+    using LineBreak = pel::TextSpelling::LineBreak;
+    const QString path = f->env->path(QStringLiteral("euc.txt"));
+    writeFile(path, "\xa4\xa2\r\n");   // あ in EUC-JP, ､｢ in code page 932
+    f->env->dialogs->openAnswers.enqueue(path);
+    f->env->dialogs->textFileAnswers.enqueue({pel::FileEncoding{TextEncoding::EucJp, false}, LineBreak::CrLf});
+    f->run("OpenAction");
+    QCOMPARE(f->driver().text(), QStringLiteral("あ\n"));
+    QVERIFY(!f->env->dialogs->textFileRequests.constLast().encoding);   // 自動判別 offered first
+    const QString out = f->env->path(QStringLiteral("out.txt"));
+    f->env->dialogs->saveAnswers.enqueue(out);
+    f->env->dialogs->textFileAnswers.enqueue({pel::FileEncoding{TextEncoding::Utf8, false}, LineBreak::Lf});
+    f->run("SaveAsAction");
+    QCOMPARE(f->env->dialogs->textFileRequests.constLast().encoding->encoding, TextEncoding::EucJp);
+    QCOMPARE(readFile(out), QByteArray("\xe3\x81\x82\n"));
+    QCOMPARE(f->session().spelling().encoding, TextEncoding::Utf8);
 }
 
 #include "tst_document.moc"
