@@ -10,6 +10,38 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace pel::fuzz {
 
+namespace {
+
+// A file opened as a document: its text holds neither CR nor NUL, its marks
+// lie in the text in order, and it saves back as the bytes it was read from.
+QString keepsBytes(const DecodedText& file, QByteArrayView bytes)
+{
+    if (file.text.contains(u'\r') || file.text.contains(QChar(0)))
+        return QStringLiteral("CR or NUL left in the editor's text");
+    for (qsizetype i = 0; i < file.marks.size(); ++i) {
+        const qsizetype at = file.marks[i].position;
+        if (at < 0 || at >= file.text.size() || (i > 0 && at <= file.marks[i - 1].position))
+            return QStringLiteral("marks out of the text or out of order");
+    }
+    const EncodedText saved = encodeTextFile(file.text, file.marks, file.spelling);
+    if (!saved.ok() || saved.bytes != bytes)
+        return QStringLiteral("%1 file does not save as it was read").arg(textEncodingName(file.spelling));
+    return {};
+}
+
+// The same bytes as text typed into the editor (UTF-16), which never holds
+// a CR or a NUL of its own.
+QString typedText(QByteArrayView bytes)
+{
+    QString typed(bytes.size() / 2, Qt::Uninitialized);
+    std::memcpy(typed.data(), bytes.data(), size_t(typed.size()) * 2);
+    typed.remove(u'\r');
+    typed.remove(QChar(0));
+    return typed;
+}
+
+} // namespace
+
 // ---- Code page 932 ------------------------------------------------------------
 // Any bytes come back unchanged through the codec, raw (as phrase entries
 // use it) and as a document file; text written as a document reads back as
@@ -27,25 +59,13 @@ QString checkCp932(QByteArrayView bytes)
     if (!recorded.ok() || recorded.bytes != bytes)
         return QStringLiteral("decode/encode with a record");
 
-    const DecodedText file = decodeTextFile(bytes);
-    if (file.text.contains(u'\r') || file.text.contains(QChar(0)))
-        return QStringLiteral("CR or NUL left in the editor's text");
-    for (qsizetype i = 0; i < file.marks.size(); ++i) {
-        const qsizetype at = file.marks[i].position;
-        if (at < 0 || at >= file.text.size() || (i > 0 && at <= file.marks[i - 1].position))
-            return QStringLiteral("marks out of the text or out of order");
-    }
-    const EncodedText saved = encodeTextFile(file.text, file.marks, file.spelling);
-    if (!saved.ok() || saved.bytes != bytes)
-        return QStringLiteral("document file does not save as it was read");
+    if (const QString failure = keepsBytes(decodeTextFile(bytes), bytes); !failure.isEmpty())
+        return failure;
 
-    // The same bytes as typed text (UTF-16), saved in each spelling. The
-    // editor's text never holds a CR; a NUL pasted into it is saved as the
-    // byte, which reads back as its stand-in (the file stays as it was).
-    QString typed(bytes.size() / 2, Qt::Uninitialized);
-    std::memcpy(typed.data(), bytes.data(), size_t(typed.size()) * 2);
-    typed.remove(u'\r');
-    typed.remove(QChar(0));
+    // The same bytes as typed text, saved in each spelling. A NUL pasted
+    // into the editor is saved as the byte, which reads back as its
+    // stand-in (the file stays as it was).
+    const QString typed = typedText(bytes);
     // The JIS forms input methods type read back as the code page's characters.
     QString asRead = typed;
     for (QChar& c : asRead)
@@ -67,19 +87,7 @@ QString checkCp932(QByteArrayView bytes)
 
 QString checkEncodings(QByteArrayView bytes)
 {
-    const auto keeps = [&bytes](const DecodedText& file) -> QString {
-        if (file.text.contains(u'\r') || file.text.contains(QChar(0)))
-            return QStringLiteral("CR or NUL left in the editor's text");
-        for (qsizetype i = 0; i < file.marks.size(); ++i) {
-            const qsizetype at = file.marks[i].position;
-            if (at < 0 || at >= file.text.size() || (i > 0 && at <= file.marks[i - 1].position))
-                return QStringLiteral("marks out of the text or out of order");
-        }
-        const EncodedText saved = encodeTextFile(file.text, file.marks, file.spelling);
-        if (!saved.ok() || saved.bytes != bytes)
-            return QStringLiteral("%1 file does not save as it was read").arg(textEncodingName(file.spelling));
-        return {};
-    };
+    const auto keeps = [&bytes](const DecodedText& file) { return keepsBytes(file, bytes); };
     const TextEncoding encodings[] = {TextEncoding::Cp932, TextEncoding::Utf8, TextEncoding::Utf16Le,
                                       TextEncoding::Utf16Be, TextEncoding::EucJp, TextEncoding::Iso2022Jp};
     for (const TextEncoding encoding : encodings)
@@ -88,10 +96,7 @@ QString checkEncodings(QByteArrayView bytes)
     if (const QString failure = keeps(decodeTextFile(bytes)); !failure.isEmpty())
         return u"detected: "_s + failure;
 
-    QString typed(bytes.size() / 2, Qt::Uninitialized);
-    std::memcpy(typed.data(), bytes.data(), size_t(typed.size()) * 2);
-    typed.remove(u'\r');
-    typed.remove(QChar(0));
+    const QString typed = typedText(bytes);
     for (const TextEncoding encoding : encodings) {
         TextSpelling spelling;
         spelling.encoding = encoding;
