@@ -2,7 +2,7 @@
 // 20 MB of Japanese lines, one 20 MB line, four 1 MB lines.
 // Reports figures only; run it from a build configured with
 // -DPELMORA_BUILD_BENCH=ON:
-//   QT_QPA_PLATFORM=offscreen ./bench/bench_document [startup|lines|marked|toolkit|single|four|huge]
+//   QT_QPA_PLATFORM=offscreen ./bench/bench_document [startup|lines|marked|single|four|huge]
 // (each case in a process of its own shows its memory best).
 #include "support/EditorDriver.h"
 #include "app/Application.h"
@@ -19,13 +19,10 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
-#include <QPlainTextDocumentLayout>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QPlainTextEdit>
-#include <QTextCursor>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -229,41 +226,6 @@ int main(int argc, char** argv)
         QByteArray bytes = japaneseLines(5000000);
         bytes += pel::encodeTextFile(QStringLiteral("最後の行\n")).bytes;
         openAndEdit("200 MB of Japanese lines", bytes, true, false);
-    }
-    if (wanted("toolkit")) {
-        // The floor under the editor: the toolkit's plain-text document and
-        // its layout taking the same 20 MB, without any window.
-        QByteArray bytes = japaneseLines(500000);
-        const QString text = pel::decodeTextFile(bytes).text;
-        const double fileMb = bytes.size() / 1048576.0;
-        bytes.clear();
-        std::printf("the toolkit's document alone, 20 MB of Japanese lines\n");
-        const double before = residentMb();
-        QTextDocument document;
-        document.setDocumentLayout(new QPlainTextDocumentLayout(&document));
-        document.setUndoRedoEnabled(false);
-        measure("setPlainText", [&] { document.setPlainText(text); });
-        std::printf("  %-44s %9.1f MB (%.1f x the file)\n", "memory held by the document", residentMb() - before,
-                    (residentMb() - before) / fileMb);
-        // Each edit lays its whole line out again, wrapped or not: the
-        // least a key press in a long line costs on this document.
-        for (bool wrap : {true, false}) {
-            for (int length : {1 << 20, 4 << 20}) {
-                QString line;
-                while (line.size() < length)
-                    line += QStringLiteral("var 変数=\"日本語の文字列\";function f(a,b){return a+b;}");
-                QPlainTextEdit edit;
-                edit.resize(800, 600);
-                edit.setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-                QFont font = pel::japaneseFont(19);
-                font.setStyleStrategy(QFont::PreferNoShaping);
-                edit.document()->setDefaultFont(font);
-                edit.setPlainText(line);
-                const QByteArray what = QStringLiteral("one char into a %1 M-char line, wrap %2")
-                                            .arg(length >> 20).arg(wrap ? "on" : "off").toUtf8();
-                measure(what.constData(), [&] { QTextCursor(edit.document()).insertText(QStringLiteral("あ")); });
-            }
-        }
     }
     if (wanted("single"))
         openAndEdit("one 20 MB line", longLines(1, 20 << 20), false);

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>

@@ -13,7 +13,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

@@ -7,7 +7,6 @@
 #include "platform/Services.h"
 
 #include <QApplication>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 

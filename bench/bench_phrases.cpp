@@ -14,7 +14,6 @@
 
 #include <QApplication>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>

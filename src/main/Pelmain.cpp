@@ -1,7 +1,7 @@
 // Start-up, layout and settings of the main window.
 #include "main/Pelmain.h"
 
-#include "main/DocumentEditor.h"
+#include "view/DocumentView.h"
 #include "main/FindReplaceDialogs.h"
 #include "main/About.h"
 #include "main/MainImages.h"
@@ -30,7 +30,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
 #include <QStatusBar>
@@ -152,11 +151,10 @@ void TForm1::buildLayout()
     ControlBar2 = makeBar(QStringLiteral("ControlBar2"), QStringLiteral("ControlBar2"));
     addToolBar(Qt::TopToolBarArea, ControlBar2);
 
-    RichEdit1 = new pel::DocumentEditor(*session_, this);
+    RichEdit1 = new pel::DocumentView(*session_, this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setTabChangesFocus(false);
     RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
     RichEdit1->setFont(pel::japaneseFont(19));
     QPalette palette = RichEdit1->palette();
@@ -175,8 +173,8 @@ void TForm1::buildLayout()
         pel::prompts().error(this, pel::unsavableCharacterMessage(before + text, before.size() + index,
                                                                   session_->spelling().encoding));
     });
-    connect(RichEdit1, &QPlainTextEdit::selectionChanged, this, &TForm1::RichEdit1SelectionChange);
-    connect(RichEdit1, &pel::DocumentEditor::wrapKeptChanged, this, &TForm1::reportKeptWrap);
+    connect(RichEdit1, &pel::DocumentView::selectionChanged, this, &TForm1::RichEdit1SelectionChange);
+    connect(RichEdit1, &pel::DocumentView::wrapKeptChanged, this, &TForm1::reportKeptWrap);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

@@ -21,7 +21,7 @@ class QTimer;
 class ReplaceDialog;
 
 namespace pel {
-class DocumentEditor;
+class DocumentView;
 class DocumentSession;
 class EditorPort;
 class PhraseBar;
@@ -231,7 +231,7 @@ private:
     void BrowserActionExecute();
 
     // Controls, named as everywhere else in the program.
-    pel::DocumentEditor* RichEdit1 = nullptr;
+    pel::DocumentView* RichEdit1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* Label1 = nullptr;  // change indicator
     QToolBar* ToolBar1 = nullptr;

@@ -2,7 +2,7 @@
 #include "main/Pelmain.h"
 
 #include "html/HtmlCommands.h"
-#include "main/DocumentEditor.h"
+#include "view/DocumentView.h"
 #include "main/MainImages.h"
 #include "platform/CommandBars.h"
 #include "platform/Hints.h"

@@ -2,7 +2,7 @@
 #include "main/Pelmain.h"
 
 #include "main/About.h"
-#include "main/DocumentEditor.h"
+#include "view/DocumentView.h"
 #include "phrases/PelJava.h"
 #include "phrases/Pellist.h"
 #include "phrases/PhraseList.h"

@@ -3,7 +3,7 @@
 #include "main/Pelmain.h"
 #include "platform/EditorPort.h"
 
-#include "main/DocumentEditor.h"
+#include "view/DocumentView.h"
 #include "main/DocumentPrinter.h"
 #include "main/FindReplaceDialogs.h"
 #include "platform/WindowFront.h"
@@ -210,9 +210,8 @@ void TForm1::PrintActionExecute()
     if (!pel::dialogs().print(this, printer))
         return;
     printer.setDocName(session_->fileName());
-    const pel::DocumentPrinter job(RichEdit1->font(), RichEdit1->palette().color(QPalette::Text), logicalDpiY(),
-                                   RichEdit1->breaksAnywhere());
-    const auto outcome = job.print(session_->text(), printer);
+    const pel::DocumentPrinter job(RichEdit1->font(), RichEdit1->palette().color(QPalette::Text), logicalDpiY());
+    const auto outcome = job.print(session_->document(), printer);
     if (outcome == pel::DocumentPrinter::Outcome::NoPages)
         pel::prompts().error(this, QStringLiteral("指定された範囲に印刷するページがありません｡"));
     else if (outcome == pel::DocumentPrinter::Outcome::Failed)

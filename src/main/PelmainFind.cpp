@@ -2,7 +2,7 @@
 #include "main/Pelmain.h"
 #include "platform/EditorPort.h"
 
-#include "main/DocumentEditor.h"
+#include "view/DocumentView.h"
 #include "main/FindReplaceDialogs.h"
 #include "main/TextSearch.h"
 #include "platform/Prompts.h"

@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTimer>
 #include <QToolBar>

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-#include <QPlainTextEdit>
 #include <QToolBar>
 #include <memory>
 

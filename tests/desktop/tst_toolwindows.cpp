@@ -16,7 +16,6 @@
 
 #include <QCalendarWidget>
 #include <QListView>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -185,7 +184,8 @@ private Q_SLOTS:
             Form3->list().Append(QStringLiteral("定型文"));
             Form3->list().setCurrent(0);
         }
-        QPlainTextEdit* document = &pel::test::mainEditor().view();
+        const pel::test::EditorDriver editor = pel::test::mainEditor();
+        QWidget* document = &editor.view();
         QVERIFY(showAndActivate(tool));
         if (form == QLatin1String("TForm3")) {
             auto* list = tool->findChild<QListView*>(QStringLiteral("ListBox1"));
@@ -195,15 +195,15 @@ private Q_SLOTS:
         auto* target = tool->findChild<QWidget*>(control);
         QVERIFY(target);
         QTRY_VERIFY_WITH_TIMEOUT(isClickable(target) && !target->property("text").toString().isEmpty(), kWait);
-        const QString before = document->toPlainText();
+        const QString before = editor.text();
         click(target);
-        QTRY_VERIFY_WITH_TIMEOUT(document->toPlainText() != before, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(editor.text() != before, kWait);
         QTRY_VERIFY_WITH_TIMEOUT(isActive(Form1), kWait);
         QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), static_cast<QWidget*>(document), kWait);
-        const QString inserted = document->toPlainText();
+        const QString inserted = editor.text();
         xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), QStringLiteral("zq")});
-        QTRY_COMPARE_WITH_TIMEOUT(document->toPlainText().size(), inserted.size() + 2, kWait);
-        QVERIFY(document->toPlainText().contains(QStringLiteral("zq")));
+        QTRY_COMPARE_WITH_TIMEOUT(editor.text().size(), inserted.size() + 2, kWait);
+        QVERIFY(editor.text().contains(QStringLiteral("zq")));
         tool->hide();
     }
 

@@ -22,7 +22,7 @@ struct MainFixture {
             PelmoraApp::destroyWindows();
     }
     TForm1& main() const { return *Form1; }
-    pel::DocumentEditor& editor() const { return *Form1->findChild<pel::DocumentEditor*>(QStringLiteral("RichEdit1")); }
+    pel::DocumentView& editor() const { return *Form1->findChild<pel::DocumentView*>(QStringLiteral("RichEdit1")); }
     pel::DocumentSession& session() const { return Form1->session(); }
     pel::test::EditorDriver driver() const { return pel::test::EditorDriver(editor()); }
     void run(const char* command) const { Form1->action(QString::fromLatin1(command))->trigger(); }

@@ -352,7 +352,7 @@ void TestDataLoss::recoveryCopyFollowsUnsavedText()
     const QString copy = f->main().recoveryCopyPath();
     // Lines and a no-break space come back as typed.
     const QString draft = QStringLiteral("日本語の下書き\n二行目\u00a0です\n");
-    f->editor().insertPlainText(draft);
+    pel::edit::type(f->session(), draft);
     QVERIFY(!QFileInfo::exists(copy));  // never on every key
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(copy), 3000);
     pel::RecoveryStore::Copy read;

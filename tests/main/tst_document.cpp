@@ -66,7 +66,7 @@ private:
     std::unique_ptr<MainFixture> f;
     QString typeIntoEditor(const QString& text)
     {
-        f->editor().insertPlainText(text);
+        pel::edit::type(f->session(), text);
         return text;
     }
 };

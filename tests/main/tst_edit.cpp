@@ -387,7 +387,7 @@ void TestEdit::wordWrapToggles()
         QVERIFY(key.flush());
         f->start();
     }
-    auto wraps = [this] { return f->editor().lineWrapMode() != pel::DocumentEditor::NoWrap; };
+    auto wraps = [this] { return f->editor().wraps(); };
     QCOMPARE(wraps(), storedWrap);
     QVERIFY(act("WordWrapAction")->isChecked());
     QVERIFY(button("WradWrapButton")->isChecked());
@@ -625,7 +625,8 @@ void TestEdit::printedPageRange()
     QStringList lines;
     for (int i = 0; i < 300; ++i)
         lines << QStringLiteral("%1 行目の文章です").arg(i);
-    const QString document = lines.join(u'\n');
+    pel::TextDocument document;
+    document.reset(lines.join(u'\n'));
     const pel::DocumentPrinter job(f->editor().font(), Qt::black, 96);
     QTemporaryDir dir;
     auto print = [&](const QString& name, int first, int last) {

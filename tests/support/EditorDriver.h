@@ -2,21 +2,20 @@
 // Drives the main window's editor the way a user does (keys and clicks into
 // the view) and reads what the document session holds, so window tests
 // never reach into the view's own text document.
-#include "main/DocumentEditor.h"
+#include "view/DocumentView.h"
 #include "main/Pelmain.h"
 #include "text/DocumentSession.h"
 
 #include <QCoreApplication>
 #include <QTest>
-#include <QTextCursor>
 
 namespace pel::test {
 
 class EditorDriver {
 public:
-    explicit EditorDriver(DocumentEditor& view) : view_(view) {}
+    explicit EditorDriver(DocumentView& view) : view_(view) {}
 
-    DocumentEditor& view() const { return view_; }
+    DocumentView& view() const { return view_; }
     DocumentSession& session() const { return view_.session(); }
 
     QString text() const { return session().text(); }
@@ -39,13 +38,8 @@ public:
         QTest::keyClick(&view_, key, modifiers);
     }
     // Where the caret stands before `position`, in the view's coordinates.
-    QRect caretRect(qsizetype position) const
-    {
-        QTextCursor cursor(view_.document());
-        cursor.setPosition(int(position));
-        return view_.cursorRect(cursor);
-    }
-    qsizetype positionAt(QPoint point) const { return view_.cursorForPosition(point).position(); }
+    QRect caretRect(qsizetype position) const { return view_.caretRect(position); }
+    qsizetype positionAt(QPoint point) const { return view_.positionAt(point); }
     void clickAt(qsizetype position) const
     {
         const QRect rect = caretRect(position);
@@ -56,13 +50,13 @@ public:
     bool undoable() const { return session().document().history().canUndo(); }
 
 private:
-    DocumentEditor& view_;
+    DocumentView& view_;
 };
 
 // The main window's editor, and its controls by name.
 inline EditorDriver mainEditor()
 {
-    return EditorDriver(*Form1->findChild<DocumentEditor*>(QStringLiteral("RichEdit1")));
+    return EditorDriver(*Form1->findChild<DocumentView*>(QStringLiteral("RichEdit1")));
 }
 template <typename T>
 T* mainChild(const char* name)
