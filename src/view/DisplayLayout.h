@@ -29,7 +29,8 @@ public:
     // Lines at least this long are kept laid out; shorter ones are laid out
     // again each time they are looked at.
     static constexpr qsizetype kLongLine = 4096;
-    // Without word wrap a long line is kept in pieces about this long.
+    // Without word wrap a long line is kept in pieces about this long. A
+    // tab in such a line reaches the next tab stop from its piece's start.
     static constexpr qsizetype kPiece = 1024;
 
     // Wraps lines at `width` pixels; 0 never wraps.
