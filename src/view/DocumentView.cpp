@@ -1,6 +1,7 @@
 #include "view/DocumentView.h"
 
 #include "text/TextMime.h"
+#include "view/ViewAccessible.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -61,6 +62,7 @@ QFont smallFont(QFont font)
 DocumentView::DocumentView(DocumentSession& session, QWidget* parent)
     : QAbstractScrollArea(parent), session_(session), widths_(font(), kTabStop), layout_(session.document(), widths_)
 {
+    ViewAccessible::install();
     setAttribute(Qt::WA_InputMethodEnabled);
     setFocusPolicy(Qt::StrongFocus);
     setAcceptDrops(true);
@@ -97,7 +99,9 @@ void DocumentView::documentChanged(qsizetype from, qsizetype removed, qsizetype 
     updateScrollBars();
     viewport()->update();
     if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent event(this, int(from), QString(), QString());
+        // What came in, as far as a reader would say it.
+        const QString in = session_.document().text(from, std::min(added, kAround));
+        QAccessibleTextUpdateEvent event(this, int(from), QString(removed, QChar::Space), in);
         QAccessible::updateAccessibility(&event);
     }
 }

@@ -5,6 +5,7 @@
 #include "view/DocumentView.h"
 #include "main/FindReplaceDialogs.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void longLinesLookAsIfDrawnWhole();
     void largeFilesLoadUnchanged_data();
     void largeFilesLoadUnchanged();
+    void screenReadersReadLinesAndSelection();
     void altLettersTypeNothing_data();
     void altLettersTypeNothing();
     void tooWideLinesKeepTheViewWrapped_data();
@@ -338,6 +340,32 @@ void TestDocumentView::longLinesLookAsIfDrawnWhole()
     pel::edit::type(session, u"挿入");
     session.select(selectedFrom, selectedFrom + selected);
     check();
+}
+
+// A screen reader reads the text by lines and characters, the caret and the
+// selection, and can move them.
+void TestDocumentView::screenReadersReadLinesAndSelection()
+{
+    f->driver().setText(QStringLiteral("一行目\n二行目の𠀋字\n"));
+    f->driver().select(5, 3);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&f->editor());
+    QVERIFY(accessible);
+    QAccessibleTextInterface* text = accessible->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->characterCount(), 12);
+    QCOMPARE(text->cursorPosition(), 8);
+    int start = -1;
+    int end = -1;
+    text->selection(0, &start, &end);
+    QCOMPARE(QPair(start, end), QPair(5, 8));
+    QCOMPARE(text->textAtOffset(6, QAccessible::LineBoundary, &start, &end), QStringLiteral("二行目の𠀋字\n"));
+    QCOMPARE(QPair(start, end), QPair(4, 12));
+    QCOMPARE(text->textAtOffset(8, QAccessible::CharBoundary, &start, &end), QStringLiteral("𠀋"));
+    QCOMPARE(text->textBeforeOffset(6, QAccessible::LineBoundary, &start, &end), QStringLiteral("一行目\n"));
+    QCOMPARE(accessible->text(QAccessible::Value), QStringLiteral("二行目の𠀋字\n"));
+    text->setSelection(0, 0, 3);
+    QCOMPARE(f->driver().selectedText(), QStringLiteral("一行目"));
+    QVERIFY(text->characterRect(1).left() > text->characterRect(0).left());
 }
 
 void TestDocumentView::altLettersTypeNothing_data()
