@@ -158,6 +158,8 @@ private:
     std::optional<SaveTarget> chooseSaveTarget(const QString& prefill, pel::TextFileChoice* choice = nullptr);
     void NewActionExecute();
     void OpenActionExecute();
+    // Reads the document's file again in the encoding the user names.
+    void ReopenActionExecute();
     void SaveActionExecute();
     // Save As; true when the document was written to a file.
     bool SaveAsActionExecute();

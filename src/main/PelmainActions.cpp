@@ -81,6 +81,7 @@ QList<pel::MenuTable> mainMenus()
         {u"FileMenu"_s, true, {
             entryRow(0, u"New1"_s, u"NewAction"_s, -1, u"新規作成(&N)　　　　　　"_s),
             entryRow(0, u"Open1"_s, u"OpenAction"_s, -1, u"開く(&O)                    "_s),
+            entryRow(0, u"Reopen1"_s, u"ReopenAction"_s, -1, u"文字コードを指定して開き直す(&K)..."_s),
             separatorRow(),
             entryRow(0, u"Save1"_s, u"SaveAction"_s, -1, u"上書き保存(&S)          "_s),
             entryRow(0, u"SaveAs1"_s, u"SaveAsAction"_s),

@@ -79,6 +79,9 @@ void TForm1::setupDocumentActions()
                 &TForm1::NewActionExecute),
         command(QStringLiteral("OpenAction"), QStringLiteral("開く"), QStringLiteral("開く"), 1,
                 &TForm1::OpenActionExecute),
+        command(QStringLiteral("ReopenAction"), QStringLiteral("文字コードを指定して開き直す"),
+                QStringLiteral("開き直す|文字コードを指定してファイルを読み込み直します｡"), -1,
+                &TForm1::ReopenActionExecute),
         command(QStringLiteral("SaveAction"), QStringLiteral("上書き保存"), QStringLiteral("上書き保存"), 2,
                 &TForm1::SaveActionExecute),
         {QStringLiteral("SaveAsAction"), QStringLiteral("名前を付けて保存"), QStringLiteral("名前を付けて保存"), 15,
@@ -239,6 +242,29 @@ bool TForm1::openDocument(const QString& path, std::optional<pel::TextEncoding> 
     setCaptionFromFileName();
     session_->setModifiedFlag(false);
     return true;
+}
+
+void TForm1::ReopenActionExecute()
+{
+    const QString path = session_->fileName();
+    if (path.isEmpty()) {
+        pel::prompts().message(this, QStringLiteral("この文書はまだファイルに保存されていないため､開き直せません｡"));
+        return;
+    }
+    const pel::TextSpelling spelling = session_->spelling();
+    pel::TextFileChoice choice{pel::FileEncoding{spelling.encoding, spelling.bom}};
+    if (!pel::dialogs().chooseTextEncoding(this, choice))
+        return;
+    if (session_->hasUnsavedChanges()) {
+        pel::systemBeep();
+        const auto answer = pel::prompts().confirm(
+            this, fileNamePart(path) + QStringLiteral("\r\nを開き直すと編集中の変更は失われます｡\r\n開き直しますか ?"),
+            pel::Prompts::Buttons::YesNo);
+        if (answer != pel::Prompts::Answer::Yes)
+            return;
+    }
+    openDocument(path, choice.encoding ? std::optional(choice.encoding->encoding) : std::nullopt);
+    RichEdit1->setFocus();
 }
 
 bool TForm1::mayWriteOverFile()

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -99,6 +100,34 @@ void widenFileColumns(QFileDialog& dialog)
     dialog.resize(std::max(size.width(), width + 240), std::max(size.height(), 440));
 }
 
+// The 文字コード list, on `start` (none: 自動判別, listed first when
+// `automatic`); returns what reads the choice back.
+std::function<std::optional<FileEncoding>()> fillEncodingBox(QComboBox& box, const std::optional<FileEncoding>& start,
+                                                             bool automatic)
+{
+    box.setObjectName(QStringLiteral("EncodingBox"));
+    QList<FileEncoding> offered = offeredTextEncodings();
+    if (start && !offered.contains(*start))
+        offered << *start;
+    if (automatic)
+        box.addItem(QStringLiteral("自動判別"));
+    for (const FileEncoding& e : offered)
+        box.addItem(textEncodingName(e.encoding, e.bom));
+    const int first = automatic ? 1 : 0;
+    box.setCurrentIndex(start ? first + int(offered.indexOf(*start)) : 0);
+    return [&box, offered, first]() -> std::optional<FileEncoding> {
+        const int index = box.currentIndex() - first;
+        return index >= 0 && index < offered.size() ? std::optional(offered.at(index)) : std::nullopt;
+    };
+}
+
+QLabel* encodingLabel(QComboBox* box, QWidget* parent)
+{
+    auto* label = new QLabel(QStringLiteral("文字コード(&E):"), parent);
+    label->setBuddy(box);
+    return label;
+}
+
 // The 文字コード field (and on Save As the line-break field) below the
 // file type; returns what writes the choice back.
 std::function<void()> addTextFileChoice(QFileDialog& dialog, TextFileChoice& choice, bool saving)
@@ -108,18 +137,7 @@ std::function<void()> addTextFileChoice(QFileDialog& dialog, TextFileChoice& cho
     if (!grid)
         return [] {};
     auto* encodings = new QComboBox(&dialog);
-    encodings->setObjectName(QStringLiteral("EncodingBox"));
-    QList<FileEncoding> offered = offeredTextEncodings();
-    if (choice.encoding && !offered.contains(*choice.encoding))
-        offered << *choice.encoding;
-    if (!saving)
-        encodings->addItem(QStringLiteral("自動判別"));
-    for (const FileEncoding& e : offered)
-        encodings->addItem(textEncodingName(e.encoding, e.bom));
-    const int first = saving ? 0 : 1;
-    encodings->setCurrentIndex(choice.encoding ? first + int(offered.indexOf(*choice.encoding)) : 0);
-    auto* label = new QLabel(QStringLiteral("文字コード(&E):"), &dialog);
-    label->setBuddy(encodings);
+    const auto chosenEncoding = fillEncodingBox(*encodings, choice.encoding, !saving);
     auto* row = new QHBoxLayout;
     row->addWidget(encodings);
     QComboBox* breaks = nullptr;
@@ -137,11 +155,10 @@ std::function<void()> addTextFileChoice(QFileDialog& dialog, TextFileChoice& cho
     }
     row->addStretch(1);
     const int at = grid->rowCount();
-    grid->addWidget(label, at, 0);
+    grid->addWidget(encodingLabel(encodings, &dialog), at, 0);
     grid->addLayout(row, at, 1);
-    return [&choice, encodings, breaks, offered, first] {
-        const int index = encodings->currentIndex() - first;
-        choice.encoding = index >= 0 && index < offered.size() ? std::optional(offered.at(index)) : std::nullopt;
+    return [&choice, chosenEncoding, breaks] {
+        choice.encoding = chosenEncoding();
         if (breaks)
             choice.lineBreak = TextSpelling::LineBreak(breaks->currentData().toInt());
     };
@@ -245,6 +262,29 @@ void addColourChoice(QFontDialog& dialog, QColor& colour)
 }
 
 } // namespace
+
+bool QtDialogs::chooseTextEncoding(QWidget* parent, TextFileChoice& choice)
+{
+    QWidget* const owner = modalOwner(parent);
+    QDialog dialog(owner);
+    keepAboveOwner(&dialog, owner);
+    dialog.setWindowTitle(QStringLiteral("文字コードの指定"));
+    auto* encodings = new QComboBox(&dialog);
+    const auto chosenEncoding = fillEncodingBox(*encodings, choice.encoding, true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addWidget(encodingLabel(encodings, &dialog));
+    row->addWidget(encodings, 1);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    choice.encoding = chosenEncoding();
+    return true;
+}
 
 std::optional<QFont> QtDialogs::chooseFont(QWidget* parent, const QFont& initial,
                                            const std::function<void(const QFont&)>& apply, QColor* colour)

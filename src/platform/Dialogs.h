@@ -54,6 +54,10 @@ public:
     virtual ~Dialogs() = default;
     virtual std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // The 文字コード choice alone, as Open offers it (自動判別 first), for
+    // reading a file again: starts on choice.encoding; true when the user
+    // confirmed, with the choice written back.
+    virtual bool chooseTextEncoding(QWidget* parent, TextFileChoice& choice) = 0;
     // `apply` is called when the dialog's Apply button is pressed, if given.
     // With `colour`, the dialog also offers the text colour: it starts from
     // *colour and the choice is written back on OK (and before `apply`).
@@ -74,6 +78,7 @@ class QtDialogs final : public Dialogs {
 public:
     std::optional<QString> openFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> saveFile(QWidget* parent, const FileDialogRequest& request) override;
+    bool chooseTextEncoding(QWidget* parent, TextFileChoice& choice) override;
     std::optional<QFont> chooseFont(QWidget* parent, const QFont& initial,
                                     const std::function<void(const QFont&)>& apply, QColor* colour) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;

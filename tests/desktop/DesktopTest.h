@@ -78,12 +78,19 @@ inline bool isUncovered(const QWidget* window)
     return true;
 }
 
-// Keys as a user types them: to whatever control has the focus.
+// Keys as a user types them: to whatever control has the focus. A
+// character beyond ASCII comes as a key with that text, as a keyboard
+// with the input method off sends it.
 inline void typeToFocus(const QString& text)
 {
     QWidget* focus = QApplication::focusWidget();
     QVERIFY2(focus, "no control has the focus");
-    QTest::keyClicks(focus, text);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClicks(focus, QString(c));
+        else
+            QTest::sendKeyEvent(QTest::Click, focus, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 inline void keyToFocus(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -206,17 +213,21 @@ inline QStringList clippedTexts(const QWidget* window)
 }
 
 // Notes that `menu` popped up and closes it again: a menu opened by a
-// button runs a loop of its own, which would hold the test.
+// button runs a loop of its own, which would hold the test. Given `key`,
+// presses that key in the menu instead, once.
 struct MenuWatch {
     QTimer timer;
     bool popped = false;
-    explicit MenuWatch(QMenu* menu)
+    explicit MenuWatch(QMenu* menu, const QString& key = {})
     {
-        QObject::connect(&timer, &QTimer::timeout, menu, [this, menu] {
-            if (menu->isVisible()) {
-                popped = true;
+        QObject::connect(&timer, &QTimer::timeout, menu, [this, menu, key] {
+            if (!menu->isVisible() || (popped && !key.isEmpty()))
+                return;
+            popped = true;
+            if (key.isEmpty())
                 menu->close();
-            }
+            else
+                xKey(key);
         });
         timer.start(20);
     }

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -264,6 +265,55 @@ private Q_SLOTS:
         QCOMPARE(pel::test::mainEditor().text(), QStringLiteral("T"));
         QCOMPARE(Form1->phraseBarList().texts().size(), entries + 1);
         QCOMPARE(Form1->phraseBarList().texts().last(), QStringLiteral("T"));
+    }
+
+    // A UTF-8 file named on the command line, typed into and saved: it
+    // stays UTF-8 with its own line breaks.
+    void typedAndSavedAsUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("lineBreak");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("CR LF") << QByteArray("\r\n") << QStringLiteral("UTF-8  CR+LF");
+        QTest::newRow("LF") << QByteArray("\n") << QStringLiteral("UTF-8  LF");
+    }
+    void typedAndSavedAsUtf8()
+    {
+        QFETCH(QByteArray, lineBreak);
+        QFETCH(QString, shown);
+        const QByteArray lines = QStringLiteral("日本語の文書%1二行目%1").arg(QString::fromLatin1(lineBreak)).toUtf8();
+        const QString path = env->path(QStringLiteral("utf8.txt"));
+        pel::test::writeFile(path, lines);
+        PelmoraApp::createWindows({path});
+        QVERIFY(showAndActivate(Form1));
+        const pel::test::EditorDriver editor = pel::test::mainEditor();
+        QCOMPARE(editor.text(), QStringLiteral("日本語の文書\n二行目\n"));
+        QTRY_VERIFY_WITH_TIMEOUT(editor.view().hasFocus(), kWait);
+
+        // The caret to the end through the X server, then the character to
+        // the focused control as a key with its text. (xdotool's typing of a
+        // character the keyboard lacks lends a key only for the moment of the
+        // press; a test window busy then reads no character.)
+        xKey(QStringLiteral("ctrl+End"));
+        QTRY_COMPARE_WITH_TIMEOUT(editor.caret(), editor.text().size(), kWait);
+        QCOMPARE(QApplication::focusWidget(), &editor.view());
+        typeToFocus(QStringLiteral("あ"));
+        QCOMPARE(editor.text(), QStringLiteral("日本語の文書\n二行目\nあ"));
+
+        // 上書き保存 from the file menu: a file named on the command line
+        // is saved through the save dialog, onto itself.
+        env->dialogs->saveAnswers.enqueue(path);
+        env->prompts->answers.enqueue(pel::Prompts::Answer::Yes);
+        QMenu* fileMenu = Form1->findChild<QMenu*>(QStringLiteral("FileMenu"));
+        const MenuWatch watch(fileMenu, QStringLiteral("s"));
+        xKey(QStringLiteral("alt+f"));
+        // UTF-8, its line breaks as they were, あ where it was typed.
+        QTRY_COMPARE_WITH_TIMEOUT(pel::test::readFile(path), lines + "\xe3\x81\x82", kWait);
+        QCOMPARE(Form1->findChild<QLabel*>(QStringLiteral("EncodingLabel"))->text(), shown);
+        // For a look by hand.
+        QTRY_VERIFY_WITH_TIMEOUT(!fileMenu->isVisible(), kWait);
+        if (const QString shots = qEnvironmentVariable("PELMORA_SCREENSHOTS"); !shots.isEmpty())
+            x11(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
+                                           QDir(shots).filePath(QStringLiteral("typed-utf8-%1.png").arg(QTest::currentDataTag()))});
     }
 };
 

@@ -34,6 +34,9 @@ private Q_SLOTS:
     void fileChangedElsewhere();
     void changedFileOfferedOnActivation();
     void encodingChosenInTheDialogs();
+    void reopenInAnotherEncoding_data();
+    void reopenInAnotherEncoding();
+    void reopenNeedsAFile();
 
     void indicatorFollowsChanges();
     void newOnEmptyEditorDoesNothing();
@@ -551,6 +554,81 @@ void TestDocument::encodingChosenInTheDialogs()
     QCOMPARE(f->env->dialogs->textFileRequests.constLast().encoding->encoding, TextEncoding::EucJp);
     QCOMPARE(readFile(out), QByteArray("\xe3\x81\x82\n"));
     QCOMPARE(f->session().spelling().encoding, TextEncoding::Utf8);
+}
+
+// Reading the file again in another encoding, when detection was wrong.
+void TestDocument::reopenInAnotherEncoding_data()
+{
+    QTest::addColumn<QString>("typed");   // an unsaved edit first
+    QTest::addColumn<bool>("removed");    // the file is gone meanwhile
+    QTest::addColumn<bool>("chosen");     // the 文字コード dialog confirmed
+    QTest::addColumn<int>("answer");      // to the lost-changes question; -1: not asked
+    QTest::addColumn<bool>("reread");
+    QTest::newRow("unchanged") << QString() << false << true << -1 << true;
+    QTest::newRow("edited, yes") << QStringLiteral("x") << false << true << int(Answer::Yes) << true;
+    QTest::newRow("edited, no") << QStringLiteral("x") << false << true << int(Answer::No) << false;
+    QTest::newRow("dialog cancelled") << QStringLiteral("x") << false << false << -1 << false;
+    QTest::newRow("file gone") << QString() << true << true << -1 << false;
+}
+
+void TestDocument::reopenInAnotherEncoding()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, removed);
+    QFETCH(bool, chosen);
+    QFETCH(int, answer);
+    QFETCH(bool, reread);
+    using pel::FileEncoding;
+    using pel::TextEncoding;
+    auto& dialogs = *f->env->dialogs;
+    const QString path = f->env->path(QStringLiteral("utf8.txt"));
+    const QByteArray bytes("\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e\r\n");   // 日本語 in UTF-8
+    writeFile(path, bytes);
+    dialogs.openAnswers.enqueue(path);
+    dialogs.textFileAnswers.enqueue({FileEncoding{TextEncoding::Cp932, false}});
+    f->run("OpenAction");
+    f->driver().type(typed);
+    const QString before = f->driver().text();
+    if (removed)
+        QFile::remove(path);
+    if (chosen)
+        dialogs.textFileAnswers.enqueue({FileEncoding{TextEncoding::Utf8, false}});
+    if (answer >= 0)
+        f->env->prompts->answers.enqueue(Answer(answer));
+    f->env->prompts->shown.clear();
+    f->run("ReopenAction");
+
+    QVERIFY(dialogs.textFileRequests.constLast().encoding == FileEncoding{TextEncoding::Cp932});   // the document's own
+    const QStringList told = f->env->prompts->texts();
+    QCOMPARE(told.size(), int(answer >= 0) + int(removed));
+    if (answer >= 0)
+        QVERIFY(told.constFirst().contains(QStringLiteral("編集中の変更は失われます")));
+    if (removed)
+        QCOMPARE(told.constLast(), QStringLiteral("ファイル %1 は開けません").arg(path));
+    const QString shown = f->child<QLabel>("EncodingLabel")->text();
+    if (!reread) {
+        QCOMPARE(f->driver().text(), before);
+        QCOMPARE(shown, QStringLiteral("Shift_JIS  CR+LF"));
+        QCOMPARE(f->main().ChangeIndicator(), typed.isEmpty() ? kUnchanged : kChanged);
+        return;
+    }
+    QCOMPARE(f->driver().text(), QStringLiteral("日本語\n"));
+    QCOMPARE(shown, QStringLiteral("UTF-8  CR+LF"));
+    QCOMPARE(f->main().windowTitle(), QStringLiteral("utf8.txt"));
+    QCOMPARE(f->main().ChangeIndicator(), kUnchanged);
+    QVERIFY(!f->driver().undoable());
+    f->run("SaveAction");
+    QCOMPARE(readFile(path), bytes);
+}
+
+void TestDocument::reopenNeedsAFile()
+{
+    f->driver().type(QStringLiteral("new"));
+    f->run("ReopenAction");
+    QVERIFY(f->env->dialogs->textFileRequests.isEmpty());
+    QCOMPARE(f->env->prompts->texts().size(), 1);
+    QVERIFY(f->env->prompts->texts().constFirst().contains(QStringLiteral("保存されていない")));
+    QCOMPARE(f->driver().text(), QStringLiteral("new"));
 }
 
 #include "tst_document.moc"

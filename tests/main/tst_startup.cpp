@@ -283,8 +283,9 @@ void TestStartup::menuCaptions_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QStringList>("entries");
     QTest::newRow("file") << "FileButton" << "ファイル(&F)"
-                          << QStringList{"新規作成(&N)　　　　　　", "開く(&O)                    ", "",
-                                         "上書き保存(&S)          ", "名前を付けて保存", "", "印刷", "プリンタ設定", "",
+                          << QStringList{"新規作成(&N)　　　　　　", "開く(&O)                    ",
+                                         "文字コードを指定して開き直す(&K)...", "", "上書き保存(&S)          ",
+                                         "名前を付けて保存", "", "印刷", "プリンタ設定", "",
                                          "データーの復元", "Windows終了(&W)", "", "終了"};
     QTest::newRow("edit") << "EditButton" << "編集(&E)"
                           << QStringList{"元に戻す(&U)      ", "", "クリア(&E)           ", "削除(&N)           ", "",

@@ -375,27 +375,30 @@ void TestTextEncoding::realFiles()
 
 void TestTextEncoding::dialogOffersTheEncodings_data()
 {
-    QTest::addColumn<bool>("saving");
+    QTest::addColumn<QString>("dialog");     // open, save, or the 文字コード alone
     QTest::addColumn<pel::TextFileChoice>("initial");
     QTest::addColumn<QString>("shown");      // the encoding selected at first
     QTest::addColumn<QString>("pick");       // what the user picks
     QTest::addColumn<pel::TextFileChoice>("chosen");
 
     using pel::FileEncoding;
-    QTest::newRow("open, detection") << false << pel::TextFileChoice{} << u"自動判別"_s << u"EUC-JP"_s
+    QTest::newRow("open, detection") << u"open"_s << pel::TextFileChoice{} << u"自動判別"_s << u"EUC-JP"_s
                                      << pel::TextFileChoice{FileEncoding{TextEncoding::EucJp, false}};
     QTest::newRow("open, back to detection")
-        << false << pel::TextFileChoice{FileEncoding{TextEncoding::Utf8, false}} << u"UTF-8"_s << u"自動判別"_s
+        << u"open"_s << pel::TextFileChoice{FileEncoding{TextEncoding::Utf8, false}} << u"UTF-8"_s << u"自動判別"_s
         << pel::TextFileChoice{};
+    QTest::newRow("reopen, another encoding")
+        << u"encoding"_s << pel::TextFileChoice{FileEncoding{TextEncoding::Cp932, false}} << u"Shift_JIS"_s
+        << u"UTF-8"_s << pel::TextFileChoice{FileEncoding{TextEncoding::Utf8, false}};
     QTest::newRow("save as, the document's encoding")
-        << true << pel::TextFileChoice{FileEncoding{TextEncoding::Utf16Le, false}, LineBreak::Lf}
+        << u"save"_s << pel::TextFileChoice{FileEncoding{TextEncoding::Utf16Le, false}, LineBreak::Lf}
         << u"UTF-16LE (BOMなし)"_s << u"UTF-8 (BOM付き)"_s
         << pel::TextFileChoice{FileEncoding{TextEncoding::Utf8, true}, LineBreak::Lf};
 }
 
 void TestTextEncoding::dialogOffersTheEncodings()
 {
-    QFETCH(bool, saving);
+    QFETCH(QString, dialog);
     QFETCH(pel::TextFileChoice, initial);
     QFETCH(QString, shown);
     QFETCH(QString, pick);
@@ -416,20 +419,24 @@ void TestTextEncoding::dialogOffersTheEncodings()
     QString seen;
     QString breakSeen;
     QTimer::singleShot(0, this, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        auto* box = dialog->findChild<QComboBox*>(u"EncodingBox"_s);
+        auto* shownDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(shownDialog);
+        auto* box = shownDialog->findChild<QComboBox*>(u"EncodingBox"_s);
         QVERIFY(box);
         seen = box->currentText();
         box->setCurrentIndex(box->findText(pick));
-        if (auto* breaks = dialog->findChild<QComboBox*>(u"LineBreakBox"_s))
+        if (auto* breaks = shownDialog->findChild<QComboBox*>(u"LineBreakBox"_s))
             breakSeen = breaks->currentText();
-        dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"page.html"_s);
-        static_cast<QDialog*>(dialog)->accept();   // as the Open or Save button does
+        if (auto* name = shownDialog->findChild<QLineEdit*>(u"fileNameEdit"_s))
+            name->setText(u"page.html"_s);
+        shownDialog->accept();   // as the Open, Save or OK button does
     });
     pel::QtDialogs dialogs;
-    const std::optional<QString> answer = saving ? dialogs.saveFile(nullptr, request) : dialogs.openFile(nullptr, request);
-    QVERIFY(answer);
+    const bool saving = dialog == u"save";
+    const bool answered = dialog == u"encoding" ? dialogs.chooseTextEncoding(nullptr, choice)
+        : saving                                ? dialogs.saveFile(nullptr, request).has_value()
+                                                : dialogs.openFile(nullptr, request).has_value();
+    QVERIFY(answered);
     QCOMPARE(seen, shown);
     QCOMPARE(breakSeen, saving ? pel::lineBreakName(initial.lineBreak) : QString());
     QCOMPARE(choice, chosen);

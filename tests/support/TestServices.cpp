@@ -54,6 +54,15 @@ std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const FileDialogReque
     return answerFileDialog(request, saveAnswers, textFileRequests, textFileAnswers);
 }
 
+bool ScriptedDialogs::chooseTextEncoding(QWidget*, TextFileChoice& choice)
+{
+    textFileRequests << choice;
+    if (textFileAnswers.isEmpty())
+        return false;
+    choice = textFileAnswers.dequeue();
+    return true;
+}
+
 std::optional<QFont> ScriptedDialogs::chooseFont(QWidget*, const QFont& initial,
                                                  const std::function<void(const QFont&)>&, QColor* colour)
 {

@@ -55,7 +55,8 @@ public:
     QList<FileDialogRequest> saveRequests;
     // A dialog that offers a 文字コード choice: what it showed at first,
     // and the choices made when a file is chosen (an empty queue keeps
-    // what was shown).
+    // what was shown). The 文字コード dialog alone takes the next choice,
+    // and is cancelled when there is none.
     QList<TextFileChoice> textFileRequests;
     QQueue<TextFileChoice> textFileAnswers;
     QList<QFont> fontRequests;
@@ -67,6 +68,7 @@ public:
 
     std::optional<QString> openFile(QWidget*, const FileDialogRequest& request) override;
     std::optional<QString> saveFile(QWidget*, const FileDialogRequest& request) override;
+    bool chooseTextEncoding(QWidget*, TextFileChoice& choice) override;
     std::optional<QFont> chooseFont(QWidget*, const QFont& initial,
                                     const std::function<void(const QFont&)>& apply, QColor* colour) override;
     std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override;
