@@ -231,9 +231,11 @@ void TForm1::ReportCaretPosition()
     const pel::DisplayLine line = RichEdit1->displayLineAt(start);
     // A character outside the basic plane takes two positions; it is one
     // character to the user.
-    const QString before = session_->document().text(line.start, start - line.start);
-    const qsizetype column = before.size() - std::count_if(before.cbegin(), before.cend(),
-                                                             [](QChar c) { return c.isLowSurrogate(); });
+    qsizetype column = start - line.start;
+    session_->document().forEachChunk(line.start, start, [&column](QStringView chunk, qsizetype) {
+        column -= std::count_if(chunk.cbegin(), chunk.cend(), [](QChar c) { return c.isLowSurrogate(); });
+        return true;
+    });
     StatusBar1->showMessage(QStringLiteral("カーソルの位置は　") + QString::number(line.number + 1)
                             + QStringLiteral("行目の　") + QString::number(column + 1)
                             + QStringLiteral("文字目です｡"));

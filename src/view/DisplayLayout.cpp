@@ -15,9 +15,11 @@ bool isSpace(char32_t c) { return c == u' ' || c == u'\t'; }
 
 bool isMark(char32_t c)
 {
+    if (c < 0x300)
+        return false;
     const auto category = QChar::category(c);
     return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
-        || category == QChar::Mark_Enclosing || (c >= 0xFE00 && c <= 0xFE0F);
+        || category == QChar::Mark_Enclosing;
 }
 
 // Characters that wrap anywhere around them: kana, kanji, full-width forms.
@@ -27,29 +29,40 @@ bool isWide(char32_t c)
         || (c >= 0x20000 && c <= 0x3FFFF);
 }
 
+// The characters of `list`, for a lookup per character.
+std::vector<bool> charSet(std::u16string_view list)
+{
+    std::vector<bool> set(0x10000);
+    for (char16_t c : list)
+        set[c] = true;
+    return set;
+}
+
 // Never at the start of a display line: closing brackets, stops, small kana.
 bool closes(char32_t c)
 {
-    static constexpr std::u16string_view kClosing =
+    static const std::vector<bool> closing = charSet(
         u"、。，．・：；？！゛゜ヽヾゝゞ々ー’”）〕］｝〉》」』】〙〗ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶ"
-        u"ㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ)]},.;:!?｡｣､･ｧｨｩｪｫｬｭｮｯｰﾞﾟ";
-    return c < 0x10000 && kClosing.find(char16_t(c)) != std::u16string_view::npos;
+        u"ㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ)]},.;:!?｡｣､･ｧｨｩｪｫｬｭｮｯｰﾞﾟ");
+    return c < 0x10000 && closing[c];
 }
 
 // Never at the end of a display line: opening brackets.
 bool opens(char32_t c)
 {
-    static constexpr std::u16string_view kOpening = u"‘“（〔［｛〈《「『【〘〖([{｢";
-    return c < 0x10000 && kOpening.find(char16_t(c)) != std::u16string_view::npos;
+    static const std::vector<bool> opening = charSet(u"‘“（〔［｛〈《「『【〘〖([{｢");
+    return c < 0x10000 && opening[c];
 }
 
 bool breaksBetween(char32_t before, char32_t after)
 {
-    if (isMark(after) || closes(after) || opens(before))
+    if (isSpace(before)) {
+        if (isSpace(after))
+            return false;
+    } else if (!isWide(before) && !isWide(after)) {
         return false;
-    if (isSpace(before))
-        return !isSpace(after);
-    return isWide(before) || isWide(after);
+    }
+    return !isMark(after) && !closes(after) && !opens(before);
 }
 
 } // namespace
@@ -282,6 +295,7 @@ bool DisplayLayout::updateInLine(int line, qsizetype offset, qsizetype removed, 
             fresh = segmentsOf(text, lineStart, lineStart + begin->start, lineStart + to);
     } else {
         const qsizetype editEnd = offset + added;
+        int rewrapped = 0;
         for (qsizetype start = begin->start;;) {
             qreal width = 0;
             const qsizetype next = wrapEnd(text, lineStart + start, lineStart + length, &width) - lineStart;
@@ -299,6 +313,14 @@ bool DisplayLayout::updateInLine(int line, qsizetype offset, qsizetype removed, 
                 ++rest;
             if (rest != old.end() && rest->start + delta == start)
                 break;
+            if (++rewrapped >= rewrapLimit_ && rest != old.end()) {
+                // Far enough past the edit: this display line ends early,
+                // where the old wrapping goes on.
+                const qsizetype to = rest->start + delta;
+                fresh.push_back({start, width});
+                wrapEnd(text, lineStart + start, lineStart + to, &fresh.back().width);
+                break;
+            }
         }
     }
     std::vector<Segment> segments(old.begin(), begin);

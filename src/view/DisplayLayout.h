@@ -33,6 +33,13 @@ public:
     // tab in such a line reaches the next tab stop from its piece's start.
     static constexpr qsizetype kPiece = 1024;
 
+    // An edit in a wrapped line wraps it again from the edit on until the
+    // new breaks meet the old ones, or for at most this many display lines
+    // (then one display line ends early and the old breaks go on), so a key
+    // in a line of many megabytes of Japanese text costs what a short one does.
+    static constexpr int kRewrapLines = 512;
+    void setRewrapLimit(int displayLines) { rewrapLimit_ = displayLines; }
+
     // Wraps lines at `width` pixels; 0 never wraps.
     void setWrapWidth(qreal width);
     qreal wrapWidth() const { return wrapWidth_; }
@@ -100,6 +107,7 @@ private:
     const TextDocument& document_;
     const CharWidths& widths_;
     qreal wrapWidth_ = 0;
+    int rewrapLimit_ = kRewrapLines;
     qreal widest_ = 0;
     int lineCount_ = 1;
     std::map<int, Line> kept_;
