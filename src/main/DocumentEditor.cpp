@@ -1,5 +1,6 @@
 #include "main/DocumentEditor.h"
 
+#include "platform/Composition.h"
 #include "text/TextMime.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -460,8 +461,12 @@ void DocumentEditor::keyPressEvent(QKeyEvent* event)
 void DocumentEditor::inputMethodEvent(QInputMethodEvent* event)
 {
     const bool commits = !event->commitString().isEmpty() || event->replacementLength() > 0;
+    const QList<QInputMethodEvent::Attribute> attributes =
+        compositionColoured_ ? restyleComposition(event->preeditString().size(), event->attributes())
+                             : event->attributes();
     if (!commits) {
-        QPlainTextEdit::inputMethodEvent(event);
+        QInputMethodEvent shown(event->preeditString(), attributes);
+        QPlainTextEdit::inputMethodEvent(&shown);
         return;
     }
     // The committed text is typing, one undo step; the composition that
@@ -471,7 +476,7 @@ void DocumentEditor::inputMethodEvent(QInputMethodEvent* event)
         session_.select(at, at + event->replacementLength());
     }
     edit::type(session_, event->commitString());
-    QInputMethodEvent rest(event->preeditString(), event->attributes());
+    QInputMethodEvent rest(event->preeditString(), attributes);
     QPlainTextEdit::inputMethodEvent(&rest);
     ensureCursorVisible();
 }

@@ -51,6 +51,11 @@ public:
     // square of its length).
     bool breaksAnywhere() const { return breaksAnywhere_; }
 
+    // Whether an input method's composition is drawn in the editor's own
+    // colours (platform/Composition.h) rather than in the input method's.
+    void setCompositionColoured(bool coloured) { compositionColoured_ = coloured; }
+    bool compositionColoured() const { return compositionColoured_; }
+
     // DisplayLines
     DisplayLine displayLineAt(qsizetype position) const override;
     int firstVisibleDisplayLine() const override;
@@ -96,6 +101,7 @@ private:
     bool breaksAnywhere_ = false;
     bool wrapChosen_ = true;
     bool wrapKept_ = false;
+    bool compositionColoured_ = false;
     // Without word wrap a line is one layout line however long: only the
     // part in view of a long one is laid out again and drawn.
     bool drawVisibleSlice(QPainter& painter, const QTextBlock& block, QPointF offset, const QRect& clip,
