@@ -107,6 +107,8 @@ measure() {
   local waited=0
   until xdotool search --onlyvisible --pid "$pid" --name '.' >/dev/null 2>&1; do
     if ! kill -0 "$pid" 2>/dev/null || [ "$waited" -ge 1200 ]; then
+      if kill -0 "$pid" 2>/dev/null; then echo "peers: $name showed no window in 2 minutes" >&2
+      else echo "peers: $name ended before it showed a window (see $name.log)" >&2; fi
       echo "- - -"; kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; pid=""; return
     fi
     sleep 0.1; waited=$((waited + 1))
@@ -125,6 +127,8 @@ measure() {
   if [ -n "$peak" ] && [ "$still" -ge 10 ]; then
     awk -v t="$last" -v hz="$tick" -v h="$held" -v p="$peak" 'BEGIN {printf "%.2f %.0f %.0f\n", t / hz, h / 1024, p / 1024}'
   else
+    if [ -z "$peak" ]; then echo "peers: $name ended after it showed its window (see $name.log)" >&2
+    else echo "peers: $name did not become idle within 3 minutes" >&2; fi
     echo "- - -"
   fi
   kill "$pid" 2>/dev/null
@@ -132,7 +136,7 @@ measure() {
   kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; pid=""
 }
 
-median() { tr ' ' '\n' | grep -v '^-$' | sort -g | awk '{v[NR] = $1} END {if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+median() { tr ' ' '\n' | grep -v '^-\?$' | sort -g | awk '{v[NR] = $1} END {if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2]; else printf "%.2f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
 programs=(pelmora kate featherpad)
 echo "peers: $(kate --version 2>/dev/null | tail -n1), $(featherpad --version 2>/dev/null | tail -n1), Pelmora $program"
@@ -158,19 +162,20 @@ done
 # --- the table -------------------------------------------------------------------------
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (a == "-" || b == "-" || b == 0) print "-"; else printf "%.2f", a / b}'; }
 echo
-echo "Medians of $runs runs: CPU s until shown and idle / MB held / MB peak (× Pelmora)"
-printf '%-9s | %-24s | %-40s | %-40s\n' case Pelmora Kate FeatherPad
+echo "Medians of $runs runs: CPU seconds until shown and idle, MB held / MB peak;"
+echo "for Kate and FeatherPad each figure also against Pelmora's (x)."
+cpu_mb() { awk -v c="$1" -v h="$2" -v p="$3" 'BEGIN {if (c == "-") print "-"; else printf "%.2f s, %.0f / %.0f MB", c, h, p}'; }
+printf '%-8s | %-22s | %-46s | %-46s\n' case Pelmora Kate FeatherPad
 for c in $cases; do
   row=()
   for p in "${programs[@]}"; do
     m_cpu=$(echo "${cpu[$c,$p]}" | median); m_held=$(echo "${held[$c,$p]}" | median); m_peak=$(echo "${peak[$c,$p]}" | median)
     eval "${p}_cpu=\$m_cpu ${p}_held=\$m_held ${p}_peak=\$m_peak"
-    if [ "$p" = pelmora ]; then
-      row+=("$(printf '%s s, %s / %s MB' "$m_cpu" "$m_held" "$m_peak")")
-    else
-      row+=("$(printf '%s s (%s×), %s (%s×) / %s MB (%s×)' "$m_cpu" "$(ratio "$m_cpu" "$pelmora_cpu")" \
-        "$m_held" "$(ratio "$m_held" "$pelmora_held")" "$m_peak" "$(ratio "$m_peak" "$pelmora_peak")")")
+    cell=$(cpu_mb "$m_cpu" "$m_held" "$m_peak")
+    if [ "$p" != pelmora ] && [ "$cell" != - ]; then
+      cell+=" ($(ratio "$m_cpu" "$pelmora_cpu")x, $(ratio "$m_held" "$pelmora_held")x, $(ratio "$m_peak" "$pelmora_peak")x)"
     fi
+    row+=("$cell")
   done
-  printf '%-9s | %-24s | %-40s | %-40s\n' "$c" "${row[@]}"
+  printf '%-8s | %-22s | %-46s | %-46s\n' "$c" "${row[@]}"
 done
