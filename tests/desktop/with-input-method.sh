@@ -22,10 +22,14 @@ if [ "$(id -u)" -eq 0 ]; then
   command -v setpriv >/dev/null 2>&1 || fail "setpriv is missing (util-linux): mozc does not compose for root"
   as_user() { setpriv --reuid=nobody --regid=nogroup --clear-groups -- "$@"; }
 fi
-as_user sh -c '[ -x "$1" ] || command -v "$1" >/dev/null' sh "$1" || fail "$1 cannot be run as $(as_user id -un)"
-
 run=$(mktemp -d /tmp/pelmora-ime.XXXXXX) || fail "no temporary folder"
 chmod 755 "$run"
+# A program in a folder that user may not enter runs as a copy.
+command=("$@")
+if ! as_user sh -c '[ -x "$1" ] || command -v "$1" >/dev/null' sh "$1"; then
+  [ -f "$1" ] && cp "$1" "$run/" && chmod 755 "$run/${1##*/}" || fail "$1 cannot be run as $(as_user id -un)"
+  command[0]=$run/${1##*/}
+fi
 mkdir -p "$run/home/.config/mozc" "$run/runtime"
 chmod 700 "$run/runtime"
 export HOME=$run/home XDG_CONFIG_HOME=$run/home/.config XDG_DATA_HOME=$run/home/.local/share \
@@ -77,7 +81,7 @@ done
 [ "$(as_user ibus engine 2>/dev/null)" = mozc-jp ] || fail "the mozc engine did not become active"
 
 export QT_IM_MODULE=ibus XMODIFIERS=@im=ibus
-(cd "$HOME" && as_user "$@")
+(cd "$HOME" && as_user "${command[@]}")
 status=$?
 [ "$status" -eq 0 ] || { echo "with-input-method: ibus log:" >&2; cat "$run/ibus.log" >&2; }
 exit "$status"
