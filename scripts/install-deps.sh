@@ -15,6 +15,7 @@ packages=(
   fonts-ipafont-gothic fonts-noto-cjk
   xdg-utils libbenchmark-dev
   xvfb openbox xdotool x11-utils locales
+  ibus ibus-mozc dbus-daemon
   desktop-file-utils appstream qt6-translations-l10n tango-icon-theme
   hicolor-icon-theme file
   "$@"

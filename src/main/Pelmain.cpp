@@ -230,6 +230,10 @@ void TForm1::FormCreate()
 
     // 19. Nothing is modified yet.
     session_->setModifiedFlag(false);
+
+    // 20. The input method's composition in the editor's colours (not after
+    //     a command-line file that could not be opened: see above).
+    RichEdit1->setCompositionColoured(true);
 }
 
 void TForm1::startWork()

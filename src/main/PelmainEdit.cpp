@@ -120,6 +120,7 @@ void TForm1::ClearActionExecute()
     readSettings();
     resetWindowState();
     session_->setModifiedFlag(false);
+    RichEdit1->setCompositionColoured(true);
 }
 
 void TForm1::AllSelction1Click()

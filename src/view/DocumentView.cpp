@@ -1,5 +1,6 @@
 #include "view/DocumentView.h"
 
+#include "platform/Composition.h"
 #include "text/TextMime.h"
 #include "view/ViewAccessible.h"
 
@@ -821,7 +822,8 @@ void DocumentView::inputMethodEvent(QInputMethodEvent* event)
         edit::type(session_, event->commitString());
     }
     preedit_ = event->preeditString();
-    preeditAttributes_ = event->attributes();
+    preeditAttributes_ = compositionColoured_ ? restyleComposition(preedit_.size(), event->attributes())
+                                              : event->attributes();
     preeditCursor_ = int(preedit_.size());
     for (const QInputMethodEvent::Attribute& attribute : std::as_const(preeditAttributes_)) {
         if (attribute.type == QInputMethodEvent::Cursor)

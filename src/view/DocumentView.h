@@ -57,6 +57,11 @@ public:
     qsizetype positionAt(QPoint point);
     void ensureCaretVisible();
 
+    // Whether an input method's composition is drawn in the editor's own
+    // colours (platform/Composition.h) rather than in the input method's.
+    void setCompositionColoured(bool coloured) { compositionColoured_ = coloured; }
+    bool compositionColoured() const { return compositionColoured_; }
+
     // The unshaped font the text is drawn in.
     QFont textFont() const { return textFont_; }
     int lineHeight() const { return lineHeight_; }
@@ -138,6 +143,7 @@ private:
     int ascent_ = 1;
     bool wrapChosen_ = true;
     bool wrapKept_ = false;
+    bool compositionColoured_ = false;
 
     // Layouts of the runs drawn lately, by where they start.
     struct CachedLayout {

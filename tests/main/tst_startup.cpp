@@ -107,6 +107,7 @@ void TestStartup::firstRunDefaults()
     QVERIFY(!f->main().action(QStringLiteral("CopyAction"))->isEnabled());
     QCOMPARE(f->main().ChangeIndicator(), QString());
     QVERIFY(!f->main().session().modifiedFlag());
+    QVERIFY(f->editor().compositionColoured());
     QVERIFY(f->env->prompts->shown.isEmpty());
 }
 
@@ -202,6 +203,11 @@ void TestStartup::commandLineMissingFile()
     start({path});
     QCOMPARE(f->env->prompts->texts(), QStringList{QStringLiteral("ファイル %1 は開けません").arg(path)});
     QVERIFY(f->driver().text().isEmpty());
+    // The start-up stopped at the file: the composition keeps the input
+    // method's own colours until Clear runs the start-up steps again.
+    QVERIFY(!f->editor().compositionColoured());
+    f->main().action(QStringLiteral("ClearAction"))->trigger();
+    QVERIFY(f->editor().compositionColoured());
 }
 
 void TestStartup::commands_data()
