@@ -323,15 +323,14 @@ bool DisplayLayout::updateInLine(int line, qsizetype offset, qsizetype removed, 
             }
         }
     }
-    std::vector<Segment> segments(old.begin(), begin);
-    segments.insert(segments.end(), fresh.begin(), fresh.end());
+    // In place: the segments behind the edit move by it.
     for (auto it = rest; it != old.end(); ++it)
-        segments.push_back({it->start + delta, it->width});
-    if (!keeps(segments, length)) {
+        it->start += delta;
+    old.insert(old.erase(begin, rest), fresh.begin(), fresh.end());
+    if (!keeps(old, length)) {
         kept_.erase(line);
         return true;
     }
-    kept.segments = std::move(segments);
     kept.lefts.clear();
     return true;
 }

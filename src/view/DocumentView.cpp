@@ -591,13 +591,18 @@ qsizetype DocumentView::lineEdge(qsizetype position, bool end)
 
 qsizetype DocumentView::verticalMove(qsizetype position, int displayLines)
 {
-    // The lines the move may cross are laid out first, so they count as
-    // many display lines as they show.
+    // The lines the move crosses are laid out first, so they count as many
+    // display lines as they show: above the caret until enough display
+    // lines are found; below it, one display line after another.
     const TextDocument& text = session_.document();
-    const int line = text.lineAt(position);
-    const int last = std::clamp(line + displayLines, 0, text.lineCount() - 1);
-    for (int crossed = std::min(line, last); crossed <= std::max(line, last); ++crossed)
-        layout_.placeOf(text.lineStart(crossed));
+    int found = layout_.placeOf(position).shown.number - layout_.placeOf(text.lineStart(text.lineAt(position))).shown.number;
+    for (int line = text.lineAt(position) - 1; line >= 0 && found < -displayLines; --line) {
+        const qsizetype start = text.lineStart(line);
+        found += layout_.placeOf(start + text.lineLength(line)).shown.number - layout_.placeOf(start).shown.number + 1;
+    }
+    const int from = layout_.placeOf(position).shown.number;
+    for (int shown = from + 1; shown < from + displayLines && shown < layout_.displayLineCount(); ++shown)
+        layout_.place(shown);
     const DisplayLayout::Place place = layout_.placeOf(position);
     if (!goalX_)
         goalX_ = caretX(place, position);
