@@ -243,10 +243,8 @@ void DisplayLayout::update(qsizetype from, qsizetype removed, qsizetype added)
     lineCount_ = lineCount;
     indexed_ = false;
     if (addedBreaks == 0 && removedBreaks == 0) {
-        const auto found = kept_.find(first);
-        if (found != kept_.end() && updateInLine(first, from - document_.lineStart(first), removed, added))
-            return;
-        kept_.erase(first);
+        if (kept_.contains(first))
+            updateInLine(first, from - document_.lineStart(first), removed, added);
         return;
     }
     // The changed lines are laid out again when next looked at; the lines
@@ -268,7 +266,7 @@ void DisplayLayout::update(qsizetype from, qsizetype removed, qsizetype added)
 // An edit within one kept line: only the segments it touches are laid out
 // again, and wrapping goes on only until it meets a break that was there
 // before.
-bool DisplayLayout::updateInLine(int line, qsizetype offset, qsizetype removed, qsizetype added)
+void DisplayLayout::updateInLine(int line, qsizetype offset, qsizetype removed, qsizetype added)
 {
     Line& kept = kept_[line];
     std::vector<Segment>& old = kept.segments;
@@ -329,10 +327,9 @@ bool DisplayLayout::updateInLine(int line, qsizetype offset, qsizetype removed, 
     old.insert(old.erase(begin, rest), fresh.begin(), fresh.end());
     if (!keeps(old, length)) {
         kept_.erase(line);
-        return true;
+        return;
     }
     kept.lefts.clear();
-    return true;
 }
 
 // ---- Display lines -------------------------------------------------------------
@@ -440,14 +437,7 @@ std::vector<DisplayLayout::Run> DisplayLayout::runs(const Place& place, qreal le
     if (found == kept_.end())
         return {{place.shown.start, place.shown.length, 0}};
     Line& kept = found->second;
-    if (kept.lefts.empty()) {
-        qreal x = 0;
-        for (const Segment& segment : kept.segments) {
-            kept.lefts.push_back(x);
-            x += segment.width;
-        }
-        noteWidth(x);
-    }
+    lefts(kept);
     const auto& segments = kept.segments;
     std::size_t i = std::size_t(std::distance(kept.lefts.begin(), std::upper_bound(kept.lefts.begin(), kept.lefts.end(), left)));
     i = i > 0 ? i - 1 : 0;
@@ -459,13 +449,26 @@ std::vector<DisplayLayout::Run> DisplayLayout::runs(const Place& place, qreal le
     return result;
 }
 
+const std::vector<qreal>& DisplayLayout::lefts(Line& line)
+{
+    if (line.lefts.empty()) {
+        qreal x = 0;
+        for (const Segment& segment : line.segments) {
+            line.lefts.push_back(x);
+            x += segment.width;
+        }
+        noteWidth(x);
+    }
+    return line.lefts;
+}
+
 DisplayLayout::Run DisplayLayout::runAt(const Place& place, qsizetype position)
 {
     const auto found = wraps() ? kept_.end() : kept_.find(place.line);
     if (found == kept_.end())
         return {place.shown.start, place.shown.length, 0};
-    runs(place, 0, 0);   // the lefts
-    const Line& kept = found->second;
+    Line& kept = found->second;
+    lefts(kept);
     const qsizetype offset = position - place.shown.start;
     const auto after = std::upper_bound(kept.segments.begin(), kept.segments.end(), offset,
                                         [](qsizetype at, const Segment& s) { return at < s.start; });

@@ -98,7 +98,9 @@ private:
     qsizetype wrapEnd(Reader& text, qsizetype start, qsizetype end, qreal* width) const;
     qsizetype pieceEnd(Reader& text, qsizetype start, qsizetype end, qreal* width) const;
     bool keeps(const std::vector<Segment>& segments, qsizetype length) const;
-    bool updateInLine(int line, qsizetype offset, qsizetype removed, qsizetype added);
+    void updateInLine(int line, qsizetype offset, qsizetype removed, qsizetype added);
+    // The x of each of a kept line's segments, without wrap.
+    const std::vector<qreal>& lefts(Line& line);
     int count(const Line& line) const { return wraps() ? int(line.segments.size()) : 1; }
     int extraBefore(int line);
     void index();

@@ -176,7 +176,7 @@ qreal DocumentView::textWidth() const
 void DocumentView::relayout()
 {
     layout_.setWrapWidth(wraps() ? textWidth() : 0);
-    layout_.reset();
+    layout_.reset();   // also when the width stays: the font or the text changed
     layouts_.clear();
     preeditLayout_.reset();
     updateScrollBars();
@@ -186,11 +186,10 @@ void DocumentView::relayout()
 void DocumentView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    if (wraps() && layout_.wrapWidth() != textWidth()) {
-        // Keep the caret's line where it was.
+    if (wraps() && layout_.wrapWidth() != textWidth())
         relayout();
-    }
-    updateScrollBars();
+    else
+        updateScrollBars();
 }
 
 void DocumentView::updateScrollBars()
