@@ -164,7 +164,6 @@ void DocumentView::useFont()
     QTextLine line = sample.createLine();
     sample.endLayout();
     lineHeight_ = std::max(1, int(std::ceil(line.height())));
-    ascent_ = int(std::ceil(line.ascent()));
     relayout();
 }
 

@@ -140,7 +140,6 @@ private:
     DisplayLayout layout_;
     QFont textFont_;
     int lineHeight_ = 1;
-    int ascent_ = 1;
     bool wrapChosen_ = true;
     bool wrapKept_ = false;
     bool compositionColoured_ = false;
